@@ -1,0 +1,108 @@
+// Pickers of the GUI library: owner-drawn combo boxes showing images or colours.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <wx/odcombo.h>
+
+#include <teigha/od_cm_color.h>
+#include <teigha/od_db_object_id.h>
+
+namespace wxg {
+
+// Base of the pickers. With setVaries(true) the closed control shows "Varies" instead of an item,
+// for a multi-selection whose values differ.
+class OwnerDrawComboBase : public wxOwnerDrawnComboBox {
+public:
+    OwnerDrawComboBase(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size,
+                       bool readOnly);
+
+    void ShowPopup() override;
+    void HidePopup(bool generateEvent = false) override;
+    void OnDrawItem(wxDC& dc, const wxRect& rect, int item, int flags) const override;
+    wxCoord OnMeasureItem(size_t item) const override;
+
+    virtual void jumpTo(int item);
+    virtual void onDrawListItem(wxDC& dc, const wxRect& rect, int item, int flags) const;
+    virtual int getTextStartPosition() const;
+    virtual int getTextLeftMargin() const;
+    virtual bool isValidSelection(int item) const;
+    virtual int getSelectionValue() const;
+    virtual wxArrayString getLabels() const;
+
+    void setVaries(bool varies);
+    bool varies() const { return varies_; }
+
+protected:
+    void OnResize() override;
+
+private:
+    bool varies_ = false;
+};
+
+// Items with a label, an integer value and a bitmap from the image catalogue.
+class ImageCombo : public OwnerDrawComboBase {
+public:
+    ImageCombo(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size, bool readOnly);
+
+    void setImageSize(const wxSize& size);
+    const wxSize& imageSize() const { return imageSize_; }
+
+    // Adds an item; an empty bitmap name gives an item without image. Returns its position.
+    int append(const wxString& label, int value, const wxString& bitmapName);
+    // Selects the first item carrying value and returns its position; a value no item carries
+    // clears the selection and returns wxNOT_FOUND.
+    int setValue(int value);
+    // The value of the selected item, or -1 without a selection.
+    int getValue() const;
+    void setItemLabel(int item, const wxString& label);
+    void setItemImage(int item, const wxString& bitmapName);
+
+    void onDrawListItem(wxDC& dc, const wxRect& rect, int item, int flags) const override;
+
+private:
+    struct Item {
+        int value;
+        wxString bitmapName;
+        wxBitmap bitmap;
+    };
+
+    std::vector<Item> items_;
+    wxSize imageSize_;
+
+    wxDECLARE_CLASS(ImageCombo);
+    wxDECLARE_EVENT_TABLE();
+};
+
+// Plot colour picker: "Use object color", seven basic index colours, "Select..." for any index
+// or true colour; a colour chosen there is shown as the current item.
+class ColorCombo : public OwnerDrawComboBase {
+public:
+    static const std::uint32_t FOR_PLOT_COLOR;
+    static const std::uint32_t INCLUDING_BYENTITY;
+    static const std::uint32_t INCLUDING_TRUECOLOR;
+
+    ColorCombo(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size, bool readOnly,
+               unsigned int initialColor, const OdDbObjectId& database, int options,
+               bool byBlock, long style);
+
+    void onDrawListItem(wxDC& dc, const wxRect& rect, int item, int flags) const override;
+    virtual void setColor(unsigned int color);
+
+    const OdCmColor& color() const;
+
+private:
+    OdCmColor color_;
+
+    wxDECLARE_CLASS(ColorCombo);
+    wxDECLARE_EVENT_TABLE();
+};
+
+// Puts replacement in the place of old in old's sizer. The caller may then delete old.
+bool replaceWnd(wxWindow* old, wxWindow* replacement);
+
+// True when the screen wants 32-pixel icons (a content scale factor of 1.5 or more).
+bool isDpiForLargeIcons();
+
+} // namespace wxg

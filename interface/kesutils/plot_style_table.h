@@ -1,0 +1,129 @@
+// Plot style tables and their styles as the host library keeps them. Texts crossing this
+// interface are NUL-terminated strings of 16-bit code units.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <teigha/od_alloc.h>
+
+// Lines of a table file that the model has no field for, kept so that writing the table back
+// loses nothing: key and raw value, in file order.
+using PlotStyleExtraKeys = std::vector<std::pair<std::string, std::string>>;
+
+class CPlotStyle {
+public:
+    CPlotStyle();
+    explicit CPlotStyle(const char16_t* name);
+
+    const char16_t* name() const { return name_.c_str(); }
+    const char16_t* locName() const { return localizedName_.c_str(); }
+    const char16_t* desc() const { return description_.c_str(); }
+
+    // The plot colour with red in bits 0 to 7, green 8 to 15, blue 16 to 23; 0x00FFFFFF when
+    // the style uses the object's colour.
+    std::int32_t color2rgb() const;
+    // Sets the plot colour from red in bits 16 to 23, green 8 to 15, blue 0 to 7; 0x00FFFFFF
+    // means the object's colour.
+    bool updateColor(std::int32_t rgb);
+
+    // Host-side setters, used when a table is read or created.
+    void setName(std::u16string name) { name_ = std::move(name); }
+    void setLocName(std::u16string name) { localizedName_ = std::move(name); }
+    void setDesc(std::u16string text) { description_ = std::move(text); }
+    PlotStyleExtraKeys& extraKeys() { return extraKeys_; }
+    const PlotStyleExtraKeys& extraKeys() const { return extraKeys_; }
+
+    // Copies every property value of another style, but neither its names nor its description.
+    void copyProperties(const CPlotStyle& source);
+
+    std::uint32_t Color;
+    std::uint32_t ModeColor;
+    std::int32_t ColorPolicy;
+    std::int32_t PhysPenNum;
+    std::int32_t VirtPenNum;
+    std::int32_t Screening;
+    double LinePatSize;
+    std::int32_t LineType;
+    bool Adaptive;
+    std::int32_t LineWeight;
+    std::int32_t FillStyle;
+    std::int32_t EndStyle;
+    std::int32_t JoinStyle;
+
+private:
+    std::u16string name_;
+    std::u16string localizedName_;
+    std::u16string description_;
+    PlotStyleExtraKeys extraKeys_;
+};
+
+class CPlotStyleTable {
+public:
+    static constexpr int kLineWeightCount = 27;
+    static constexpr int kAciCount = 255;
+    using AciStyles = CPlotStyle* [kAciCount];
+
+    // A table read from a file, or null when the file is missing, damaged or not a table.
+    // The caller owns the result and releases it with releasePlotStyleTable.
+    static CPlotStyleTable* read(const char16_t* path);
+    // A new table with default content: 255 styles Color_1 to Color_255, or one style Normal.
+    // The text argument is reserved and may be null.
+    static CPlotStyleTable* create(bool colorDependent, const char16_t* text);
+
+    // Writes the table to path atomically: true when the file holds the table, false when it
+    // could not be written, in which case an existing file is left as it was.
+    bool write(const char16_t* path) const;
+
+    ~CPlotStyleTable();
+    CPlotStyleTable(const CPlotStyleTable&) = delete;
+    CPlotStyleTable& operator=(const CPlotStyleTable&) = delete;
+
+    std::size_t size() const { return styles_.size(); }
+    CPlotStyle* style(int index);
+    const CPlotStyle* style(int index) const;
+
+    // Inserts a style named name at after + 1, with the property values of source or defaults.
+    bool addStyle(const char16_t* name, int after, const CPlotStyle* source);
+    void deleteStyle(int index);
+    // Gives the style at index a new name and localized name.
+    bool renameStyle(int index, const char16_t* name);
+
+    PlotStyleExtraKeys& extraKeys() { return extraKeys_; }
+    const PlotStyleExtraKeys& extraKeys() const { return extraKeys_; }
+
+    std::u16string Description;
+    double ScaleFactor;
+    bool ApplyFactor;
+    std::int32_t CustomLineWeightUnits;
+    double LineWeights[kLineWeightCount];
+    bool ColorDependent;
+    bool AciTableAvailable;
+    AciStyles& AciTable;
+
+private:
+    explicit CPlotStyleTable(bool colorDependent);
+    friend class PlotStyleTableFactory;
+
+    AciStyles aciStyles_{};
+    std::vector<std::unique_ptr<CPlotStyle>> styles_;
+    PlotStyleExtraKeys extraKeys_;
+};
+
+// Destroys a table from read or create and returns its storage to the shared allocator.
+inline void releasePlotStyleTable(CPlotStyleTable* table) {
+    if (table) {
+        table->~CPlotStyleTable();
+        odrxFree(table);
+    }
+}
+
+struct PlotStyleTableRelease {
+    void operator()(CPlotStyleTable* table) const { releasePlotStyleTable(table); }
+};
+
+using PlotStyleTablePtr = std::unique_ptr<CPlotStyleTable, PlotStyleTableRelease>;

@@ -1,0 +1,3 @@
+#include <teigha/od_db_object_id.h>
+
+const OdDbObjectId OdDbObjectId::kNull;

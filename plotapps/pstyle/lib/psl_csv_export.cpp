@@ -1,0 +1,52 @@
+#include "psl_csv_export.h"
+
+#include <kesutils/plot_style_table.h>
+
+#include "psl_text.h"
+
+// Section names and keys are part of the format and are not translated. Texts go in as they
+// are: readers of this format expect no quoting.
+wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileName) {
+    wxArrayString lines;
+    lines.reserve(300 + table.size());
+
+    lines.Add("PLOTSTYLE_TABLE,,");
+    lines.Add(wxString::Format(",FileName,%s", fileName));
+    lines.Add(wxString::Format(",Description,%s", toWxString(table.Description)));
+    lines.Add(wxString::Format(",ScaleFactor,%.6lf", table.ScaleFactor));
+    lines.Add(wxString::Format(",ApplyFactor,%d", int(table.ApplyFactor)));
+    lines.Add(wxString::Format(",AciTableAvailable,%d", int(table.AciTableAvailable)));
+    lines.Add(wxString::Format(",CustomLineWeightUnits,%d", table.CustomLineWeightUnits));
+    lines.Add(",,");
+
+    if (table.AciTableAvailable) {
+        lines.Add("ACI_TABLE,,");
+        for (int i = 0; i < CPlotStyleTable::kAciCount; ++i) {
+            const CPlotStyle* style = table.AciTable[i];
+            lines.Add(wxString::Format(",%d,%s", i, style ? toWxString(style->name()) : wxString()));
+        }
+        lines.Add(",,");
+    }
+
+    lines.Add("STYLES,,");
+    lines.Add(",Name,LocalizedName,Description,Color,ModeColor,ColorPolicy,PhysPenNum,VirtPenNum,"
+              "Screening,LinePatSize,LineType,Adaptive,LineWeight,FillStyle,EndStyle,JoinStyle");
+    const int count = int(table.size());
+    for (int i = 0; i < count; ++i) {
+        const CPlotStyle& style = *table.style(i);
+        lines.Add(wxString::Format(",%s,%s,%s,%.8X,%.8X,%d,%d,%d,%d,%g,%d,%d,%d,%d,%d,%d",
+                                   toWxString(style.name()), toWxString(style.locName()),
+                                   toWxString(style.desc()), style.Color, style.ModeColor,
+                                   style.ColorPolicy, style.PhysPenNum, style.VirtPenNum,
+                                   style.Screening, style.LinePatSize, style.LineType,
+                                   int(style.Adaptive), style.LineWeight, style.FillStyle,
+                                   style.EndStyle, style.JoinStyle));
+    }
+    lines.Add(",,");
+
+    lines.Add("LINE_WEIGHTS,,");
+    for (int r = 0; r < CPlotStyleTable::kLineWeightCount; ++r) {
+        lines.Add(wxString::Format(",%d,%.6lf", r, table.LineWeights[r]));
+    }
+    return lines;
+}

@@ -1,0 +1,12 @@
+// The comma-separated form of a table, as the editor's Export command and `pstyle export` write
+// it: header section, ACI table when present, one row per style, the lineweight table.
+#pragma once
+
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+class CPlotStyleTable;
+
+// The lines of the export, without line endings. fileName is the table file's name with
+// extension and without folder.
+wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileName);
