@@ -34,11 +34,19 @@ public:
     void setVaries(bool varies);
     bool varies() const { return varies_; }
 
+    void Select(int item) override;
+
 protected:
     void OnResize() override;
 
+    // Width and height kept free before every label, for an image or a swatch.
+    void reserveImageArea(const wxSize& size);
+    // Where an item drawn in itemRect puts its image or swatch.
+    wxRect imageRect(const wxRect& itemRect) const;
+
 private:
     bool varies_ = false;
+    wxSize imageArea_;
 };
 
 // Items with a label, an integer value and a bitmap from the image catalogue.
@@ -68,6 +76,9 @@ private:
         wxBitmap bitmap;
     };
 
+    bool hasItem(int item) const;
+    void onPick(wxCommandEvent& event);
+
     std::vector<Item> items_;
     wxSize imageSize_;
 
@@ -84,16 +95,31 @@ public:
     static const std::uint32_t INCLUDING_TRUECOLOR;
 
     ColorCombo(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size, bool readOnly,
-               unsigned int initialColor, const OdDbObjectId& database, int options,
-               bool byBlock, long style);
+               unsigned int initialColor, const OdDbObjectId& database, int options, bool byBlock,
+               long style);
 
     void onDrawListItem(wxDC& dc, const wxRect& rect, int item, int flags) const override;
     virtual void setColor(unsigned int color);
 
     const OdCmColor& color() const;
 
+    void Select(int item) override;
+
 private:
+    bool forPlot() const { return options_ & FOR_PLOT_COLOR; }
+    int selectItem() const { return static_cast<int>(GetCount()) - 1; }
+    OdCmColor itemColor(int item) const; // none for "Select..." and beyond
+    void addFixedItem(const wxString& label, const OdCmColor& color);
+    OdCmColor plotted(const OdCmColor& color) const;
+    int showCustom(const OdCmColor& color);
+    void chooseColor();
+    void onPick(wxCommandEvent& event);
+
+    std::uint32_t options_;
     OdCmColor color_;
+    // One per item before "Select..."; the fixed items come first, then at most one custom item.
+    std::vector<OdCmColor> itemColors_;
+    size_t fixedCount_ = 0;
 
     wxDECLARE_CLASS(ColorCombo);
     wxDECLARE_EVENT_TABLE();

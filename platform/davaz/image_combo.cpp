@@ -1,0 +1,101 @@
+#include <davaz/wxg_combo.h>
+
+#include <wx/dc.h>
+#include <wx/log.h>
+#include <wx/xrc/xmlres.h>
+
+namespace wxg {
+
+namespace {
+// The end, join and fill style images are this size.
+const wxSize kDefaultImageSize(13, 13);
+
+wxBitmap loadImage(const wxString& name, const wxSize& size) {
+    if (name.empty()) {
+        return wxNullBitmap;
+    }
+    const wxBitmap bitmap = wxXmlResource::Get()->LoadBitmap(name);
+    if (!bitmap.IsOk() || bitmap.GetSize() == size) {
+        return bitmap;
+    }
+    return wxBitmap(bitmap.ConvertToImage().Scale(size.x, size.y, wxIMAGE_QUALITY_HIGH));
+}
+} // namespace
+
+wxIMPLEMENT_CLASS(ImageCombo, OwnerDrawComboBase);
+
+wxBEGIN_EVENT_TABLE(ImageCombo, OwnerDrawComboBase) EVT_COMBOBOX(wxID_ANY, ImageCombo::onPick)
+    wxEND_EVENT_TABLE()
+
+        ImageCombo::ImageCombo(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size,
+                               bool readOnly)
+    : OwnerDrawComboBase(parent, id, pos, size, readOnly), imageSize_(kDefaultImageSize) {
+    reserveImageArea(imageSize_);
+}
+
+void ImageCombo::setImageSize(const wxSize& size) {
+    imageSize_ = size;
+    for (Item& item : items_) {
+        item.bitmap = loadImage(item.bitmapName, imageSize_);
+    }
+    reserveImageArea(imageSize_);
+}
+
+int ImageCombo::append(const wxString& label, int value, const wxString& bitmapName) {
+    items_.push_back({value, bitmapName, loadImage(bitmapName, imageSize_)});
+    return Append(label);
+}
+
+int ImageCombo::setValue(int value) {
+    int found = wxNOT_FOUND;
+    for (size_t i = 0; i < items_.size(); ++i) {
+        if (items_[i].value == value) {
+            found = static_cast<int>(i);
+            break;
+        }
+    }
+    SetSelection(found);
+    return found;
+}
+
+int ImageCombo::getValue() const {
+    const int selection = getSelectionValue();
+    return hasItem(selection) ? items_[selection].value : -1;
+}
+
+void ImageCombo::setItemLabel(int item, const wxString& label) {
+    if (!isValidSelection(item)) {
+        wxLogError(_("The picker has no item %d to label \"%s\"."), item, label);
+        return;
+    }
+    SetString(item, label);
+}
+
+void ImageCombo::setItemImage(int item, const wxString& bitmapName) {
+    if (!hasItem(item)) {
+        wxLogError(_("The picker has no item %d to show \"%s\"."), item, bitmapName);
+        return;
+    }
+    items_[item].bitmapName = bitmapName;
+    items_[item].bitmap = loadImage(bitmapName, imageSize_);
+    Refresh();
+}
+
+void ImageCombo::onDrawListItem(wxDC& dc, const wxRect& rect, int item, int flags) const {
+    if (hasItem(item) && items_[item].bitmap.IsOk()) {
+        dc.DrawBitmap(items_[item].bitmap, imageRect(rect).GetPosition(), true);
+    }
+    OwnerDrawComboBase::onDrawListItem(dc, rect, item, flags);
+}
+
+bool ImageCombo::hasItem(int item) const {
+    return item >= 0 && item < static_cast<int>(items_.size());
+}
+
+void ImageCombo::onPick(wxCommandEvent& event) {
+    // The picked value now holds for every selected style.
+    setVaries(false);
+    event.Skip();
+}
+
+} // namespace wxg
