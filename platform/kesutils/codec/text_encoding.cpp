@@ -1,0 +1,121 @@
+#include "text_encoding.h"
+
+#include <cstdint>
+
+namespace {
+
+// Code points of 0x80 to 0x9F; the five unassigned bytes keep their C1 control code point.
+const char16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += char(code);
+    } else if (code < 0x800) {
+        out += char(0xC0 | (code >> 6));
+        out += char(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += char(0xE0 | (code >> 12));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    } else {
+        out += char(0xF0 | (code >> 18));
+        out += char(0x80 | ((code >> 12) & 0x3F));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
+}
+
+// Length of the UTF-8 sequence starting at bytes[at] and its code point; 0 when malformed.
+std::size_t decodeUtf8(std::string_view bytes, std::size_t at, char32_t& code) {
+    const auto lead = static_cast<std::uint8_t>(bytes[at]);
+    std::size_t length = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2, code = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, code = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, code = lead & 0x07, minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (bytes.size() - at < length) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<std::uint8_t>(bytes[at + i]);
+        if ((next & 0xC0) != 0x80) {
+            return 0;
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    return code < minimum || code > 0x10FFFF || surrogate ? 0 : length;
+}
+
+} // namespace
+
+bool isValidUtf8(std::string_view bytes) {
+    char32_t code = 0;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t length = decodeUtf8(bytes, at, code);
+        if (length == 0) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
+std::string windows1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (const char byte : bytes) {
+        const auto value = static_cast<std::uint8_t>(byte);
+        appendUtf8(out, value >= 0x80 && value < 0xA0 ? kWindows1252High[value - 0x80] : value);
+    }
+    return out;
+}
+
+std::u16string utf8ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    char32_t code = 0;
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t length = decodeUtf8(utf8, at, code);
+        if (length == 0) {
+            code = 0xFFFD;
+        }
+        at += length ? length : 1;
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            out += char16_t(0xD800 | (code >> 10));
+            out += char16_t(0xDC00 | (code & 0x3FF));
+        } else {
+            out += char16_t(code);
+        }
+    }
+    return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        char32_t code = text[at];
+        if (code >= 0xD800 && code <= 0xDBFF && at + 1 < text.size() && text[at + 1] >= 0xDC00 &&
+            text[at + 1] <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[++at] - 0xDC00);
+        } else if (code >= 0xD800 && code <= 0xDFFF) {
+            code = 0xFFFD;
+        }
+        appendUtf8(out, code);
+    }
+    return out;
+}
