@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include <unistd.h>
+
+#include <kesutils/plot_style_table.h>
+
+#include "atomic_file.h"
+#include "plot_style_codec.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class AtomicTableWrite : public testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("pstyle-write-" + std::to_string(getpid()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    static std::string contentOf(const fs::path& path) {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(AtomicTableWrite, ReplacesTheTargetWithATableThatReadsBack) {
+    const fs::path target = folder_ / "Plan.ctb";
+    std::ofstream(target) << "old content";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    PlotStyleTablePtr table(CPlotStyleTable::create(true, nullptr));
+    table->Description = u"Grundriss";
+    const std::u16string path = target.u16string();
+    ASSERT_TRUE(table->write(path.c_str()));
+    EXPECT_EQ(entries(), std::vector<std::string>{"Plan.ctb"});
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    PlotStyleTablePtr again(CPlotStyleTable::read(path.c_str()));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->Description, u"Grundriss");
+
+    // Through a link the linked file is replaced and the link stays.
+    const fs::path link = folder_ / "Link.ctb";
+    fs::create_symlink(target, link);
+    table->Description = u"Through the link";
+    ASSERT_TRUE(table->write(link.u16string().c_str()));
+    EXPECT_TRUE(fs::is_symlink(link));
+    PlotStyleTablePtr linked(CPlotStyleTable::read(path.c_str()));
+    ASSERT_TRUE(linked);
+    EXPECT_EQ(linked->Description, u"Through the link");
+}
+
+TEST_F(AtomicTableWrite, FailuresLeaveTheTargetAsItWasAndNoTemporaryFile) {
+    PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
+    std::string bytes;
+    ASSERT_TRUE(writePlotStyleTableToMemory(*table, bytes));
+    const fs::path target = folder_ / "Plan.stb";
+    const std::string original = "the table that was there before";
+    std::ofstream(target) << original;
+    std::string error;
+
+    for (const std::size_t failAfter :
+         {std::size_t(0), std::size_t(1), bytes.size() / 2, bytes.size() - 1}) {
+        EXPECT_FALSE(writeFileAtomically(target.string(), bytes, error, failAfter)) << failAfter;
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(contentOf(target), original);
+        EXPECT_EQ(entries(), std::vector<std::string>{"Plan.stb"});
+    }
+
+    const fs::path folderTarget = folder_ / "Folder.stb";
+    fs::create_directory(folderTarget);
+    EXPECT_FALSE(table->write(folderTarget.u16string().c_str()));
+    EXPECT_TRUE(fs::is_directory(folderTarget));
+    EXPECT_FALSE(
+        writePlotStyleTableFile(*table, (folder_ / "missing" / "Plan.stb").string(), error));
+    EXPECT_NE(error.find("temporary file"), std::string::npos) << error;
+    EXPECT_EQ(entries(), (std::vector<std::string>{"Folder.stb", "Plan.stb"}));
+    EXPECT_EQ(contentOf(target), original);
+}
+
+} // namespace

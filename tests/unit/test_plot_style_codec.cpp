@@ -1,0 +1,445 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include <zlib.h>
+
+#include <kesutils/plot_style_table.h>
+
+#include "plot_style_codec.h"
+#include "table_container.h"
+#include "table_text.h"
+
+namespace {
+
+std::string fixturePath(const char* name) {
+    return std::string(PSTYLE_TEST_DATA_DIR) + "/" + name;
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+PlotStyleTablePtr readBytes(const std::string& bytes, std::string& error) {
+    return readPlotStyleTableFromMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                        bytes.size(), error);
+}
+
+PlotStyleTablePtr readFixture(const char* name) {
+    std::string error;
+    PlotStyleTablePtr table = readPlotStyleTableFile(fixturePath(name), error);
+    EXPECT_TRUE(table) << name << ": " << error;
+    return table;
+}
+
+// The text inside a table file, as a reader of the file sees it.
+std::string textOf(const std::string& bytes) {
+    TableContainer content;
+    std::string error;
+    EXPECT_TRUE(unpackTableContainer(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                     bytes.size(), content, error))
+        << error;
+    return content.text;
+}
+
+std::string containerOf(bool colorDependent, const std::string& text) {
+    std::string bytes;
+    EXPECT_TRUE(packTableContainer(colorDependent, text, bytes));
+    return bytes;
+}
+
+std::string canonicalBytes(const CPlotStyleTable& table) {
+    std::string bytes;
+    EXPECT_TRUE(writePlotStyleTableToMemory(table, bytes));
+    return bytes;
+}
+
+std::string styleBlock(int index, const std::string& name, const std::string& keys = "") {
+    return " " + std::to_string(index) + "{\n  name=\"" + name + "\n  localized_name=\"" + name +
+           "\n" + keys + " }\n";
+}
+
+std::string namedText(const std::string& styles, const std::string& tableKeys = "") {
+    return "description=\"\naci_table_available=FALSE\n" + tableKeys + "plot_style{\n" + styles +
+           "}\n";
+}
+
+void expectDefaultStyle(const CPlotStyle& style, std::uint32_t colorWord) {
+    EXPECT_EQ(style.Color, colorWord) << "style " << std::u16string(style.name()).size();
+    EXPECT_EQ(style.ModeColor, colorWord);
+    EXPECT_EQ(style.ColorPolicy, 1);
+    EXPECT_EQ(style.LineWeight, 0);
+    EXPECT_EQ(style.Screening, 100);
+    EXPECT_EQ(style.LineType, 31);
+    EXPECT_EQ(style.FillStyle, 73);
+}
+
+TEST(PlotStyleReader, CanonicalColorDependentFixture) {
+    PlotStyleTablePtr table = readFixture("canonical.ctb");
+    ASSERT_TRUE(table);
+    EXPECT_TRUE(table->ColorDependent);
+    EXPECT_EQ(table->Description, u"Canonical colour-dependent table");
+    EXPECT_EQ(table->CustomLineWeightUnits, 1);
+    ASSERT_EQ(table->size(), 255u);
+    EXPECT_EQ(table->style(0)->Color, 0xC3FF0000u);
+    EXPECT_EQ(table->style(0)->ModeColor, 0xC3FF0000u);
+    EXPECT_EQ(table->style(0)->LineWeight, 9);
+    EXPECT_EQ(table->style(1)->Color, 0xC3DDC16Eu);
+    EXPECT_EQ(table->style(1)->ModeColor, 0xC2CCC58Fu);
+    EXPECT_EQ(table->style(1)->color2rgb(), (143 << 16) | (197 << 8) | 204);
+    EXPECT_EQ(table->style(6)->Color, 0xFFFFFFFFu);
+    EXPECT_EQ(table->style(6)->ModeColor, 0xFFFFFFFFu);
+    EXPECT_EQ(table->style(7)->Color, 0xC2102030u);
+    EXPECT_EQ(table->style(7)->ColorPolicy, 3);
+    EXPECT_EQ(table->style(7)->Screening, 25);
+    for (int index = 8; index < 255; ++index) {
+        expectDefaultStyle(*table->style(index), 0xC3FFFFFF);
+        EXPECT_EQ(table->AciTable[index], table->style(index));
+    }
+}
+
+TEST(PlotStyleReader, NamedFixtureWithAciTable) {
+    PlotStyleTablePtr table = readFixture("canonical-aci-table.stb");
+    ASSERT_TRUE(table);
+    EXPECT_FALSE(table->ColorDependent);
+    EXPECT_TRUE(table->AciTableAvailable);
+    ASSERT_EQ(table->size(), 4u);
+    EXPECT_EQ(std::u16string(table->style(1)->locName()), u"Style 1");
+    const CPlotStyle* heavy = table->style(2);
+    const CPlotStyle* hidden = table->style(3);
+    EXPECT_EQ(std::u16string(heavy->name()), u"Heavy");
+    EXPECT_EQ(table->AciTable[0], heavy);
+    EXPECT_EQ(table->AciTable[4], hidden);
+    for (int index : {1, 2, 3, 5, 100, 254}) {
+        EXPECT_EQ(table->AciTable[index], table->style(0)) << index;
+    }
+    EXPECT_EQ(heavy->LineWeight, 27);
+    EXPECT_EQ(heavy->LineType, 0);
+    EXPECT_EQ(heavy->EndStyle, 1);
+    EXPECT_EQ(heavy->JoinStyle, 0);
+    EXPECT_EQ(heavy->FillStyle, 64);
+    EXPECT_EQ(hidden->LineType, 1);
+    EXPECT_EQ(hidden->LinePatSize, 12.7);
+    EXPECT_EQ(table->LineWeights[3], 0.13);
+    EXPECT_EQ(table->LineWeights[4], 0.1);
+}
+
+TEST(PlotStyleReader, Windows1252Fixture) {
+    PlotStyleTablePtr table = readFixture("windows-1252.stb");
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->Description, u"Maße für Pläne");
+    ASSERT_EQ(table->size(), 2u);
+    EXPECT_EQ(std::u16string(table->style(1)->name()), u"Gebäude");
+}
+
+TEST(PlotStyleReader, IndependentWriterFixtures) {
+    PlotStyleTablePtr table = readFixture("independent-writer-64bit-header.ctb");
+    ASSERT_TRUE(table);
+    EXPECT_TRUE(table->ColorDependent);
+    EXPECT_EQ(table->Description, u"Bürostandard A3 – grau");
+    EXPECT_EQ(table->ScaleFactor, 2.5);
+    EXPECT_TRUE(table->ApplyFactor);
+    EXPECT_EQ(table->style(0)->Color, 0xC2FF0000u);
+    EXPECT_EQ(table->style(0)->color2rgb(), 0x0000FF);
+    EXPECT_EQ(table->style(1)->Color, 0xC20A141Eu);
+    EXPECT_EQ(std::u16string(table->style(1)->desc()), u"Kabel, Leitungen");
+    EXPECT_EQ(table->style(2)->LineWeight, 27);
+    EXPECT_EQ(table->style(3)->Screening, 50);
+    EXPECT_EQ(table->style(4)->PhysPenNum, 7);
+    EXPECT_EQ(table->style(4)->VirtPenNum, 200);
+    EXPECT_EQ(table->style(5)->LineType, 2);
+    EXPECT_EQ(table->style(6)->EndStyle, 2);
+    EXPECT_EQ(table->style(6)->JoinStyle, 1);
+    EXPECT_EQ(table->style(7)->FillStyle, 66);
+    EXPECT_EQ(table->style(8)->ColorPolicy, 0);
+    EXPECT_EQ(table->style(9)->ColorPolicy, 3);
+    EXPECT_FALSE(table->style(10)->Adaptive);
+    for (int index = 11; index < 255; ++index) {
+        expectDefaultStyle(*table->style(index), 0xFFFFFFFF);
+    }
+    // The 28th lineweight row is beyond what the table holds.
+    EXPECT_EQ(table->LineWeights[26], 2.11);
+
+    // This writer labels named tables colour-dependent too.
+    PlotStyleTablePtr named = readFixture("independent-writer-64bit-header.stb");
+    ASSERT_TRUE(named);
+    EXPECT_FALSE(named->ColorDependent);
+    ASSERT_EQ(named->size(), 3u);
+    EXPECT_EQ(std::u16string(named->style(1)->name()), u"Thin");
+    EXPECT_EQ(named->style(1)->LineWeight, 3);
+    EXPECT_EQ(named->style(1)->ColorPolicy, 5);
+    EXPECT_EQ(std::u16string(named->style(2)->locName()), u"Wände");
+    EXPECT_EQ(named->style(2)->LineWeight, 11);
+    EXPECT_EQ(named->style(2)->Screening, 80);
+    EXPECT_EQ(named->style(2)->ColorPolicy, 5);
+}
+
+TEST(PlotStyleReader, DamagedAndForeignFilesAreRefusedWithAReason) {
+    for (const char* name : {"damaged-truncated.ctb", "damaged-bitflip.ctb", "not-a-table.ctb"}) {
+        std::string error;
+        EXPECT_FALSE(readPlotStyleTableFile(fixturePath(name), error)) << name;
+        EXPECT_FALSE(error.empty()) << name;
+    }
+    std::string error;
+    EXPECT_FALSE(readPlotStyleTableFile(fixturePath("missing.ctb"), error));
+    EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+    EXPECT_FALSE(readPlotStyleTableFile(PSTYLE_TEST_DATA_DIR, error));
+    EXPECT_EQ(CPlotStyleTable::read(u"/nonexistent/folder/plan.ctb"), nullptr);
+}
+
+TEST(PlotStyleReader, EveryCutAndBitFlipIsHandled) {
+    const std::string original = fileBytes(fixturePath("canonical-aci-table.stb"));
+    ASSERT_FALSE(original.empty());
+    std::string error;
+    for (std::size_t length = 0; length < original.size(); ++length) {
+        EXPECT_FALSE(readBytes(original.substr(0, length), error)) << "cut at " << length;
+    }
+    std::size_t accepted = 0;
+    for (std::size_t at = 0; at < original.size(); ++at) {
+        for (int bit = 0; bit < 8; ++bit) {
+            std::string damaged = original;
+            damaged[at] = char(damaged[at] ^ (1 << bit));
+            // A flip in the ignored header numbers still reads; whatever reads must write back.
+            if (PlotStyleTablePtr table = readBytes(damaged, error)) {
+                ++accepted;
+                EXPECT_TRUE(readBytes(canonicalBytes(*table), error)) << error;
+            }
+        }
+    }
+    EXPECT_LT(accepted, original.size());
+}
+
+TEST(PlotStyleReader, HostileContentIsRefusedInBoundedMemory) {
+    std::string error;
+    std::string bytes = fileBytes(fixturePath("canonical.ctb"));
+    // The header numbers are hints only; absurd ones must not lead to huge allocations.
+    std::memset(bytes.data() + 48, 0xFF, 12);
+    EXPECT_TRUE(readBytes(bytes, error)) << error;
+
+    std::string bomb(20u << 20, ' ');
+    EXPECT_FALSE(readBytes(containerOf(false, bomb), error));
+    EXPECT_NE(error.find("larger than"), std::string::npos) << error;
+
+    std::string manyStyles;
+    for (std::size_t index = 0; index <= kMaxNamedStyles; ++index) {
+        manyStyles += " " + std::to_string(index) + "{\n }\n";
+    }
+    EXPECT_FALSE(readBytes(containerOf(false, namedText(manyStyles)), error));
+    EXPECT_NE(error.find("more than"), std::string::npos) << error;
+
+    std::string manyKeys;
+    for (std::size_t index = 0; index <= kMaxUnknownKeys; ++index) {
+        manyKeys += "k" + std::to_string(index) + "=1\n";
+    }
+    EXPECT_FALSE(
+        readBytes(containerOf(false, namedText(styleBlock(0, "Normal"), manyKeys)), error));
+
+    std::string legacyStyles;
+    for (int index = 0; index < 254; ++index) {
+        legacyStyles += styleBlock(index, "Color_" + std::to_string(index + 1));
+    }
+    const std::string legacyText = "aci_table_available=TRUE\nplot_style{\n" + legacyStyles + "}\n";
+    EXPECT_FALSE(readBytes(containerOf(true, legacyText), error));
+    EXPECT_NE(error.find("255"), std::string::npos) << error;
+
+    const std::pair<std::string, const char*> broken[] = {
+        {namedText(styleBlock(0, "Normal"), "this line means nothing\n"), "line 3"},
+        {namedText(styleBlock(0, "Normal", "  screen=lots\n")), "screen"},
+        {namedText(styleBlock(0, "Normal", "  screen=99999999999\n")), "screen"},
+        {namedText(styleBlock(0, "Normal", "  lineweight=28\n")), "lineweight"},
+        {namedText(styleBlock(0, "Normal", "  lineweight=-1\n")), "lineweight"},
+        {namedText(styleBlock(0, "Normal"), "scale_factor=1.0.0\n"), "scale_factor"},
+        {namedText(styleBlock(0, "Normal"), "apply_factor=MAYBE\n"), "apply_factor"},
+        {namedText(""), "no plot style"},
+        {"plot_style{\n" + styleBlock(0, "Normal"), "not closed"},
+        {namedText(styleBlock(0, "Normal")) + "}\n", "without an open block"},
+        {namedText(styleBlock(0, "Normal")) + "aci_table{\n 255=\"Normal\n}\n", "out of range"},
+        {namedText(styleBlock(0, "Normal")) + "custom_lineweight_table{\n x=1\n}\n", "lineweight"},
+        {namedText(styleBlock(0, "Normal")) + std::string("desc\0ription=\"\n", 15), "NUL"},
+    };
+    for (const auto& [text, reason] : broken) {
+        EXPECT_FALSE(readBytes(containerOf(false, text), error)) << text;
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+    }
+}
+
+TEST(PlotStyleReader, AcceptsTheVariantsOtherWritersProduce) {
+    const std::string text = "\xEF\xBB\xBF"
+                             "description=\"CRLF lines\r\n"
+                             "scale_factor=0,75\r\n"
+                             "some_future_flag=7\r\n"
+                             "aci_table_available=TRUE\r\n"
+                             "aci_table{\r\n 0=\"Second\r\n 1=\"Nobody\r\n}\r\n"
+                             "plot_style{\r\n" +
+                             styleBlock(0, "Normal") +
+                             " 1{\r\n"
+                             "name=\"Second\r\n"
+                             "color=3288334368\r\n"
+                             "future_key=\"kept\r\n"
+                             "future_block{\r\nx=1\r\n}\r\n"
+                             "}\r\n}\r\n" +
+                             std::string("\0\0  \n", 5);
+    std::string error;
+    PlotStyleTablePtr table = readBytes(containerOf(false, text), error);
+    ASSERT_TRUE(table) << error;
+    EXPECT_EQ(table->Description, u"CRLF lines");
+    EXPECT_EQ(table->ScaleFactor, 0.75);
+    ASSERT_EQ(table->size(), 2u);
+    const CPlotStyle& second = *table->style(1);
+    EXPECT_EQ(std::u16string(second.locName()), u"Second");
+    EXPECT_EQ(second.Color, 0xC4000020u);
+    EXPECT_EQ(second.ModeColor, second.Color);
+    EXPECT_EQ(table->AciTable[0], &second);
+    EXPECT_EQ(table->AciTable[1], table->style(0));
+    EXPECT_EQ(table->AciTable[2], table->style(0));
+
+    const std::string written = textOf(canonicalBytes(*table));
+    EXPECT_NE(written.find("  future_key=\"kept\n  future_block{\nx=1\n  }\n }\n"),
+              std::string::npos)
+        << written;
+    EXPECT_NE(written.find("}\nsome_future_flag=7\n"), std::string::npos) << written;
+    PlotStyleTablePtr again = readBytes(canonicalBytes(*table), error);
+    ASSERT_TRUE(again) << error;
+    EXPECT_EQ(textOf(canonicalBytes(*again)), written);
+}
+
+TEST(PlotStyleWriter, RoundTripKeepsEveryValueOfEveryFixture) {
+    for (const char* name :
+         {"canonical.ctb", "canonical-aci-table.stb", "windows-1252.stb",
+          "independent-writer-64bit-header.ctb", "independent-writer-64bit-header.stb"}) {
+        PlotStyleTablePtr table = readFixture(name);
+        ASSERT_TRUE(table);
+        const std::string bytes = canonicalBytes(*table);
+        std::string error;
+        PlotStyleTablePtr again = readBytes(bytes, error);
+        ASSERT_TRUE(again) << name << ": " << error;
+        EXPECT_EQ(again->Description, table->Description);
+        EXPECT_EQ(again->ScaleFactor, table->ScaleFactor);
+        EXPECT_EQ(again->ApplyFactor, table->ApplyFactor);
+        EXPECT_EQ(again->CustomLineWeightUnits, table->CustomLineWeightUnits);
+        EXPECT_EQ(again->ColorDependent, table->ColorDependent);
+        EXPECT_EQ(again->AciTableAvailable, table->AciTableAvailable);
+        for (int row = 0; row < CPlotStyleTable::kLineWeightCount; ++row) {
+            EXPECT_EQ(again->LineWeights[row], table->LineWeights[row]) << name << " row " << row;
+        }
+        ASSERT_EQ(again->size(), table->size());
+        for (int index = 0; index < static_cast<int>(table->size()); ++index) {
+            const CPlotStyle& before = *table->style(index);
+            const CPlotStyle& after = *again->style(index);
+            EXPECT_EQ(std::u16string(after.name()), before.name());
+            EXPECT_EQ(std::u16string(after.locName()), before.locName());
+            EXPECT_EQ(std::u16string(after.desc()), before.desc());
+            EXPECT_EQ(after.Color, before.Color);
+            EXPECT_EQ(after.ModeColor, before.ModeColor);
+            EXPECT_EQ(after.ColorPolicy, before.ColorPolicy);
+            EXPECT_EQ(after.PhysPenNum, before.PhysPenNum);
+            EXPECT_EQ(after.VirtPenNum, before.VirtPenNum);
+            EXPECT_EQ(after.Screening, before.Screening);
+            EXPECT_EQ(after.LinePatSize, before.LinePatSize);
+            EXPECT_EQ(after.LineType, before.LineType);
+            EXPECT_EQ(after.Adaptive, before.Adaptive);
+            EXPECT_EQ(after.LineWeight, before.LineWeight);
+            EXPECT_EQ(after.FillStyle, before.FillStyle);
+            EXPECT_EQ(after.EndStyle, before.EndStyle);
+            EXPECT_EQ(after.JoinStyle, before.JoinStyle);
+        }
+        for (int index = 0; table->AciTableAvailable && index < CPlotStyleTable::kAciCount;
+             ++index) {
+            EXPECT_EQ(std::u16string(again->AciTable[index]->name()),
+                      table->AciTable[index]->name());
+        }
+    }
+}
+
+TEST(PlotStyleWriter, WritesTheCanonicalForm) {
+    PlotStyleTablePtr table(CPlotStyleTable::create(true, nullptr));
+    table->style(0)->updateColor(0x102030);
+    table->style(1)->setDesc(u"two\r\nlines");
+    const std::string bytes = canonicalBytes(*table);
+    ASSERT_GE(bytes.size(), 60u);
+    EXPECT_EQ(bytes.substr(0, 48),
+              std::string("PIAFILEVERSION_2.0,CTBVER1,compress\r\npmzlibcodec"));
+    const auto number = [&bytes](std::size_t at) {
+        std::uint32_t value = 0;
+        std::memcpy(&value, bytes.data() + at, 4);
+        return value;
+    };
+    const std::string body = bytes.substr(60);
+    EXPECT_EQ(number(48), adler32(adler32(0, nullptr, 0),
+                                  reinterpret_cast<const Bytef*>(body.data()), body.size()));
+    EXPECT_EQ(number(56), body.size());
+
+    const std::string text = textOf(bytes);
+    EXPECT_EQ(number(52), text.size());
+    const std::string expectedStart = "description=\"\n"
+                                      "aci_table_available=TRUE\n"
+                                      "scale_factor=1.0\n"
+                                      "apply_factor=FALSE\n"
+                                      "custom_lineweight_display_units=0\n"
+                                      "aci_table{\n"
+                                      " 0=\"Color_1\n";
+    EXPECT_EQ(text.substr(0, expectedStart.size()), expectedStart);
+    const std::string firstStyle = "plot_style{\n"
+                                   " 0{\n"
+                                   "  name=\"Color_1\n"
+                                   "  localized_name=\"Color_1\n"
+                                   "  description=\"\n"
+                                   "  color=-1039130576\n"
+                                   "  mode_color=-1039130576\n"
+                                   "  color_policy=1\n"
+                                   "  physical_pen_number=0\n"
+                                   "  virtual_pen_number=0\n"
+                                   "  screen=100\n"
+                                   "  linepattern_size=0.5\n"
+                                   "  linetype=31\n"
+                                   "  adaptive_linetype=TRUE\n"
+                                   "  lineweight=0\n"
+                                   "  fill_style=73\n"
+                                   "  end_style=4\n"
+                                   "  join_style=5\n"
+                                   " }\n";
+    EXPECT_NE(text.find("}\n" + firstStyle), std::string::npos) << text.substr(0, 4000);
+    EXPECT_NE(text.find("  description=\"two  lines\n"), std::string::npos);
+    const std::string expectedEnd = "custom_lineweight_table{\n 0=0.0\n 1=0.05\n";
+    EXPECT_NE(text.find("}\n" + expectedEnd), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 11), std::string(" 26=2.11\n}\n\0", 12).substr(1));
+
+    PlotStyleTablePtr named(CPlotStyleTable::create(false, nullptr));
+    const std::string namedBytes = canonicalBytes(*named);
+    EXPECT_EQ(namedBytes.substr(0, 48),
+              std::string("PIAFILEVERSION_2.0,STBVER1,compress\r\npmzlibcodec"));
+    EXPECT_EQ(textOf(namedBytes).find("aci_table{"), std::string::npos);
+}
+
+TEST(PlotStyleWriter, RealsKeepTheirDecimalPointUnderACommaLocale) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "the de_DE.UTF-8 locale is missing; scripts/deps generates it";
+    char formatted[16];
+    std::snprintf(formatted, sizeof formatted, "%.1f", 0.5);
+    EXPECT_STREQ(formatted, "0,5") << "the locale does not use a decimal comma";
+
+    PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
+    table->ScaleFactor = 2.5;
+    table->style(0)->LinePatSize = 12.7;
+    const std::string bytes = canonicalBytes(*table);
+    const std::string text = textOf(bytes);
+    std::string error;
+    PlotStyleTablePtr again = readBytes(bytes, error);
+    std::setlocale(LC_ALL, previous.c_str());
+
+    EXPECT_NE(text.find("scale_factor=2.5\n"), std::string::npos);
+    EXPECT_NE(text.find("linepattern_size=12.7\n"), std::string::npos);
+    EXPECT_NE(text.find(" 1=0.05\n"), std::string::npos);
+    EXPECT_NE(text.find(" 20=1.0\n"), std::string::npos);
+    ASSERT_TRUE(again) << error;
+    EXPECT_EQ(again->ScaleFactor, 2.5);
+    EXPECT_EQ(again->style(0)->LinePatSize, 12.7);
+    EXPECT_EQ(again->LineWeights[1], 0.05);
+}
+
+} // namespace
