@@ -11,8 +11,8 @@ wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileN
     lines.reserve(300 + table.size());
 
     lines.Add("PLOTSTYLE_TABLE,,");
-    lines.Add(wxString::Format(",FileName,%s", fileName));
-    lines.Add(wxString::Format(",Description,%s", toWxString(table.Description)));
+    lines.Add(wxString::Format(",FileName,%ls", fileName));
+    lines.Add(wxString::Format(",Description,%ls", toWxString(table.Description)));
     lines.Add(wxString::Format(",ScaleFactor,%.6lf", table.ScaleFactor));
     lines.Add(wxString::Format(",ApplyFactor,%d", int(table.ApplyFactor)));
     lines.Add(wxString::Format(",AciTableAvailable,%d", int(table.AciTableAvailable)));
@@ -23,7 +23,8 @@ wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileN
         lines.Add("ACI_TABLE,,");
         for (int i = 0; i < CPlotStyleTable::kAciCount; ++i) {
             const CPlotStyle* style = table.AciTable[i];
-            lines.Add(wxString::Format(",%d,%s", i, style ? toWxString(style->name()) : wxString()));
+            lines.Add(
+                wxString::Format(",%d,%ls", i, style ? toWxString(style->name()) : wxString()));
         }
         lines.Add(",,");
     }
@@ -34,13 +35,12 @@ wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileN
     const int count = int(table.size());
     for (int i = 0; i < count; ++i) {
         const CPlotStyle& style = *table.style(i);
-        lines.Add(wxString::Format(",%s,%s,%s,%.8X,%.8X,%d,%d,%d,%d,%g,%d,%d,%d,%d,%d,%d",
-                                   toWxString(style.name()), toWxString(style.locName()),
-                                   toWxString(style.desc()), style.Color, style.ModeColor,
-                                   style.ColorPolicy, style.PhysPenNum, style.VirtPenNum,
-                                   style.Screening, style.LinePatSize, style.LineType,
-                                   int(style.Adaptive), style.LineWeight, style.FillStyle,
-                                   style.EndStyle, style.JoinStyle));
+        lines.Add(wxString::Format(
+            ",%ls,%ls,%ls,%.8X,%.8X,%d,%d,%d,%d,%g,%d,%d,%d,%d,%d,%d", toWxString(style.name()),
+            toWxString(style.locName()), toWxString(style.desc()), style.Color, style.ModeColor,
+            style.ColorPolicy, style.PhysPenNum, style.VirtPenNum, style.Screening,
+            style.LinePatSize, style.LineType, int(style.Adaptive), style.LineWeight,
+            style.FillStyle, style.EndStyle, style.JoinStyle));
     }
     lines.Add(",,");
 

@@ -12,17 +12,8 @@ class wxWindow;
 // not exist yet). True when the editor ended with Save & Close.
 bool editPlotStyleTable(const wxString& fileName, wxWindow* parent);
 // As above, but the editor starts with the content of sourceFileName when that file exists.
-bool editPlotStyleTable(const wxString& fileName, const wxString& sourceFileName,
-                        wxWindow* parent);
+bool editPlotStyleTable(const wxString& fileName, const wxString& sourceFileName, wxWindow* parent);
 
 // Appends the table files of the configured plot style folder, relative to that folder, and
 // returns the number of entries in files; 0 when the folder does not exist.
 std::size_t getPlotStyleFiles(wxArrayString& files);
-
-// Asks which table to open, create or copy, then edits it. True when the editor ran.
-bool startPlotStyleEditor(wxWindow* parent);
-
-// Creates a new table file of the given kind in directory under a name the user types.
-// tableName receives the new file's name when the user wants it used for the current drawing.
-bool newPlotStyleTable(wxString& tableName, bool colorDependent, const wxString& directory,
-                       wxWindow* parent);

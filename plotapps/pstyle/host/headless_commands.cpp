@@ -1,0 +1,143 @@
+// Commands that work on table files without starting the GUI toolkit, so that they run on
+// servers and in git hooks.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <wx/ffile.h>
+#include <wx/filename.h>
+#include <wx/translation.h>
+#include <wx/wfstream.h>
+
+#include <kesutils/plot_style_table.h>
+
+#include "host_commands.h"
+#include "psl_csv_export.h"
+#include "psl_table_files.h"
+#include "psl_text.h"
+
+namespace {
+
+std::string toUtf8(const wxString& text) {
+    return std::string(text.utf8_str());
+}
+
+wxString fromUtf8(const std::string& text) {
+    return wxString::FromUTF8(text.c_str());
+}
+
+// Why path cannot be opened for reading, or empty when it can.
+std::string unreadableCause(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        return std::strerror(errno);
+    }
+    std::fclose(file);
+    return wxFileName::DirExists(fromUtf8(path)) ? std::strerror(EISDIR) : std::string();
+}
+
+// Reads the table at path, or prints why it cannot and returns null.
+PlotStyleTablePtr readTable(const std::string& path) {
+    const std::string cause = unreadableCause(path);
+    if (!cause.empty()) {
+        fileError(path, cause);
+        return nullptr;
+    }
+    PlotStyleTablePtr table(CPlotStyleTable::read(toHostText(fromUtf8(path)).c_str()));
+    if (!table) {
+        fileError(path, toUtf8(_("Invalid file format - failed to open plotstyle table file.")));
+    }
+    return table;
+}
+
+std::string csvText(const CPlotStyleTable& table, const std::string& path) {
+    const wxArrayString lines = csvExportLines(table, wxFileName(fromUtf8(path)).GetFullName());
+    std::string text;
+    for (const wxString& line : lines) {
+        text += toUtf8(line);
+        text += '\n';
+    }
+    return text;
+}
+
+// Replaces the file at path by text through a temporary file, so that a failed write leaves
+// an existing file as it was.
+bool writeFileSafely(const std::string& path, const std::string& text) {
+    wxTempFFileOutputStream out(fromUtf8(path));
+    return out.IsOk() && out.WriteAll(text.data(), text.size()) && out.Commit();
+}
+
+} // namespace
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "pstyle: %s (see pstyle --help)\n", message.c_str());
+    return kExitFailure;
+}
+
+int fileError(const std::string& file, const std::string& cause) {
+    std::fprintf(stderr, "pstyle: %s: %s\n", file.c_str(), cause.c_str());
+    return kExitFailure;
+}
+
+int runExport(const std::vector<std::string>& args) {
+    std::string input;
+    std::string output;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "-o" || args[i] == "--output") {
+            if (i + 1 == args.size()) {
+                return usageError("export: " + args[i] + " needs a file name");
+            }
+            output = args[++i];
+        } else if (input.empty()) {
+            input = args[i];
+        } else {
+            return usageError("export: unexpected argument '" + args[i] + "'");
+        }
+    }
+    if (input.empty()) {
+        return usageError("export: which table file?");
+    }
+
+    const PlotStyleTablePtr table = readTable(input);
+    if (!table) {
+        return kExitFailure;
+    }
+    const std::string text = csvText(*table, input);
+    if (output.empty()) {
+        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
+            std::fflush(stdout) != 0) {
+            return fileError("standard output", std::strerror(errno));
+        }
+        return kExitSuccess;
+    }
+    if (!writeFileSafely(output, text)) {
+        return fileError(output, toUtf8(wxString::Format(_("Failed to create or open file: %ls"),
+                                                         fromUtf8(output))));
+    }
+    return kExitSuccess;
+}
+
+int runCopy(const std::vector<std::string>& args) {
+    if (args.size() != 2) {
+        return usageError("copy needs a SOURCE and a TARGET");
+    }
+    const std::string& source = args[0];
+    const std::string& target = args[1];
+
+    const PlotStyleTablePtr table = readTable(source);
+    if (!table) {
+        return kExitFailure;
+    }
+    // A table may be saved only under the extension of its kind; anything else would make the
+    // file open as the wrong kind, or not as a table at all.
+    const wxFileName targetName(fromUtf8(target));
+    if (!fitsTableKind(targetName, table->ColorDependent)) {
+        return fileError(target, toUtf8(wxString::Format(_("%ls is not a valid name to save to."),
+                                                         targetName.GetFullName())));
+    }
+    if (!table->write(toHostText(targetName.GetFullPath()).c_str())) {
+        return fileError(target, toUtf8(wxString::Format(_("Failed to save file: %ls"),
+                                                         targetName.GetFullPath())));
+    }
+    return kExitSuccess;
+}

@@ -1,0 +1,18 @@
+#include "psl_table_files.h"
+
+wxString tableFileExtension(bool colorDependent) {
+    return colorDependent ? "ctb" : "stb";
+}
+
+bool hasColorDependentExtension(const wxFileName& file) {
+    return fitsTableKind(file, true);
+}
+
+bool isPlotStyleTableFile(const wxFileName& file) {
+    const wxString extension = file.GetExt().Lower();
+    return extension == tableFileExtension(true) || extension == tableFileExtension(false);
+}
+
+bool fitsTableKind(const wxFileName& file, bool colorDependent) {
+    return file.GetExt().Lower() == tableFileExtension(colorDependent);
+}

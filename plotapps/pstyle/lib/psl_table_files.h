@@ -1,0 +1,18 @@
+// How a table file's name tells its kind: "ctb" for colour-dependent tables, "stb" for named
+// ones, in any letter case.
+#pragma once
+
+#include <wx/filename.h>
+#include <wx/string.h>
+
+// The extension of a table kind's files, in lower case.
+wxString tableFileExtension(bool colorDependent);
+
+// True for names whose extension is "ctb" in any case.
+bool hasColorDependentExtension(const wxFileName& file);
+
+// True for names whose extension is "ctb" or "stb" in any case.
+bool isPlotStyleTableFile(const wxFileName& file);
+
+// True when a table of the given kind may be saved under file's name.
+bool fitsTableKind(const wxFileName& file, bool colorDependent);

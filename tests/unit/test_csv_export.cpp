@@ -1,0 +1,96 @@
+// The comma-separated export of a table, line by line.
+#include <gtest/gtest.h>
+
+#include <wx/filename.h>
+
+#include <kesutils/plot_style_table.h>
+
+#include "psl_csv_export.h"
+#include "psl_text.h"
+
+namespace {
+
+PlotStyleTablePtr readFixture(const char* name) {
+    const wxString path = wxFileName(PSTYLE_TEST_DATA_DIR, name).GetFullPath();
+    return PlotStyleTablePtr(CPlotStyleTable::read(toHostText(path).c_str()));
+}
+
+int indexOf(const wxArrayString& lines, const wxString& line) {
+    return lines.Index(line, true, false);
+}
+
+} // namespace
+
+TEST(CsvExport, ColorDependentTableHasHeaderAciTableStylesAndLineWeights) {
+    const PlotStyleTablePtr table = readFixture("canonical.ctb");
+    ASSERT_TRUE(table);
+    const wxArrayString lines = csvExportLines(*table, "canonical.ctb");
+
+    // 8 header lines, ACI section (head, 255, end), styles (head, titles, 255, end), lineweights
+    // (head, 27 rows, no closing line).
+    ASSERT_EQ(lines.size(), 8u + 257u + 258u + 28u);
+    EXPECT_EQ(lines[0], "PLOTSTYLE_TABLE,,");
+    EXPECT_EQ(lines[1], ",FileName,canonical.ctb");
+    EXPECT_EQ(lines[2], ",Description,Canonical colour-dependent table");
+    EXPECT_EQ(lines[3], ",ScaleFactor,1.000000");
+    EXPECT_EQ(lines[4], ",ApplyFactor,0");
+    EXPECT_EQ(lines[5], ",AciTableAvailable,1");
+    EXPECT_EQ(lines[6], ",CustomLineWeightUnits,1");
+    EXPECT_EQ(lines[7], ",,");
+    EXPECT_EQ(lines[8], "ACI_TABLE,,");
+    EXPECT_EQ(lines[9], ",0,Color_1");
+    EXPECT_EQ(lines[263], ",254,Color_255");
+    EXPECT_EQ(lines[264], ",,");
+    EXPECT_EQ(lines[265], "STYLES,,");
+    EXPECT_EQ(lines[266], ",Name,LocalizedName,Description,Color,ModeColor,ColorPolicy,PhysPenNum,"
+                          "VirtPenNum,Screening,LinePatSize,LineType,Adaptive,LineWeight,"
+                          "FillStyle,EndStyle,JoinStyle");
+    // Colour words are written raw, as eight upper-case hex digits.
+    EXPECT_EQ(lines[267], ",Color_1,Color_1,,C3FF0000,C3FF0000,1,0,0,100,0.5,31,1,9,73,4,5");
+    EXPECT_EQ(lines[268], ",Color_2,Color_2,,C3DDC16E,C2CCC58F,1,0,0,100,0.5,31,1,0,73,4,5");
+    EXPECT_EQ(lines[274], ",Color_8,Color_8,,C2102030,C2102030,3,0,0,25,0.5,31,1,0,73,4,5");
+    EXPECT_EQ(lines[522], ",,");
+    EXPECT_EQ(lines[523], "LINE_WEIGHTS,,");
+    // Millimetres, whatever unit the table is shown in.
+    EXPECT_EQ(lines[524], ",0,0.000000");
+    EXPECT_EQ(lines[532], ",8,0.250000");
+    EXPECT_EQ(lines.Last(), ",26,2.110000");
+}
+
+TEST(CsvExport, NamedTableWithoutAciTableGoesStraightToStyles) {
+    PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
+    ASSERT_TRUE(table);
+    table->Description = u"Site, phase 2";
+    table->ScaleFactor = 2.5;
+    table->style(0)->LinePatSize = 12.7;
+    table->style(0)->Color = 255;
+    const wxArrayString lines = csvExportLines(*table, "plan.stb");
+
+    EXPECT_EQ(lines[2], ",Description,Site, phase 2") << "texts go in unquoted";
+    EXPECT_EQ(lines[3], ",ScaleFactor,2.500000");
+    EXPECT_EQ(lines[7], ",,");
+    EXPECT_EQ(lines[8], "STYLES,,");
+    EXPECT_EQ(indexOf(lines, "ACI_TABLE,,"), wxNOT_FOUND);
+    EXPECT_EQ(lines[10], ",Normal,Normal,,000000FF,C3FFFFFF,1,0,0,100,12.7,31,1,0,73,4,5");
+    EXPECT_EQ(lines[11], ",,");
+    EXPECT_EQ(lines.size(), 12u + 28u);
+}
+
+TEST(CsvExport, NamedTableWithAciTableNamesTheStyleOfEachIndex) {
+    const PlotStyleTablePtr table = readFixture("canonical-aci-table.stb");
+    ASSERT_TRUE(table);
+    const wxArrayString lines = csvExportLines(*table, "canonical-aci-table.stb");
+
+    const int head = indexOf(lines, "ACI_TABLE,,");
+    ASSERT_EQ(head, 8);
+    EXPECT_EQ(lines[head + 1], ",0,Heavy");
+    EXPECT_EQ(lines[head + 2], ",1,Normal");
+    EXPECT_EQ(lines[head + 5], ",4,Hidden");
+    EXPECT_EQ(lines[head + 255], ",254,Normal");
+    EXPECT_EQ(lines[head + 256], ",,");
+    EXPECT_EQ(lines[head + 257], "STYLES,,");
+    // Large numbers switch to the exponent form of %g.
+    table->style(3)->LinePatSize = 1234567.0;
+    const wxArrayString changed = csvExportLines(*table, "x.stb");
+    EXPECT_NE(changed[head + 262].Find(",1.23457e+06,"), wxNOT_FOUND) << changed[head + 262];
+}
