@@ -38,8 +38,8 @@ LogCapture::~LogCapture() {
 }
 
 std::vector<LogRecord> LogCapture::errors() const {
-    std::vector<LogRecord> result;
-    for (const LogRecord& record : records_) {
+    std::vector<::LogRecord> result;
+    for (const ::LogRecord& record : records_) {
         if (record.level == wxLOG_Error) {
             result.push_back(record);
         }

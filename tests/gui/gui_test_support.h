@@ -34,14 +34,15 @@ struct LogRecord {
     wxString function; // "Class::method" of the reporter
 };
 
-// Collects every log record while it lives, instead of showing it.
+// Collects every log record while it lives, instead of showing it. Inside the class the plain
+// name LogRecord means wxLog::LogRecord, hence ::LogRecord.
 class LogCapture : public wxLog {
 public:
     LogCapture();
     ~LogCapture() override;
 
-    const std::vector<LogRecord>& records() const { return records_; }
-    std::vector<LogRecord> errors() const;
+    const std::vector<::LogRecord>& records() const { return records_; }
+    std::vector<::LogRecord> errors() const;
     void clear() { records_.clear(); }
 
 protected:
@@ -49,7 +50,7 @@ protected:
                      const wxLogRecordInfo& info) override;
 
 private:
-    std::vector<LogRecord> records_;
+    std::vector<::LogRecord> records_;
     wxLog* previous_;
 };
 
