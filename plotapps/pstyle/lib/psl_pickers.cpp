@@ -1,0 +1,146 @@
+#include "psl_pickers.h"
+
+#include <davaz/wxg_combo.h>
+#include <kesutils/plot_style_table.h>
+#include <kesutils/ut_services.h>
+#include <teigha/od_cm_color.h>
+#include <wx/imaglist.h>
+#include <wx/xrc/xmlres.h>
+
+#include "psl_catalogues.h"
+
+namespace {
+
+// The host's palette lives as long as the process; it is fetched once, when the library loads.
+const std::uint32_t* const darkPalette = ut::colorPaletteDark();
+
+constexpr std::uint32_t kObjectColor = 0x00FFFFFF;
+constexpr std::uint32_t kObjectColorAllBits = 0xFFFFFFFF;
+constexpr std::uint32_t kTrueColorFlag = 0x80000000;
+constexpr int kObjectColorItem = 0;
+constexpr int kBlackItem = 7;
+// Index 7 is white on a dark background and black on paper; swatches show the plot.
+constexpr int kBlackWhiteIndex = 7;
+
+template <class Picker> Picker* takePlace(wxWindow* placeholder, Picker* picker) {
+    wxg::replaceWnd(placeholder, picker);
+    picker->MoveAfterInTabOrder(placeholder);
+    delete placeholder;
+    return picker;
+}
+
+wxWindow* placeholder(wxWindow* dialog, const char* name) {
+    return dialog->FindWindow(XRCID(name));
+}
+
+void appendCatalogue(wxg::ImageCombo* picker, const CatalogueValues& values, wxString (*label)(int),
+                     wxString (*bitmap)(int)) {
+    picker->append(label(values.ownSetting), values.ownSetting, wxString());
+    for (int value = values.first; value <= values.last; ++value) {
+        picker->append(label(value), value, bitmap(value));
+    }
+}
+
+// The catalogue's swatch template at the size the screen wants, or an invalid image when the
+// resources lack it.
+wxImage colorBoxTemplate(const wxSize& size) {
+    wxImage box = wxXmlResource::Get()->LoadBitmap("BmpStyleColorBox").ConvertToImage();
+    if (box.IsOk() && box.GetSize() != size) {
+        box.Rescale(size.x, size.y, wxIMAGE_QUALITY_NORMAL);
+    }
+    return box;
+}
+
+} // namespace
+
+wxg::ColorCombo* createColorCombo(wxWindow* placeholder) {
+    const std::uint32_t options = wxg::ColorCombo::FOR_PLOT_COLOR |
+                                  wxg::ColorCombo::INCLUDING_BYENTITY |
+                                  wxg::ColorCombo::INCLUDING_TRUECOLOR;
+    return takePlace(placeholder,
+                     new wxg::ColorCombo(placeholder->GetParent(), placeholder->GetId(),
+                                         placeholder->GetPosition(), placeholder->GetClientSize(),
+                                         true, 0, OdDbObjectId::kNull, int(options), false, 0));
+}
+
+wxg::ImageCombo* createImageCombo(wxWindow* placeholder) {
+    return takePlace(placeholder,
+                     new wxg::ImageCombo(placeholder->GetParent(), placeholder->GetId(),
+                                         placeholder->GetPosition(), placeholder->GetClientSize(),
+                                         true));
+}
+
+void setUpStylePickers(wxWindow* dialog) {
+    createColorCombo(placeholder(dialog, "ComboColor"));
+
+    wxg::ImageCombo* lineTypes = createImageCombo(placeholder(dialog, "ComboLineType"));
+    lineTypes->setImageSize(wxSize(80, 6));
+    appendCatalogue(lineTypes, kLineTypeValues, lineTypeLabel, lineTypeBitmap);
+
+    appendCatalogue(createImageCombo(placeholder(dialog, "ComboEndStyle")), kEndStyleValues,
+                    endStyleLabel, endStyleBitmap);
+    appendCatalogue(createImageCombo(placeholder(dialog, "ComboJoinStyle")), kJoinStyleValues,
+                    joinStyleLabel, joinStyleBitmap);
+    appendCatalogue(createImageCombo(placeholder(dialog, "ComboFillStyle")), kFillStyleValues,
+                    fillStyleLabel, fillStyleBitmap);
+}
+
+void setUpLineWeightPicker(wxWindow* dialog) {
+    wxg::ImageCombo* lineWeights = createImageCombo(placeholder(dialog, "ComboLineWeight"));
+    lineWeights->setImageSize(wxSize(80, 14));
+    lineWeights->append(lineWeightOwnSettingLabel(), kLineWeightValues.ownSetting, wxString());
+    for (int value = kLineWeightValues.first; value <= kLineWeightValues.last; ++value) {
+        lineWeights->append(wxString(), value, wxString());
+    }
+}
+
+void showColor(wxg::ColorCombo* picker, std::uint32_t value, int state) {
+    picker->setVaries(state == kValuesDiffer);
+    if (state != kValueShared || value == kObjectColor || value == kObjectColorAllBits) {
+        picker->SetSelection(kObjectColorItem);
+        return;
+    }
+    if (value == 0) {
+        picker->SetSelection(kBlackItem);
+        return;
+    }
+
+    OdCmColor color;
+    if (!(value & kTrueColorFlag)) {
+        for (int index = 1; index <= CPlotStyleTable::kAciCount; ++index) {
+            if (darkPalette[index] == value) {
+                color.setColorIndex(index);
+                break;
+            }
+        }
+    }
+    if (!color.isByACI()) {
+        color.setRGB(value & 0xFF, value >> 8 & 0xFF, value >> 16 & 0xFF);
+    }
+    picker->setColor(color.color());
+}
+
+std::uint32_t readColor(const wxg::ColorCombo* picker) {
+    const OdCmColor color = picker->color();
+    if (color.isNone()) {
+        return kObjectColor;
+    }
+    return std::uint32_t(color.red()) << 16 | std::uint32_t(color.green()) << 8 | color.blue();
+}
+
+std::unique_ptr<wxImageList> createColorSwatches() {
+    const wxSize size = wxg::isDpiForLargeIcons() ? wxSize(32, 32) : wxSize(14, 14);
+    const wxImage box = colorBoxTemplate(size);
+    auto swatches =
+        std::make_unique<wxImageList>(size.x, size.y, false, CPlotStyleTable::kAciCount);
+    if (!box.IsOk()) {
+        return swatches; // without the catalogue image the style list shows no swatches
+    }
+    for (int index = 1; index <= CPlotStyleTable::kAciCount; ++index) {
+        const std::uint32_t rgb = index == kBlackWhiteIndex ? 0 : darkPalette[index];
+        wxImage swatch = box.Copy();
+        swatch.Replace(0, 255, 0, rgb & 0xFF, rgb >> 8 & 0xFF, rgb >> 16 & 0xFF);
+        swatches->Add(wxBitmap(swatch));
+    }
+    return swatches;
+}
