@@ -20,14 +20,22 @@ struct Line {
     std::size_t number;
 };
 
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
 std::string_view trimLeft(std::string_view text) {
-    const std::size_t start = text.find_first_not_of(" \t");
-    return start == std::string_view::npos ? std::string_view() : text.substr(start);
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    return text;
 }
 
 std::string_view trimRight(std::string_view text) {
-    const std::size_t end = text.find_last_not_of(" \t\r");
-    return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
 }
 
 bool opensBlock(std::string_view line) {

@@ -64,6 +64,10 @@ std::size_t decodeUtf8(std::string_view bytes, std::size_t at, char32_t& code) {
 bool isValidUtf8(std::string_view bytes) {
     char32_t code = 0;
     for (std::size_t at = 0; at < bytes.size();) {
+        if (static_cast<std::uint8_t>(bytes[at]) < 0x80) {
+            ++at;
+            continue;
+        }
         const std::size_t length = decodeUtf8(bytes, at, code);
         if (length == 0) {
             return false;
