@@ -4,17 +4,21 @@
 #include <cstdio>
 #include <cstring>
 
+#include <unistd.h>
+
 #include <wx/ffile.h>
 #include <wx/filename.h>
 #include <wx/translation.h>
 #include <wx/wfstream.h>
 
 #include <kesutils/plot_style_table.h>
+#include <kesutils/ut_services.h>
 
 #include "host_commands.h"
 #include "psl_csv_export.h"
 #include "psl_table_files.h"
 #include "psl_text.h"
+#include "pstyle_lib.h"
 
 namespace {
 
@@ -138,6 +142,29 @@ int runCopy(const std::vector<std::string>& args) {
     if (!table->write(toHostText(targetName.GetFullPath()).c_str())) {
         return fileError(target, toUtf8(wxString::Format(_("Failed to save file: %ls"),
                                                          targetName.GetFullPath())));
+    }
+    return kExitSuccess;
+}
+
+void configurePlotStylePath(const std::string& folder, const char* programPath) {
+    wxString path = fromUtf8(folder);
+    if (path.empty()) {
+        char program[4096];
+        const ssize_t length = readlink("/proc/self/exe", program, sizeof program - 1);
+        const std::string executable = length > 0 ? std::string(program, length) : programPath;
+        path = wxFileName(fromUtf8(executable)).GetPathWithSep() + "plot-styles";
+    }
+    ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", path);
+}
+
+int runList(const std::vector<std::string>& args) {
+    if (!args.empty()) {
+        return usageError("list takes no arguments");
+    }
+    wxArrayString files;
+    getPlotStyleFiles(files);
+    for (const wxString& file : files) {
+        std::printf("%s\n", file.utf8_str().data());
     }
     return kExitSuccess;
 }

@@ -1,7 +1,7 @@
 // pstyle: the host program. It owns the configuration, loads the plot style library and offers
 // its functions as commands, plus headless commands for working with table files in bulk.
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -10,17 +10,26 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: pstyle [OPTIONS] COMMAND [ARGS]\n"
+    "Usage: pstyle [--plot-style-path DIR] COMMAND [ARGS]\n"
+    "\n"
+    "Commands that open a window:\n"
+    "  edit FILE [--source FILE]  edit a table file; a new table when FILE does not exist\n"
+    "                             (its kind from the extension: .ctb or .stb); with --source,\n"
+    "                             start from that table's content and save to FILE\n"
+    "  snapshot DIR               write PNG pictures of the editor's pages on a sample table\n"
     "\n"
     "Commands without a display:\n"
-    "  export FILE [-o OUT]   write the table as comma-separated lines (UTF-8) to standard\n"
-    "                         output or OUT; usable as a git textconv driver\n"
-    "  copy SOURCE TARGET     read a table and write it under TARGET in canonical form;\n"
-    "                         TARGET's extension must fit the table's kind (.ctb or .stb)\n"
+    "  list                       the table files of the plot style folder, one a line\n"
+    "  export FILE [-o OUT]       write the table as comma-separated lines (UTF-8) to\n"
+    "                             standard output or OUT; usable as a git textconv driver\n"
+    "  copy SOURCE TARGET         read a table and write it under TARGET in canonical form;\n"
+    "                             TARGET's extension must fit the table's kind\n"
     "\n"
     "Options:\n"
-    "  --help                 show this text\n"
-    "  --version              show the program's version\n"
+    "  --plot-style-path DIR      the plot style folder (default: $PSTYLE_PLOT_STYLE_PATH,\n"
+    "                             else the sample folder that ships with pstyle)\n"
+    "  --help                     show this text\n"
+    "  --version                  show the program's version\n"
     "\n"
     "Exit status: 0 success, 1 cancelled by the user, 2 bad usage or a file error.\n";
 
@@ -28,6 +37,17 @@ const char* const kUsage =
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    std::string plotStylePath;
+    if (const char* fromEnvironment = std::getenv("PSTYLE_PLOT_STYLE_PATH")) {
+        plotStylePath = fromEnvironment;
+    }
+    while (!args.empty() && args.front() == "--plot-style-path") {
+        if (args.size() < 2) {
+            return usageError("--plot-style-path needs a folder");
+        }
+        plotStylePath = args[1];
+        args.erase(args.begin(), args.begin() + 2);
+    }
     if (args.empty()) {
         std::fputs(kUsage, stderr);
         return kExitFailure;
@@ -48,6 +68,17 @@ int main(int argc, char** argv) {
     }
     if (command == "copy") {
         return runCopy(args);
+    }
+
+    configurePlotStylePath(plotStylePath, argv[0]);
+    if (command == "list") {
+        return runList(args);
+    }
+    if (command == "edit") {
+        return runEdit(args, argc, argv);
+    }
+    if (command == "snapshot") {
+        return runSnapshot(args, argc, argv);
     }
     return usageError("unknown command '" + command + "'");
 }

@@ -1,0 +1,125 @@
+// The plot style table editor: one table file, its General page, the styles of the Form View
+// and the lineweight table.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <wx/dialog.h>
+#include <wx/dynarray.h>
+#include <wx/filename.h>
+
+#include <kesutils/plot_style_table.h>
+
+class wxImageList;
+class wxListEvent;
+class wxSpinEvent;
+class wxWindow;
+
+class DlgPlotStyleEditor : public wxDialog {
+public:
+    // fileName is the file shown and saved; sourceFileName, when it names an existing file, is
+    // read instead of it once, to start a copy.
+    DlgPlotStyleEditor(const wxString& fileName, const wxString& sourceFileName, wxWindow* parent);
+    ~DlgPlotStyleEditor() override;
+
+    bool TransferDataToWindow() override;
+    bool TransferDataFromWindow() override;
+
+    // Replaces the held table from the source or the target file and refreshes every page.
+    void loadTable();
+    // Writes the table, under name when it is not empty; false after a reported failure.
+    bool save(const wxString& name);
+    // Asks about unsaved changes; true when the caller may close or replace the table.
+    bool canClose();
+
+    void updateFileInfo();
+    void updateTitle();
+    void updatePath();
+    void updateNumStyles();
+    void updateStyleButtons();
+
+    void fillStyleList();
+    // The selected rows of the style list in ascending order, while the Form View is shown.
+    int selectedStyles(wxArrayInt& rows) const;
+    // Shows the values the selected styles share, and which of them differ.
+    void showSelection();
+    bool isColorDependentTable() const;
+
+    void updateLineWeightsInUse(bool refreshMarks);
+    void updateLineWeightList(bool keepPickerSelection);
+    void sortLineWeights();
+    static double roundTo4Decimals(double value);
+
+    // The label to show for text in control: cut with "..." to the control's width, keeping at
+    // least 12 characters.
+    static wxString fitTextToWidth(const wxString& text, const wxWindow* control);
+
+    const CPlotStyleTable* currentTable() const { return table.get(); }
+    CPlotStyleTable* currentTable() { return table.get(); }
+    const wxFileName& tableFileName() const { return fileName; }
+    bool isModified() const { return modified; }
+
+private:
+    void onInitDialog(wxInitDialogEvent& event);
+    void onOk(wxCommandEvent& event);
+    void onCancel(wxCommandEvent& event);
+    void onStyleAdd(wxCommandEvent& event);
+    void onStyleDelete(wxCommandEvent& event);
+    void onOpen(wxCommandEvent& event);
+    void onSaveAs(wxCommandEvent& event);
+    void onExport(wxCommandEvent& event);
+    void onLineWeightEdit(wxCommandEvent& event);
+    void onLineWeightSort(wxCommandEvent& event);
+    void onUnitsMillimetres(wxCommandEvent& event);
+    void onUnitsInches(wxCommandEvent& event);
+    void onUpdateScale(wxUpdateUIEvent& event);
+    void onUpdateStyleDelete(wxUpdateUIEvent& event);
+    void onUpdateLineWeightEdit(wxUpdateUIEvent& event);
+    void onUpdateStyleControls(wxUpdateUIEvent& event);
+    void onUpdateHasTable(wxUpdateUIEvent& event);
+    void onBeginLabelEdit(wxListEvent& event);
+    void onEndLabelEdit(wxListEvent& event);
+    void onStyleSelection(wxListEvent& event);
+    void onComboChanged(wxCommandEvent& event);
+    void onCheckChanged(wxCommandEvent& event);
+    void onSpinChanged(wxSpinEvent& event);
+    void onSkip(wxEvent& event);
+    void onPaint(wxPaintEvent& event);
+
+    void setUnits(bool inches);
+    void endLineWeightEdit(wxListEvent& event);
+    void endStyleRename(wxListEvent& event);
+    // Whether the property controls and Delete Style act on the current selection.
+    bool selectionIsEditable() const;
+    // The selected rows that a property change writes to, or none when nothing may change.
+    wxArrayInt editableSelection() const;
+    bool isFormViewCurrent() const;
+    // Index of the style whose localized name equals name ignoring case, or -1.
+    int findStyleIgnoringCase(const wxString& name) const;
+
+    wxFileName fileName;
+    wxString sourceFileName;
+    bool modified;
+    int styleCount;
+    PlotStyleTablePtr table;
+    wxString tableDescription;
+    wxString styleDescription;
+    bool applyScale;
+    wxString scaleText;
+    int ditherState;
+    int grayscaleState;
+    int physPen;
+    int virtPen;
+    bool physPenVaries;
+    bool virtPenVaries;
+    int screening;
+    int adaptiveState;
+    bool millimetreUnits;
+    bool inchUnits;
+    bool lineWeightInUse[CPlotStyleTable::kLineWeightCount]; // entry r: lineweight index r + 1
+    std::unique_ptr<wxImageList> colorImages;
+
+    wxDECLARE_CLASS(DlgPlotStyleEditor);
+    wxDECLARE_EVENT_TABLE();
+};
