@@ -5,20 +5,17 @@
 #include <wx/log.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
+#include <wx/xrc/xmlres.h>
 
 #include "palette_grid.h"
 #include "plot_color.h"
 
 namespace wxg {
 
-namespace {
-const int kTrueColorId = wxWindow::NewControlId();
-} // namespace
-
 wxIMPLEMENT_CLASS(ColorChooserDialog, wxDialog);
 
 wxBEGIN_EVENT_TABLE(ColorChooserDialog, wxDialog)
-    EVT_BUTTON(kTrueColorId, ColorChooserDialog::onTrueColor)
+    EVT_BUTTON(XRCID("BtnTrueColor"), ColorChooserDialog::onTrueColor)
         EVT_UPDATE_UI(wxID_OK, ColorChooserDialog::onUpdateOk) wxEND_EVENT_TABLE()
 
             ColorChooserDialog::ColorChooserDialog(wxWindow* parent, const OdCmColor& initial,
@@ -37,8 +34,9 @@ wxBEGIN_EVENT_TABLE(ColorChooserDialog, wxDialog)
                                     0, "ChoiceLabel");
     choiceRow->Add(choiceLabel_, 1, wxALIGN_CENTER_VERTICAL);
     if (allowTrueColor) {
-        choiceRow->Add(new wxButton(this, kTrueColorId, _("True Color..."), wxDefaultPosition,
-                                    wxDefaultSize, 0, wxDefaultValidator, "BtnTrueColor"),
+        choiceRow->Add(new wxButton(this, XRCID("BtnTrueColor"), _("True Color..."),
+                                    wxDefaultPosition, wxDefaultSize, 0, wxDefaultValidator,
+                                    "BtnTrueColor"),
                        0, wxLEFT, 8);
     }
     top->Add(choiceRow, 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
