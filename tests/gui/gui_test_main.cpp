@@ -18,12 +18,21 @@ public:
     }
 };
 
+// A failed toolkit assertion fails the running test instead of opening a dialog that no one
+// answers.
+void failTestOnAssert(const wxString& file, int line, const wxString& function,
+                      const wxString& condition, const wxString& message) {
+    ADD_FAILURE_AT(file.utf8_str(), line)
+        << "wxWidgets assertion in " << function << ": " << condition << " " << message;
+}
+
 } // namespace
 
 wxIMPLEMENT_APP_NO_MAIN(GuiTestApp);
 
 int main(int argc, char** argv) {
     testing::InitGoogleMock(&argc, argv);
+    wxSetAssertHandler(failTestOnAssert);
     wxApp::SetInstance(new GuiTestApp);
     if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
         fprintf(stderr, "Cannot start the GUI toolkit; is there an X display?\n");

@@ -31,6 +31,16 @@ int showModalWith(wxDialog& dialog, std::function<void()> action) {
     return dialog.ShowModal();
 }
 
+wxDialog* activeModalDialog() {
+    for (wxWindow* window : wxTopLevelWindows) {
+        auto* dialog = wxDynamicCast(window, wxDialog);
+        if (dialog && dialog->IsModal()) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
 LogCapture::LogCapture() : previous_(wxLog::SetActiveTarget(this)) {}
 
 LogCapture::~LogCapture() {

@@ -28,6 +28,9 @@ void processPendingEvents();
 // end the dialog (a click on OK or Cancel), or the test hangs.
 int showModalWith(wxDialog& dialog, std::function<void()> action);
 
+// The dialog whose modal loop runs now, or null.
+wxDialog* activeModalDialog();
+
 struct LogRecord {
     wxLogLevel level;
     wxString text;

@@ -1,0 +1,388 @@
+// The editor's life cycle: loading or creating a table, the General page, Save & Close, Cancel
+// with its prompt, and the exported functions that run it modally.
+#include <csignal>
+#include <memory>
+
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/checkbox.h>
+#include <wx/listctrl.h>
+#include <wx/msgdlg.h>
+#include <wx/notebook.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/testing.h>
+#include <wx/textctrl.h>
+
+#include <kesutils/plot_style_table.h>
+
+#include "gui_test_support.h"
+#include "psl_dlg_plot_style_editor.h"
+#include "psl_resources.h"
+#include "psl_text.h"
+#include "pstyle_lib.h"
+
+namespace {
+
+const char* const kInvalidFormat = "Invalid file format - failed to open plotstyle table file.";
+const char* const kEditorCaption = "Plot Style Table Editor";
+
+// Answers a message box after checking what it says.
+class ExpectMessageBox : public wxExpectModalBase<wxMessageDialog> {
+public:
+    ExpectMessageBox(const wxString& message, int answer) : message_(message), answer_(answer) {}
+
+protected:
+    int OnInvoked(wxMessageDialog* dialog) const override {
+        EXPECT_EQ(dialog->GetMessage(), message_);
+        EXPECT_EQ(dialog->GetTitle(), kEditorCaption);
+        return answer_;
+    }
+
+private:
+    wxString message_;
+    int answer_;
+};
+
+// Makes every write beyond a few bytes fail, as a full disk would; root is bound by it too.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int);
+};
+
+PlotStyleTablePtr readTable(const wxString& path) {
+    return PlotStyleTablePtr(CPlotStyleTable::read(toHostText(path).c_str()));
+}
+
+wxString labelOf(const wxWindow* dialog, const char* name) {
+    return findControl<wxStaticText>(dialog, name)->GetLabel();
+}
+
+bool sameImage(const wxBitmap& a, const wxBitmap& b) {
+    const wxImage first = a.ConvertToImage();
+    const wxImage second = b.ConvertToImage();
+    return first.GetSize() == second.GetSize() &&
+           std::equal(first.GetData(), first.GetData() + first.GetWidth() * first.GetHeight() * 3,
+                      second.GetData());
+}
+
+class EditorTest : public testing::Test {
+protected:
+    void SetUp() override { ensureResources(); }
+
+    // Builds the editor as the exports do and shows it, which sets it up and loads the table.
+    std::unique_ptr<DlgPlotStyleEditor> openEditor(const wxString& path,
+                                                   const wxString& source = wxString()) {
+        auto editor = std::make_unique<DlgPlotStyleEditor>(path, source, nullptr);
+        editor->Show();
+        return editor;
+    }
+
+    // Clicks a button of the shown editor; true when that ended the dialog.
+    static bool closedBy(DlgPlotStyleEditor& editor, const char* button) {
+        clickButton(&editor, button);
+        return !editor.IsShown();
+    }
+
+    ScratchDir dir;
+    LogCapture log;
+};
+
+} // namespace
+
+TEST_F(EditorTest, ExistingTableFillsTheGeneralPage) {
+    const wxString path = dir.copyTestData("independent-writer-64bit-header.ctb", "office.ctb");
+    const auto editor = openEditor(path);
+
+    ASSERT_TRUE(editor->currentTable());
+    EXPECT_FALSE(editor->isModified());
+    EXPECT_EQ(editor->GetTitle(), "Plot Style Table Editor - office.ctb");
+    EXPECT_EQ(labelOf(editor.get(), "StatFileName"), "office.ctb");
+    EXPECT_EQ(labelOf(editor.get(), "StatNumStyles"), "Number of styles: 255");
+    EXPECT_EQ(labelOf(editor.get(), "StatFileType"), "Legacy (can be used to import old DWGs)");
+    EXPECT_TRUE(labelOf(editor.get(), "StatFilePath").StartsWith("Path: "));
+    EXPECT_EQ(findControl<wxTextCtrl>(editor.get(), "TextTableDescr")->GetValue(),
+              wxString::FromUTF8("Bürostandard A3 – grau"));
+    EXPECT_EQ(findControl<wxTextCtrl>(editor.get(), "TextScale")->GetValue(), "2.5");
+    EXPECT_TRUE(findControl<wxCheckBox>(editor.get(), "CheckScale")->IsChecked());
+    EXPECT_TRUE(sameImage(findControl<wxStaticBitmap>(editor.get(), "StatFileIcon")->GetBitmap(),
+                          wxXmlResource::Get()->LoadBitmap("BmpCTB")));
+
+    // The Table View page is taken out; other pages count on Form View being page 1.
+    const auto* pages = findControl<wxNotebook>(editor.get(), "NoteBook");
+    ASSERT_EQ(pages->GetPageCount(), 3u);
+    EXPECT_EQ(pages->GetPageText(1), "Form View");
+
+    // A colour-dependent table never gains or loses styles.
+    editor->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    EXPECT_FALSE(editor->FindWindow(XRCID("BtnStyleAddForm"))->IsShown());
+    EXPECT_TRUE(editor->FindWindow(wxID_OK)->IsEnabled());
+    EXPECT_TRUE(log.errors().empty());
+}
+
+TEST_F(EditorTest, NewFileGetsTheKindItsExtensionNames) {
+    struct Case {
+        const char* name;
+        bool colorDependent;
+    };
+    for (const Case& c : {Case{"Plan.CTB", true}, Case{"plan.stb", false}, Case{"plan.txt", false},
+                          Case{"plan", false}}) {
+        SCOPED_TRACE(c.name);
+        const wxString path = dir.file(c.name);
+        const auto editor = openEditor(path);
+        ASSERT_TRUE(editor->currentTable());
+        EXPECT_EQ(editor->currentTable()->ColorDependent, c.colorDependent);
+        EXPECT_EQ(editor->currentTable()->size(), c.colorDependent ? 255u : 1u);
+        EXPECT_TRUE(editor->isModified()) << "a new table is unsaved until written";
+        EXPECT_EQ(labelOf(editor.get(), "StatFileType"),
+                  c.colorDependent ? "Legacy (can be used to import old DWGs)" : "Regular");
+
+        // Save & Close writes the new table even without an edit.
+        EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
+        const PlotStyleTablePtr written = readTable(path);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(written->ColorDependent, c.colorDependent);
+    }
+    EXPECT_TRUE(log.errors().empty());
+}
+
+TEST_F(EditorTest, SourceFileGivesTheContentAndTheTargetReceivesIt) {
+    const wxString source = dir.copyTestData("canonical-aci-table.stb", "pens.stb");
+    const wxString existingTarget = dir.copyTestData("windows-1252.stb", "site.stb");
+
+    // The copy is shown from the source; the target does not hold it yet, so it counts as
+    // unsaved and Save & Close writes it.
+    {
+        const auto editor = openEditor(existingTarget, source);
+        ASSERT_TRUE(editor->currentTable());
+        EXPECT_EQ(editor->currentTable()->size(), 4u);
+        EXPECT_EQ(editor->tableFileName().GetFullName(), "site.stb");
+        EXPECT_TRUE(editor->isModified());
+        EXPECT_EQ(labelOf(editor.get(), "StatFileType"),
+                  "Regular, created from a PCP, PC2 or CFG file (can be used to import old DWGs)");
+        EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
+        const PlotStyleTablePtr written = readTable(existingTarget);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(written->size(), 4u);
+        EXPECT_EQ(readBytes(source), readBytes(dir.copyTestData("canonical-aci-table.stb")))
+            << "the source is never written";
+    }
+
+    // A source that does not exist is ignored: the target is edited as if none was given.
+    {
+        const wxString target = dir.copyTestData("independent-writer-64bit-header.stb", "b.stb");
+        const auto editor = openEditor(target, dir.file("missing.stb"));
+        ASSERT_TRUE(editor->currentTable());
+        EXPECT_EQ(editor->currentTable()->size(), 3u);
+        EXPECT_FALSE(editor->isModified());
+    }
+}
+
+TEST_F(EditorTest, UnreadableFileLeavesTheEditorWithoutTable) {
+    const wxString path = dir.copyTestData("not-a-table.ctb", "broken.ctb");
+    std::unique_ptr<DlgPlotStyleEditor> editor;
+    wxTEST_DIALOG(editor = openEditor(path), ExpectMessageBox(kInvalidFormat, wxID_OK));
+
+    EXPECT_FALSE(editor->currentTable());
+    EXPECT_EQ(editor->GetTitle(), "Plot Style Table Editor - broken.ctb");
+    EXPECT_EQ(labelOf(editor.get(), "StatFileType"), "No table");
+    EXPECT_EQ(labelOf(editor.get(), "StatNumStyles"), "Number of styles: 0");
+    EXPECT_TRUE(findControl<wxTextCtrl>(editor.get(), "TextTableDescr")->GetValue().empty());
+    EXPECT_EQ(findControl<wxTextCtrl>(editor.get(), "TextScale")->GetValue(), "1");
+    EXPECT_TRUE(sameImage(findControl<wxStaticBitmap>(editor.get(), "StatFileIcon")->GetBitmap(),
+                          wxXmlResource::Get()->LoadBitmap("BmpSTB")));
+    EXPECT_FALSE(editor->FindWindow(XRCID("BtnLwSort"))->IsShown());
+    EXPECT_EQ(findControl<wxListCtrl>(editor.get(), "ListStyles")->GetItemCount(), 0);
+
+    // Nothing to save: Save & Close and Save As are off, Cancel closes without a question.
+    editor->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    EXPECT_FALSE(editor->FindWindow(wxID_OK)->IsEnabled());
+    EXPECT_FALSE(editor->FindWindow(XRCID("BtnSaveAs"))->IsEnabled());
+    EXPECT_TRUE(editor->FindWindow(XRCID("BtnOpen"))->IsEnabled());
+    EXPECT_TRUE(closedBy(*editor, "wxID_CANCEL"));
+    EXPECT_EQ(readBytes(path), readBytes(testDataPath("not-a-table.ctb")));
+}
+
+TEST_F(EditorTest, SaveAndCloseWritesExactlyWhenModified) {
+    // A file in an older encoding is rewritten in UTF-8 whenever it is written, so its bytes
+    // tell whether a write happened.
+    const wxString path = dir.copyTestData("windows-1252.stb", "plans.stb");
+    const std::vector<char> original = readBytes(path);
+    {
+        const auto editor = openEditor(path);
+        EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
+        EXPECT_EQ(readBytes(path), original) << "an unchanged table is not written";
+    }
+    {
+        const auto editor = openEditor(path);
+        // Changing only the letter case of the description is a change.
+        auto* description = findControl<wxTextCtrl>(editor.get(), "TextTableDescr");
+        const wxString upper = description->GetValue().Upper();
+        ASSERT_NE(upper, description->GetValue());
+        description->SetValue(upper);
+        EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
+        const PlotStyleTablePtr written = readTable(path);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(toWxString(written->Description), upper);
+        EXPECT_FALSE(editor->isModified());
+    }
+    EXPECT_TRUE(log.errors().empty());
+}
+
+TEST_F(EditorTest, ScaleFactorChangesOnlyForANumber) {
+    const wxString path = dir.copyTestData("canonical.ctb", "scale.ctb");
+    const auto editor = openEditor(path);
+    auto* scale = findControl<wxTextCtrl>(editor.get(), "TextScale");
+
+    // 1.2.3 passes the numeric filter but is no number: the factor stays, silently.
+    scale->SetValue("1.2.3");
+    EXPECT_TRUE(editor->Validate());
+    EXPECT_TRUE(editor->TransferDataFromWindow());
+    EXPECT_EQ(editor->currentTable()->ScaleFactor, 1.0);
+    EXPECT_FALSE(editor->isModified());
+
+    scale->SetValue("0.75");
+    findControl<wxCheckBox>(editor.get(), "CheckScale")->SetValue(true);
+    EXPECT_TRUE(editor->TransferDataFromWindow());
+    EXPECT_EQ(editor->currentTable()->ScaleFactor, 0.75);
+    EXPECT_TRUE(editor->currentTable()->ApplyFactor);
+    EXPECT_TRUE(editor->isModified());
+    EXPECT_TRUE(log.errors().empty());
+
+    // The scale text and its label follow the check box, not the stored flag.
+    findControl<wxCheckBox>(editor.get(), "CheckScale")->SetValue(false);
+    editor->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    EXPECT_FALSE(scale->IsEnabled());
+    EXPECT_FALSE(editor->FindWindow(XRCID("StatScale"))->IsEnabled());
+}
+
+TEST_F(EditorTest, CancelAsksAboutUnsavedChanges) {
+    const wxString path = dir.copyTestData("canonical.ctb", "ask.ctb");
+    const std::vector<char> original = readBytes(path);
+    const auto editor = openEditor(path);
+    findControl<wxTextCtrl>(editor.get(), "TextTableDescr")->SetValue("Changed");
+
+    bool closed = true;
+    const char* const question = "Do you want to save changes?";
+    wxTEST_DIALOG(closed = closedBy(*editor, "wxID_CANCEL"),
+                  ExpectMessageBox(question, wxID_CANCEL));
+    EXPECT_FALSE(closed) << "Cancel in the prompt keeps the editor open";
+    EXPECT_EQ(readBytes(path), original);
+
+    wxTEST_DIALOG(closed = closedBy(*editor, "wxID_CANCEL"), ExpectMessageBox(question, wxID_NO));
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(readBytes(path), original) << "No closes without saving";
+    EXPECT_TRUE(editor->isModified());
+
+    // Yes saves and closes.
+    const auto again = openEditor(path);
+    findControl<wxTextCtrl>(again.get(), "TextTableDescr")->SetValue("Changed");
+    wxTEST_DIALOG(closed = closedBy(*again, "wxID_CANCEL"), ExpectMessageBox(question, wxID_YES));
+    EXPECT_TRUE(closed);
+    const PlotStyleTablePtr written = readTable(path);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(toWxString(written->Description), "Changed");
+}
+
+TEST_F(EditorTest, FailedSaveIsReportedAndKeepsTheOldFile) {
+    const wxString path = dir.copyTestData("canonical.ctb", "full-disk.ctb");
+    const std::vector<char> original = readBytes(path);
+    const auto editor = openEditor(path);
+    findControl<wxTextCtrl>(editor.get(), "TextTableDescr")->SetValue("Not saved");
+
+    bool closed = true;
+    {
+        FileSizeLimit limit(64);
+        wxTEST_DIALOG(closed = closedBy(*editor, "wxID_CANCEL"),
+                      ExpectMessageBox("Do you want to save changes?", wxID_YES));
+    }
+    EXPECT_FALSE(closed) << "the editor stays open when the save failed";
+    EXPECT_TRUE(editor->isModified());
+    EXPECT_EQ(readBytes(path), original);
+    const auto errors = log.errors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].text, "Failed to save file: " + path);
+    EXPECT_EQ(errors[0].function, "DlgPlotStyleEditor::save");
+
+    // Save & Close fails the same way and stays open too.
+    log.clear();
+    {
+        FileSizeLimit limit(64);
+        closed = closedBy(*editor, "wxID_OK");
+    }
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(log.errors().size(), 1u);
+    EXPECT_EQ(readBytes(path), original);
+}
+
+TEST_F(EditorTest, SortButtonShowsOnlyForAnUnorderedTable) {
+    const auto ordered = openEditor(dir.copyTestData("canonical.ctb"));
+    EXPECT_FALSE(ordered->FindWindow(XRCID("BtnLwSort"))->IsShown());
+    const auto unordered = openEditor(dir.copyTestData("canonical-aci-table.stb"));
+    EXPECT_TRUE(unordered->FindWindow(XRCID("BtnLwSort"))->IsShown());
+}
+
+TEST_F(EditorTest, LongPathsAreCutToTheLabelWidth) {
+    const auto editor = openEditor(dir.file("fit.ctb"));
+    auto* label = findControl<wxStaticText>(editor.get(), "StatFilePath");
+    label->SetSize(120, -1);
+    label->SetMinSize(wxSize(120, -1));
+
+    EXPECT_EQ(DlgPlotStyleEditor::fitTextToWidth("short text", label), "short text");
+    const wxString sentence = "/projects/site/plot styles/office standard.ctb";
+    const wxString fitted = DlgPlotStyleEditor::fitTextToWidth(sentence, label);
+    EXPECT_TRUE(fitted.EndsWith("..."));
+    EXPECT_TRUE(sentence.StartsWith(fitted.Left(fitted.length() - 3)));
+    EXPECT_LE(label->GetTextExtent(fitted).x, label->GetClientSize().x) << "cut until it fits";
+    const wxString longText(wxChar('W'), 200);
+    const wxString cut = DlgPlotStyleEditor::fitTextToWidth(longText, label);
+    EXPECT_TRUE(cut.EndsWith("..."));
+    EXPECT_EQ(cut.length(), 15u) << "at least 12 characters stay, even when it does not fit";
+    // Fifteen characters or fewer are never cut.
+    const wxString wide(wxChar('W'), 15);
+    EXPECT_EQ(DlgPlotStyleEditor::fitTextToWidth(wide, label), wide);
+}
+
+TEST_F(EditorTest, ExportsRunTheEditorInItsOwnModalLoop) {
+    const wxString path = dir.file("loop.stb");
+
+    // Cancel on a new table asks first; No leaves nothing behind and the export says false.
+    wxTheApp->CallAfter([] {
+        wxDialog* editor = activeModalDialog();
+        ASSERT_TRUE(editor);
+        wxTEST_DIALOG(clickButton(editor, "wxID_CANCEL"),
+                      ExpectMessageBox("Do you want to save changes?", wxID_NO));
+    });
+    EXPECT_FALSE(editPlotStyleTable(path, nullptr));
+    EXPECT_FALSE(wxFileName::FileExists(path));
+
+    // Save & Close writes the file and the export says true.
+    wxTheApp->CallAfter([] {
+        wxDialog* editor = activeModalDialog();
+        ASSERT_TRUE(editor);
+        findControl<wxTextCtrl>(editor, "TextTableDescr")->SetValue("From the loop");
+        clickButton(editor, "wxID_OK");
+    });
+    EXPECT_TRUE(editPlotStyleTable(path, wxString(), nullptr));
+    const PlotStyleTablePtr written = readTable(path);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(toWxString(written->Description), "From the loop");
+    EXPECT_FALSE(written->ColorDependent);
+}
