@@ -16,10 +16,11 @@ wxIMPLEMENT_CLASS(ColorChooserDialog, wxDialog);
 
 wxBEGIN_EVENT_TABLE(ColorChooserDialog, wxDialog)
     EVT_BUTTON(XRCID("BtnTrueColor"), ColorChooserDialog::onTrueColor)
-        EVT_UPDATE_UI(wxID_OK, ColorChooserDialog::onUpdateOk) wxEND_EVENT_TABLE()
+    EVT_UPDATE_UI(wxID_OK, ColorChooserDialog::onUpdateOk)
+wxEND_EVENT_TABLE()
 
-            ColorChooserDialog::ColorChooserDialog(wxWindow* parent, const OdCmColor& initial,
-                                                   bool forPlot, bool allowTrueColor)
+ColorChooserDialog::ColorChooserDialog(wxWindow* parent, const OdCmColor& initial, bool forPlot,
+                                       bool allowTrueColor)
     : wxDialog(parent, wxID_ANY, _("Select Color")), forPlot_(forPlot) {
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(new wxStaticText(this, wxID_ANY, _("Index color:")), 0, wxLEFT | wxTOP | wxRIGHT, 10);

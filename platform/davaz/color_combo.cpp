@@ -28,13 +28,14 @@ OdCmColor plotBlack() {
 
 wxIMPLEMENT_CLASS(ColorCombo, OwnerDrawComboBase);
 
-wxBEGIN_EVENT_TABLE(ColorCombo, OwnerDrawComboBase) EVT_COMBOBOX(wxID_ANY, ColorCombo::onPick)
-    wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(ColorCombo, OwnerDrawComboBase)
+    EVT_COMBOBOX(wxID_ANY, ColorCombo::onPick)
+wxEND_EVENT_TABLE()
 
-    // Plot colours have no database and no block, so those two arguments change nothing here.
-    ColorCombo::ColorCombo(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size,
-                           bool readOnly, unsigned int initialColor, const OdDbObjectId&,
-                           int options, bool, long style)
+// Plot colours have no database and no block, so those two arguments change nothing here.
+ColorCombo::ColorCombo(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size,
+                       bool readOnly, unsigned int initialColor, const OdDbObjectId&, int options,
+                       bool, long style)
     : OwnerDrawComboBase(parent, id, pos, size, readOnly), options_(options) {
     SetWindowStyleFlag(GetWindowStyleFlag() | style);
     reserveImageArea(kSwatchSize);

@@ -24,11 +24,12 @@ wxBitmap loadImage(const wxString& name, const wxSize& size) {
 
 wxIMPLEMENT_CLASS(ImageCombo, OwnerDrawComboBase);
 
-wxBEGIN_EVENT_TABLE(ImageCombo, OwnerDrawComboBase) EVT_COMBOBOX(wxID_ANY, ImageCombo::onPick)
-    wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(ImageCombo, OwnerDrawComboBase)
+    EVT_COMBOBOX(wxID_ANY, ImageCombo::onPick)
+wxEND_EVENT_TABLE()
 
-        ImageCombo::ImageCombo(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size,
-                               bool readOnly)
+ImageCombo::ImageCombo(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size,
+                       bool readOnly)
     : OwnerDrawComboBase(parent, id, pos, size, readOnly), imageSize_(kDefaultImageSize) {
     reserveImageArea(imageSize_);
 }
@@ -84,8 +85,14 @@ void ImageCombo::setItemImage(int item, const wxString& bitmapName) {
 void ImageCombo::onDrawListItem(wxDC& dc, const wxRect& rect, int item, int flags) const {
     if (hasItem(item) && items_[item].bitmap.IsOk()) {
         dc.DrawBitmap(items_[item].bitmap, imageRect(rect).GetPosition(), true);
+        OwnerDrawComboBase::onDrawListItem(dc, rect, item, flags);
+        return;
     }
-    OwnerDrawComboBase::onDrawListItem(dc, rect, item, flags);
+    // An item without image, such as the own-setting entry, uses the whole width for its label:
+    // behind an empty 80-pixel image area it would be cut off in the closed control.
+    const wxString label = GetString(item);
+    dc.DrawText(label, rect.x + getTextLeftMargin(),
+                rect.y + (rect.height - dc.GetTextExtent(label).y) / 2);
 }
 
 bool ImageCombo::hasItem(int item) const {

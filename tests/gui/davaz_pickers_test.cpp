@@ -226,8 +226,10 @@ TEST_F(DavazPickers, ImageComboDrawsImagesAtTheirSizeAndAlignsLabels) {
     const wxImage without = drawItem(*combo, 0, 0);
     const wxImage red = drawItem(*combo, 1, 0);
     const wxImage blue = drawItem(*combo, 2, 0);
-    EXPECT_FALSE(hasInk(without, 0, textStart));
-    EXPECT_TRUE(hasInk(without, textStart, without.GetWidth()));
+    // A label without image starts at the left, so that a long own-setting label is not cut.
+    const int margin = combo->getTextLeftMargin();
+    EXPECT_FALSE(hasInk(without, 0, margin));
+    EXPECT_TRUE(hasInk(without, margin, textStart));
     // The 26 x 26 image is drawn at the default 13 x 13, so it ends where the red one ends.
     const wxPoint centre = imageCentre(*combo, red, combo->imageSize());
     EXPECT_EQ(kRed, pixelAt(red, centre.x, centre.y));
@@ -242,12 +244,14 @@ TEST_F(DavazPickers, ImageComboDrawsImagesAtTheirSizeAndAlignsLabels) {
     EXPECT_GE(combo->OnMeasureItem(1), 14);
     const wxImage wide = drawItem(*combo, 1, 0);
     EXPECT_EQ(kRed, pixelAt(wide, combo->getTextLeftMargin() + 79, centre.y));
-    EXPECT_FALSE(hasInk(drawItem(*combo, 0, 0), 0, combo->getTextStartPosition()));
+    EXPECT_TRUE(hasInk(drawItem(*combo, 0, 0), margin, combo->getTextStartPosition()));
 
     combo->setItemImage(1, "TestBlue");
     EXPECT_EQ(kBlue, pixelAt(drawItem(*combo, 1, 0), combo->getTextLeftMargin() + 40, centre.y));
     combo->setItemImage(2, "");
-    EXPECT_FALSE(hasInk(drawItem(*combo, 2, 0), 0, combo->getTextStartPosition()));
+    const wxImage imageRemoved = drawItem(*combo, 2, 0);
+    EXPECT_NE(kBlue, pixelAt(imageRemoved, margin + 40, centre.y));
+    EXPECT_TRUE(hasInk(imageRemoved, margin, combo->getTextStartPosition()));
 }
 
 TEST_F(DavazPickers, PickingAnItemSendsTheEventAndEndsVaries) {

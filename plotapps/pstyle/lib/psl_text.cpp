@@ -26,7 +26,9 @@ wxString toWxString(const char16_t* text) {
     return text ? fromUtf16(text, std::char_traits<char16_t>::length(text)) : wxString();
 }
 
-wxString toWxString(const std::u16string& text) { return fromUtf16(text.data(), text.size()); }
+wxString toWxString(const std::u16string& text) {
+    return fromUtf16(text.data(), text.size());
+}
 
 std::u16string toHostText(const wxString& text) {
     std::u16string result;
