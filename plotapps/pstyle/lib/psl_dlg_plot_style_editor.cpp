@@ -183,7 +183,6 @@ bool parseNumber(const wxString& text, double& value) {
 
 wxIMPLEMENT_CLASS(DlgPlotStyleEditor, wxDialog);
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(DlgPlotStyleEditor, wxDialog)
     EVT_INIT_DIALOG(DlgPlotStyleEditor::onInitDialog)
     EVT_BUTTON(wxID_OK, DlgPlotStyleEditor::onOk)
@@ -229,10 +228,9 @@ wxBEGIN_EVENT_TABLE(DlgPlotStyleEditor, wxDialog)
     EVT_CUSTOM(wxEVT_SIZE, wxID_ANY, DlgPlotStyleEditor::onSkip)
     EVT_PAINT(DlgPlotStyleEditor::onPaint)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    DlgPlotStyleEditor::DlgPlotStyleEditor(const wxString& path, const wxString& sourcePath,
-                                           wxWindow* parent)
+DlgPlotStyleEditor::DlgPlotStyleEditor(const wxString& path, const wxString& sourcePath,
+                                       wxWindow* parent)
     : fileName(path, wxPATH_NATIVE), sourceFileName(sourcePath), modified(false), styleCount(0),
       applyScale(false), scaleText("1"), ditherState(wxCHK_UNCHECKED),
       grayscaleState(wxCHK_UNCHECKED), physPen(0), virtPen(0), physPenVaries(false),
