@@ -19,33 +19,14 @@
 
 #include <kesutils/plot_style_table.h>
 
+#include "editor_test_support.h"
 #include "gui_test_support.h"
-#include "psl_dlg_plot_style_editor.h"
-#include "psl_resources.h"
 #include "psl_text.h"
 #include "pstyle_lib.h"
 
 namespace {
 
 const char* const kInvalidFormat = "Invalid file format - failed to open plotstyle table file.";
-const char* const kEditorCaption = "Plot Style Table Editor";
-
-// Answers a message box after checking what it says.
-class ExpectMessageBox : public wxExpectModalBase<wxMessageDialog> {
-public:
-    ExpectMessageBox(const wxString& message, int answer) : message_(message), answer_(answer) {}
-
-protected:
-    int OnInvoked(wxMessageDialog* dialog) const override {
-        EXPECT_EQ(dialog->GetMessage(), message_);
-        EXPECT_EQ(dialog->GetTitle(), kEditorCaption);
-        return answer_;
-    }
-
-private:
-    wxString message_;
-    int answer_;
-};
 
 // Makes every write beyond a few bytes fail, as a full disk would; root is bound by it too.
 class FileSizeLimit {
@@ -67,43 +48,9 @@ private:
     void (*previousHandler_)(int);
 };
 
-PlotStyleTablePtr readTable(const wxString& path) {
-    return PlotStyleTablePtr(CPlotStyleTable::read(toHostText(path).c_str()));
-}
-
 wxString labelOf(const wxWindow* dialog, const char* name) {
     return findControl<wxStaticText>(dialog, name)->GetLabel();
 }
-
-bool sameImage(const wxBitmap& a, const wxBitmap& b) {
-    const wxImage first = a.ConvertToImage();
-    const wxImage second = b.ConvertToImage();
-    return first.GetSize() == second.GetSize() &&
-           std::equal(first.GetData(), first.GetData() + first.GetWidth() * first.GetHeight() * 3,
-                      second.GetData());
-}
-
-class EditorTest : public testing::Test {
-protected:
-    void SetUp() override { ensureResources(); }
-
-    // Builds the editor as the exports do and shows it, which sets it up and loads the table.
-    std::unique_ptr<DlgPlotStyleEditor> openEditor(const wxString& path,
-                                                   const wxString& source = wxString()) {
-        auto editor = std::make_unique<DlgPlotStyleEditor>(path, source, nullptr);
-        editor->Show();
-        return editor;
-    }
-
-    // Clicks a button of the shown editor; true when that ended the dialog.
-    static bool closedBy(DlgPlotStyleEditor& editor, const char* button) {
-        clickButton(&editor, button);
-        return !editor.IsShown();
-    }
-
-    ScratchDir dir;
-    LogCapture log;
-};
 
 } // namespace
 

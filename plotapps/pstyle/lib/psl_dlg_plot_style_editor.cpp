@@ -24,6 +24,10 @@
 #include <wx/valtext.h>
 #include <wx/xrc/xmlres.h>
 
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
 #include <davaz/wxg_combo.h>
 #include <kesutils/ut_services.h>
 
@@ -179,6 +183,16 @@ bool parseNumber(const wxString& text, double& value) {
     return end != start && *end == 0 && errno != ERANGE;
 }
 
+// GTK's spin button drops every character that cannot be part of a number, which would leave
+// the pen fields empty instead of showing "Automatic" or "Varies".
+void allowWordsInSpinText(wxSpinCtrl* spin) {
+#ifdef __WXGTK__
+    gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(spin->GetHandle()), FALSE);
+#else
+    wxUnusedVar(spin);
+#endif
+}
+
 } // namespace
 
 wxIMPLEMENT_CLASS(DlgPlotStyleEditor, wxDialog);
@@ -298,6 +312,8 @@ void DlgPlotStyleEditor::onInitDialog(wxInitDialogEvent&) {
     XRCCTRL(*this, "SpinPhysPen", wxSpinCtrl)->SetValidator(wxGenericValidator(&physPen));
     XRCCTRL(*this, "SpinVirtPen", wxSpinCtrl)->SetValidator(wxGenericValidator(&virtPen));
     XRCCTRL(*this, "SpinScreening", wxSpinCtrl)->SetValidator(wxGenericValidator(&screening));
+    allowWordsInSpinText(XRCCTRL(*this, "SpinPhysPen", wxSpinCtrl));
+    allowWordsInSpinText(XRCCTRL(*this, "SpinVirtPen", wxSpinCtrl));
     XRCCTRL(*this, "RadLwMm", wxRadioButton)->SetValidator(wxGenericValidator(&millimetreUnits));
     XRCCTRL(*this, "RadLwIn", wxRadioButton)->SetValidator(wxGenericValidator(&inchUnits));
 

@@ -1,0 +1,180 @@
+// Shared by the editor suites: the editor built and shown as the exports do, the events a user's
+// actions on its pages send, message boxes answered after checking their text, and tables
+// written and read back.
+#pragma once
+
+#include <algorithm>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <wx/bitmap.h>
+#include <wx/checkbox.h>
+#include <wx/listctrl.h>
+#include <wx/msgdlg.h>
+#include <wx/notebook.h>
+#include <wx/radiobut.h>
+#include <wx/spinctrl.h>
+#include <wx/testing.h>
+
+#include <davaz/wxg_combo.h>
+
+#include <kesutils/plot_style_table.h>
+
+#include "gui_test_support.h"
+#include "psl_dlg_plot_style_editor.h"
+#include "psl_resources.h"
+#include "psl_text.h"
+
+inline const char* const kEditorCaption = "Plot Style Table Editor";
+
+// Answers a message box after checking what it says.
+class ExpectMessageBox : public wxExpectModalBase<wxMessageDialog> {
+public:
+    ExpectMessageBox(const wxString& message, int answer) : message_(message), answer_(answer) {}
+
+protected:
+    int OnInvoked(wxMessageDialog* dialog) const override {
+        EXPECT_EQ(dialog->GetMessage(), message_);
+        EXPECT_EQ(dialog->GetTitle(), kEditorCaption);
+        return answer_;
+    }
+
+private:
+    wxString message_;
+    int answer_;
+};
+
+// Same size and same red, green and blue in every pixel.
+inline bool sameImage(const wxBitmap& a, const wxBitmap& b) {
+    const wxImage first = a.ConvertToImage();
+    const wxImage second = b.ConvertToImage();
+    return first.GetSize() == second.GetSize() &&
+           std::equal(first.GetData(), first.GetData() + first.GetWidth() * first.GetHeight() * 3,
+                      second.GetData());
+}
+
+inline PlotStyleTablePtr readTable(const wxString& path) {
+    return PlotStyleTablePtr(CPlotStyleTable::read(toHostText(path).c_str()));
+}
+
+// Writes a new table changed by change, as another program might have left it.
+inline wxString writeTable(const ScratchDir& dir, const wxString& name, bool colorDependent,
+                           const std::function<void(CPlotStyleTable&)>& change) {
+    const PlotStyleTablePtr table(CPlotStyleTable::create(colorDependent, nullptr));
+    change(*table);
+    const wxString path = dir.file(name);
+    EXPECT_TRUE(table->write(toHostText(path).c_str()));
+    return path;
+}
+
+inline wxListCtrl* styleList(const wxWindow* editor) {
+    return findControl<wxListCtrl>(editor, "ListStyles");
+}
+
+inline wxg::ImageCombo* imagePicker(const wxWindow* editor, const char* name) {
+    return findControl<wxg::ImageCombo>(editor, name);
+}
+
+inline wxg::ColorCombo* colorPicker(const wxWindow* editor) {
+    return findControl<wxg::ColorCombo>(editor, "ComboColor");
+}
+
+inline std::vector<wxString> rowTexts(const wxListCtrl* list) {
+    std::vector<wxString> texts;
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+        texts.push_back(list->GetItemText(row));
+    }
+    return texts;
+}
+
+// Selects exactly rows in the style list; the list reports each change as a user's click would.
+inline void selectRows(wxWindow* editor, std::initializer_list<long> rows) {
+    wxListCtrl* list = styleList(editor);
+    for (long row = 0; row < list->GetItemCount(); ++row) {
+        if (std::find(rows.begin(), rows.end(), row) == rows.end()) {
+            list->SetItemState(row, 0, wxLIST_STATE_SELECTED);
+        }
+    }
+    for (long row : rows) {
+        list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    }
+}
+
+// The property controls write only while the Form View is the page shown.
+inline void showFormView(wxWindow* editor) {
+    findControl<wxNotebook>(editor, "NoteBook")->SetSelection(1);
+}
+
+// One update-UI pass, as the idle loop runs it.
+inline void refreshControls(wxWindow* editor) {
+    editor->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+}
+
+inline void pick(wxWindow* editor, const char* name, int value) {
+    wxg::ImageCombo* picker = imagePicker(editor, name);
+    ASSERT_GE(picker->setValue(value), 0) << name << " has no item " << value;
+    sendCommand(editor, name, wxEVT_COMBOBOX, picker->GetSelection());
+}
+
+inline void pickColor(wxWindow* editor, int item) {
+    colorPicker(editor)->SetSelection(item);
+    sendCommand(editor, "ComboColor", wxEVT_COMBOBOX, item);
+}
+
+inline void clickCheck(wxWindow* editor, const char* name, wxCheckBoxState state) {
+    findControl<wxCheckBox>(editor, name)->Set3StateValue(state);
+    sendCommand(editor, name, wxEVT_CHECKBOX, state);
+}
+
+inline void spinTo(wxWindow* editor, const char* name, int value) {
+    auto* spin = findControl<wxSpinCtrl>(editor, name);
+    spin->SetValue(value);
+    wxSpinEvent event(wxEVT_SPINCTRL, spin->GetId());
+    event.SetEventObject(spin);
+    event.SetValue(value);
+    spin->GetEventHandler()->ProcessEvent(event);
+}
+
+inline void chooseRadio(wxWindow* editor, const char* name) {
+    findControl<wxRadioButton>(editor, name)->SetValue(true);
+    sendCommand(editor, name, wxEVT_RADIOBUTTON, 1);
+}
+
+// Ends an in-place edit of a row of the lineweight list with typed text; true when the list
+// may keep the text.
+inline bool typeLineWeight(wxWindow* editor, long row, const wxString& text) {
+    auto* list = findControl<wxListCtrl>(editor, "ListLineWeights");
+    wxListEvent event(wxEVT_LIST_END_LABEL_EDIT, list->GetId());
+    event.SetEventObject(list);
+    event.SetIndex(row);
+    event.m_item.SetId(row);
+    event.m_item.SetText(text);
+    list->GetEventHandler()->ProcessEvent(event);
+    return event.IsAllowed();
+}
+
+class EditorTest : public testing::Test {
+protected:
+    void SetUp() override { ensureResources(); }
+
+    // Builds the editor as the exports do and shows it, which sets it up and loads the table.
+    std::unique_ptr<DlgPlotStyleEditor> openEditor(const wxString& path,
+                                                   const wxString& source = wxString()) {
+        auto editor = std::make_unique<DlgPlotStyleEditor>(path, source, nullptr);
+        editor->Show();
+        return editor;
+    }
+
+    // Clicks a button of the shown editor; true when that ended the dialog.
+    static bool closedBy(DlgPlotStyleEditor& editor, const char* button) {
+        clickButton(&editor, button);
+        return !editor.IsShown();
+    }
+
+    ScratchDir dir;
+    LogCapture log;
+};

@@ -1,0 +1,334 @@
+// The editor's Form View: the style list, the merged values of a multi-selection, and the
+// changes written back to every selected style.
+#include <algorithm>
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <wx/checkbox.h>
+#include <wx/imaglist.h>
+#include <wx/listctrl.h>
+#include <wx/notebook.h>
+#include <wx/spinctrl.h>
+#include <wx/textctrl.h>
+
+#include <davaz/wxg_combo.h>
+#include <kesutils/plot_style_table.h>
+#include <kesutils/ut_services.h>
+
+#include "editor_test_support.h"
+#include "gui_test_support.h"
+#include "psl_pickers.h"
+
+namespace {
+
+const char* const kPropertyControls[] = {"ComboColor",    "CheckDither",    "CheckGrayscale",
+                                         "SpinPhysPen",   "SpinVirtPen",    "SpinScreening",
+                                         "ComboLineType", "CheckAdaptive",  "ComboLineWeight",
+                                         "ComboEndStyle", "ComboJoinStyle", "ComboFillStyle"};
+
+std::uint32_t swapRedBlue(std::uint32_t rgb) {
+    return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
+}
+
+using FormViewTest = EditorTest;
+
+} // namespace
+
+TEST_F(FormViewTest, StyleListNamesColoursOrStyles) {
+    const auto colors = openEditor(dir.copyTestData("canonical.ctb"));
+    const wxListCtrl* list = styleList(colors.get());
+    ASSERT_EQ(list->GetItemCount(), 255);
+    EXPECT_EQ(list->GetItemText(0), "Color 1 ");
+    EXPECT_EQ(list->GetItemText(6), "Color 7 ");
+    EXPECT_EQ(list->GetItemText(254), "Color 255 ");
+
+    // Row i shows image i of the 255 swatches, the swatch of colour index i + 1.
+    wxImageList* images = list->GetImageList(wxIMAGE_LIST_SMALL);
+    ASSERT_TRUE(images);
+    ASSERT_EQ(images->GetImageCount(), 255);
+    const auto swatches = createColorSwatches();
+    for (int row : {0, 6, 122, 254}) {
+        SCOPED_TRACE(row);
+        wxListItem item;
+        item.SetId(row);
+        item.SetMask(wxLIST_MASK_IMAGE);
+        ASSERT_TRUE(list->GetItem(item));
+        EXPECT_EQ(item.GetImage(), row);
+        EXPECT_TRUE(sameImage(images->GetBitmap(row), swatches->GetBitmap(row)));
+    }
+
+    const auto named = openEditor(dir.copyTestData("canonical-aci-table.stb"));
+    const wxListCtrl* names = styleList(named.get());
+    EXPECT_EQ(rowTexts(names), (std::vector<wxString>{"Normal", "Style 1", "Heavy", "Hidden"}));
+    EXPECT_FALSE(names->GetImageList(wxIMAGE_LIST_SMALL));
+    wxListItem item;
+    item.SetId(2);
+    item.SetMask(wxLIST_MASK_IMAGE);
+    ASSERT_TRUE(names->GetItem(item));
+    EXPECT_EQ(item.GetImage(), -1);
+}
+
+TEST_F(FormViewTest, SelectionShowsSharedValuesAndMarksDifferences) {
+    const wxString path = writeTable(dir, "merge.ctb", true, [](CPlotStyleTable& table) {
+        CPlotStyle& a = *table.style(0);
+        CPlotStyle& b = *table.style(1);
+        CPlotStyle& c = *table.style(2);
+        a.Screening = 100;
+        b.Screening = 50;
+        a.PhysPenNum = 3;
+        b.PhysPenNum = 5;
+        a.ColorPolicy = 1; // dither on
+        b.ColorPolicy = 4; // dither off, an unrelated bit set
+        a.LineType = 2;
+        b.LineType = 5;
+        a.setDesc(u"Outer wall");
+        b.setDesc(u"outer wall");
+        a.updateColor(0xFF0000);
+        b.updateColor(0x0000FF);
+        c.setDesc(u"Outer wall");
+        c.ColorPolicy = 1;
+        c.EndStyle = 2;
+    });
+    const auto editor = openEditor(path);
+    wxWindow* form = editor.get();
+    auto* physPen = findControl<wxSpinCtrl>(form, "SpinPhysPen");
+    auto* virtPen = findControl<wxSpinCtrl>(form, "SpinVirtPen");
+    auto* screening = findControl<wxSpinCtrl>(form, "SpinScreening");
+    auto* dither = findControl<wxCheckBox>(form, "CheckDither");
+    auto* description = findControl<wxTextCtrl>(form, "TextStyleDescr");
+
+    // Nothing selected: the values of a new style, all controls off.
+    refreshControls(form);
+    for (const char* name : kPropertyControls) {
+        EXPECT_FALSE(form->FindWindow(XRCID(name))->IsEnabled()) << name;
+    }
+    EXPECT_EQ(dither->Get3StateValue(), wxCHK_CHECKED);
+    EXPECT_EQ(findControl<wxCheckBox>(form, "CheckGrayscale")->Get3StateValue(), wxCHK_UNCHECKED);
+    EXPECT_EQ(findControl<wxCheckBox>(form, "CheckAdaptive")->Get3StateValue(), wxCHK_CHECKED);
+    EXPECT_EQ(screening->GetValue(), 100);
+    EXPECT_EQ(colorPicker(form)->GetSelection(), 0);
+    for (const char* name : {"ComboLineType", "ComboLineWeight", "ComboEndStyle", "ComboJoinStyle",
+                             "ComboFillStyle"}) {
+        EXPECT_EQ(imagePicker(form, name)->GetSelection(), 0) << name << ": own setting first";
+        EXPECT_FALSE(imagePicker(form, name)->varies()) << name;
+    }
+
+    // Two styles: shared values are shown, differing ones marked.
+    selectRows(form, {0, 1});
+    refreshControls(form);
+    for (const char* name : kPropertyControls) {
+        EXPECT_TRUE(form->FindWindow(XRCID(name))->IsEnabled()) << name;
+    }
+    EXPECT_EQ(screening->GetValue(), 0);
+    EXPECT_EQ(physPen->GetValue(), 0);
+    EXPECT_EQ(physPen->GetTextValue(), "Varies");
+    EXPECT_EQ(virtPen->GetTextValue(), "Automatic");
+    EXPECT_EQ(dither->Get3StateValue(), wxCHK_UNDETERMINED);
+    EXPECT_TRUE(description->GetValue().empty()) << "descriptions differing in case differ";
+    EXPECT_TRUE(colorPicker(form)->varies());
+    EXPECT_EQ(colorPicker(form)->GetSelection(), 0);
+    EXPECT_TRUE(imagePicker(form, "ComboLineType")->varies());
+    EXPECT_FALSE(imagePicker(form, "ComboEndStyle")->varies());
+    EXPECT_EQ(imagePicker(form, "ComboEndStyle")->getValue(), 4);
+
+    // Further update passes keep the texts and the value; the text is no new value.
+    for (int pass = 0; pass < 3; ++pass) {
+        refreshControls(form);
+        processPendingEvents();
+    }
+    EXPECT_EQ(physPen->GetTextValue(), "Varies");
+    EXPECT_EQ(physPen->GetValue(), 0);
+    EXPECT_EQ(editor->currentTable()->style(0)->PhysPenNum, 3);
+    EXPECT_FALSE(editor->isModified());
+
+    // A click on the undetermined box writes its new state to both styles, other bits kept.
+    showFormView(form);
+    clickCheck(form, "CheckDither", wxCHK_CHECKED);
+    EXPECT_EQ(editor->currentTable()->style(0)->ColorPolicy, 1);
+    EXPECT_EQ(editor->currentTable()->style(1)->ColorPolicy, 5);
+    EXPECT_EQ(editor->currentTable()->style(2)->ColorPolicy, 1) << "not selected";
+    EXPECT_TRUE(editor->isModified());
+
+    // Rows 0 and 2 share description, dither and colour except for the end style.
+    selectRows(form, {0, 2});
+    EXPECT_EQ(description->GetValue(), "Outer wall");
+    EXPECT_EQ(dither->Get3StateValue(), wxCHK_CHECKED);
+    EXPECT_TRUE(imagePicker(form, "ComboEndStyle")->varies());
+    EXPECT_EQ(screening->GetValue(), 100);
+    refreshControls(form);
+    EXPECT_EQ(physPen->GetTextValue(), "Varies");
+
+    // Styles whose pens are both automatic say so; the last click is the one that counts.
+    selectRows(form, {3, 4});
+    refreshControls(form);
+    EXPECT_EQ(physPen->GetTextValue(), "Automatic");
+    EXPECT_EQ(physPen->GetValue(), 0);
+    EXPECT_FALSE(colorPicker(form)->varies());
+    spinTo(form, "SpinPhysPen", 7);
+    refreshControls(form);
+    EXPECT_EQ(physPen->GetValue(), 7);
+    EXPECT_EQ(editor->currentTable()->style(3)->PhysPenNum, 7);
+    EXPECT_EQ(editor->currentTable()->style(4)->PhysPenNum, 7);
+    EXPECT_TRUE(log.errors().empty());
+}
+
+TEST_F(FormViewTest, ChangesGoToEverySelectedStyleWhileFormViewIsShown) {
+    const wxString path = writeTable(dir, "write.ctb", true, [](CPlotStyleTable& table) {
+        table.style(4)->ColorPolicy = 7;
+        table.style(9)->ColorPolicy = 7;
+    });
+    const auto editor = openEditor(path);
+    wxWindow* form = editor.get();
+    const CPlotStyleTable& table = *editor->currentTable();
+    selectRows(form, {0, 4, 9});
+
+    // On another page the same events change nothing.
+    pick(form, "ComboLineType", 3);
+    spinTo(form, "SpinScreening", 40);
+    clickCheck(form, "CheckAdaptive", wxCHK_UNCHECKED);
+    pickColor(form, 1);
+    EXPECT_EQ(table.style(4)->LineType, 31);
+    EXPECT_EQ(table.style(4)->Screening, 100);
+    EXPECT_TRUE(table.style(4)->Adaptive);
+    EXPECT_EQ(std::uint32_t(table.style(4)->color2rgb()), 0x00FFFFFFu);
+    EXPECT_FALSE(editor->isModified());
+
+    showFormView(form);
+    pickColor(form, 1); // red, index 1
+    spinTo(form, "SpinScreening", 40);
+    spinTo(form, "SpinPhysPen", 12);
+    spinTo(form, "SpinVirtPen", 200);
+    pick(form, "ComboLineType", 3);
+    pick(form, "ComboLineWeight", 9);
+    pick(form, "ComboEndStyle", 2);
+    pick(form, "ComboJoinStyle", 1);
+    pick(form, "ComboFillStyle", 66);
+    clickCheck(form, "CheckGrayscale", wxCHK_UNCHECKED);
+    clickCheck(form, "CheckAdaptive", wxCHK_UNCHECKED);
+    // Row 0 of a colour-dependent table is a style like any other.
+    for (int row : {0, 4, 9}) {
+        SCOPED_TRACE(row);
+        const CPlotStyle& style = *table.style(row);
+        EXPECT_EQ(style.color2rgb(), 0x0000FF) << "red in the low byte";
+        EXPECT_EQ(style.Screening, 40);
+        EXPECT_EQ(style.PhysPenNum, 12);
+        EXPECT_EQ(style.VirtPenNum, 200);
+        EXPECT_EQ(style.LineType, 3);
+        EXPECT_EQ(style.LineWeight, 9);
+        EXPECT_EQ(style.EndStyle, 2);
+        EXPECT_EQ(style.JoinStyle, 1);
+        EXPECT_EQ(style.FillStyle, 66);
+        EXPECT_FALSE(style.Adaptive);
+    }
+    EXPECT_EQ(table.style(0)->ColorPolicy, 1);
+    EXPECT_EQ(table.style(4)->ColorPolicy, 5) << "only the grayscale bit is cleared";
+    const CPlotStyle& untouched = *table.style(1);
+    EXPECT_EQ(untouched.Screening, 100);
+    EXPECT_EQ(untouched.LineWeight, 0);
+    EXPECT_EQ(std::uint32_t(untouched.color2rgb()), 0x00FFFFFFu);
+    EXPECT_TRUE(editor->isModified());
+
+    // The form shows what was written.
+    selectRows(form, {4, 9});
+    EXPECT_EQ(findControl<wxSpinCtrl>(form, "SpinScreening")->GetValue(), 40);
+    EXPECT_EQ(imagePicker(form, "ComboFillStyle")->getValue(), 66);
+    EXPECT_TRUE(colorPicker(form)->color().isByACI());
+    EXPECT_EQ(colorPicker(form)->color().colorIndex(), 1);
+    EXPECT_TRUE(log.errors().empty());
+}
+
+TEST_F(FormViewTest, NamedTableKeepsItsBaseStyle) {
+    const wxString path = writeTable(dir, "named.stb", false, [](CPlotStyleTable& table) {
+        table.addStyle(u"Wall", 0, nullptr);
+        table.addStyle(u"Door", 1, nullptr);
+    });
+    const auto editor = openEditor(path);
+    wxWindow* form = editor.get();
+    const CPlotStyleTable& table = *editor->currentTable();
+    showFormView(form);
+
+    selectRows(form, {0});
+    refreshControls(form);
+    for (const char* name : kPropertyControls) {
+        EXPECT_FALSE(form->FindWindow(XRCID(name))->IsEnabled()) << name;
+    }
+    EXPECT_FALSE(form->FindWindow(XRCID("BtnStyleDelForm"))->IsEnabled());
+    EXPECT_TRUE(form->FindWindow(XRCID("ListStyles"))->IsEnabled());
+    spinTo(form, "SpinScreening", 10);
+    EXPECT_EQ(table.style(0)->Screening, 100);
+    EXPECT_TRUE(editor->isModified()) << "a change with a selection counts, even when void";
+
+    selectRows(form, {0, 2});
+    refreshControls(form);
+    for (const char* name : kPropertyControls) {
+        EXPECT_TRUE(form->FindWindow(XRCID(name))->IsEnabled()) << name;
+    }
+    EXPECT_TRUE(form->FindWindow(XRCID("BtnStyleDelForm"))->IsEnabled());
+    spinTo(form, "SpinScreening", 30);
+    pick(form, "ComboJoinStyle", 2);
+    clickCheck(form, "CheckDither", wxCHK_UNCHECKED);
+    pickColor(form, 7);
+    EXPECT_EQ(table.style(2)->Screening, 30);
+    EXPECT_EQ(table.style(2)->JoinStyle, 2);
+    EXPECT_EQ(table.style(2)->ColorPolicy, 0);
+    EXPECT_EQ(table.style(2)->color2rgb(), 0);
+    const CPlotStyle& base = *table.style(0);
+    EXPECT_EQ(base.Screening, 100);
+    EXPECT_EQ(base.JoinStyle, 5);
+    EXPECT_EQ(base.ColorPolicy, 1);
+    EXPECT_EQ(std::uint32_t(base.color2rgb()), 0x00FFFFFFu);
+    EXPECT_EQ(table.style(1)->Screening, 100) << "not selected";
+}
+
+TEST_F(FormViewTest, ColoursTravelBothWaysBetweenStyleAndPicker) {
+    const std::uint32_t* palette = ut::colorPaletteDark();
+    int first = 0;
+    int repeated = 0;
+    for (int i = 1; i <= CPlotStyleTable::kAciCount && !repeated; ++i) {
+        for (int j = i + 1; j <= CPlotStyleTable::kAciCount && !repeated; ++j) {
+            if (palette[i] == palette[j] && palette[i] != 0 && palette[i] != 0x00FFFFFF) {
+                first = i;
+                repeated = j;
+            }
+        }
+    }
+    ASSERT_NE(repeated, 0);
+    const wxString path = writeTable(dir, "colours.ctb", true, [&](CPlotStyleTable& table) {
+        table.style(0)->updateColor(0);
+        table.style(2)->updateColor(std::int32_t(swapRedBlue(palette[repeated])));
+        table.style(3)->updateColor(0x102030);
+    });
+    const auto editor = openEditor(path);
+    wxWindow* form = editor.get();
+    wxg::ColorCombo* picker = colorPicker(form);
+    const CPlotStyleTable& table = *editor->currentTable();
+
+    selectRows(form, {0});
+    EXPECT_EQ(picker->GetSelection(), 7) << "black";
+    selectRows(form, {1});
+    EXPECT_EQ(picker->GetSelection(), 0) << "the object's colour";
+    selectRows(form, {2});
+    EXPECT_TRUE(picker->color().isByACI());
+    EXPECT_EQ(picker->color().colorIndex(), first) << "the lowest index of a repeated colour";
+    selectRows(form, {3});
+    EXPECT_TRUE(picker->color().isByColor());
+    EXPECT_EQ(picker->color().red(), 0x10);
+    EXPECT_EQ(picker->color().blue(), 0x30);
+    selectRows(form, {0, 1});
+    EXPECT_TRUE(picker->varies());
+
+    showFormView(form);
+    selectRows(form, {5});
+    pickColor(form, 7);
+    EXPECT_EQ(table.style(5)->color2rgb(), 0);
+    pickColor(form, 0);
+    EXPECT_EQ(std::uint32_t(table.style(5)->color2rgb()), 0x00FFFFFFu);
+    OdCmColor trueColor;
+    trueColor.setRGB(10, 20, 30);
+    picker->setColor(trueColor.color());
+    sendCommand(form, "ComboColor", wxEVT_COMBOBOX);
+    EXPECT_EQ(table.style(5)->color2rgb(), 30 << 16 | 20 << 8 | 10);
+}
