@@ -21,6 +21,7 @@
 #include "editor_test_support.h"
 #include "gui_test_support.h"
 #include "psl_pickers.h"
+#include "psl_text.h"
 
 namespace {
 
@@ -331,4 +332,30 @@ TEST_F(FormViewTest, ColoursTravelBothWaysBetweenStyleAndPicker) {
     picker->setColor(trueColor.color());
     sendCommand(form, "ComboColor", wxEVT_COMBOBOX);
     EXPECT_EQ(table.style(5)->color2rgb(), 30 << 16 | 20 << 8 | 10);
+}
+
+TEST_F(FormViewTest, SaveAndCloseWritesWhatTheFormChanged) {
+    const wxString path = dir.copyTestData("independent-writer-64bit-header.ctb", "office.ctb");
+    const auto editor = openEditor(path);
+    wxWindow* form = editor.get();
+    showFormView(form);
+    selectRows(form, {2, 3, 200});
+    pickColor(form, 5); // blue, index 5
+    spinTo(form, "SpinScreening", 65);
+    pick(form, "ComboLineWeight", 12);
+    EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
+
+    const PlotStyleTablePtr written = readTable(path);
+    ASSERT_TRUE(written);
+    for (int row : {2, 3, 200}) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(written->style(row)->color2rgb(), 0xFF0000) << "blue, red in the low byte";
+        EXPECT_EQ(written->style(row)->Screening, 65);
+        EXPECT_EQ(written->style(row)->LineWeight, 12);
+    }
+    EXPECT_EQ(written->style(4)->Screening, 100);
+    EXPECT_EQ(written->style(4)->PhysPenNum, 7) << "other styles keep what they had";
+    EXPECT_EQ(written->style(4)->VirtPenNum, 200);
+    EXPECT_EQ(toWxString(written->style(1)->desc()), "Kabel, Leitungen");
+    EXPECT_TRUE(log.errors().empty());
 }
