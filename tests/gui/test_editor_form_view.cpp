@@ -197,7 +197,9 @@ TEST_F(FormViewTest, ChangesGoToEverySelectedStyleWhileFormViewIsShown) {
     EXPECT_EQ(std::uint32_t(table.style(4)->color2rgb()), 0x00FFFFFFu);
     EXPECT_FALSE(editor->isModified());
 
+    // Rows selected on another page stay selected when the Form View comes up.
     showFormView(form);
+    EXPECT_EQ(styleList(form)->GetSelectedItemCount(), 3);
     pickColor(form, 1); // red, index 1
     spinTo(form, "SpinScreening", 40);
     spinTo(form, "SpinPhysPen", 12);

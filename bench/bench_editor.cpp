@@ -1,0 +1,124 @@
+// The editor on a colour-dependent table of 255 styles: becoming ready for input, selecting
+// every style as the list reports it, and sorting the lineweights. Needs an X display.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+#include <memory>
+
+#include <wx/app.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/image.h>
+#include <wx/listctrl.h>
+#include <wx/spinctrl.h>
+#include <wx/xrc/xmlres.h>
+
+#include <kesutils/plot_style_table.h>
+
+#include "psl_dlg_plot_style_editor.h"
+#include "psl_resources.h"
+#include "psl_text.h"
+
+namespace {
+
+class BenchApp : public wxApp {
+public:
+    bool OnInit() override {
+        wxInitAllImageHandlers();
+        wxXmlResource::Get()->InitAllHandlers();
+        return true;
+    }
+};
+
+// A table whose styles differ from each other, as a real table's do.
+wxString writeSampleTable() {
+    PlotStyleTablePtr table(CPlotStyleTable::create(true, nullptr));
+    for (int index = 0; index < int(table->size()); ++index) {
+        CPlotStyle& style = *table->style(index);
+        style.updateColor(index * 0x010305);
+        style.LineWeight = index % 28;
+        style.Screening = index % 101;
+        style.PhysPenNum = index % 33;
+    }
+    const wxString base = wxFileName::CreateTempFileName("pstyle-bench");
+    wxRemoveFile(base);
+    const wxString path = base + ".ctb";
+    table->write(toHostText(path).c_str());
+    return path;
+}
+
+wxString samplePath;
+
+std::unique_ptr<DlgPlotStyleEditor> openEditor() {
+    auto editor = std::make_unique<DlgPlotStyleEditor>(samplePath, wxString(), nullptr);
+    editor->Show(); // sends the init-dialog event, which loads the table
+    return editor;
+}
+
+void editorReady(benchmark::State& state) {
+    for (auto _ : state) {
+        auto editor = openEditor();
+        editor->Update();
+        benchmark::DoNotOptimize(editor->currentTable());
+    }
+}
+BENCHMARK(editorReady)->Unit(benchmark::kMillisecond);
+
+void selectAllStyles(benchmark::State& state) {
+    const auto editor = openEditor();
+    auto* list = XRCCTRL(*editor, "ListStyles", wxListCtrl);
+    auto* screening = XRCCTRL(*editor, "SpinScreening", wxSpinCtrl);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (long row = 0; row < list->GetItemCount(); ++row) {
+            list->SetItemState(row, 0, wxLIST_STATE_SELECTED);
+        }
+        state.ResumeTiming();
+        // One selection event per row, each merging the rows selected so far.
+        for (long row = 0; row < list->GetItemCount(); ++row) {
+            list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+        }
+    }
+    if (list->GetSelectedItemCount() != 255 || screening->GetValue() != 0) {
+        state.SkipWithError("the form does not show the merged selection");
+    }
+}
+BENCHMARK(selectAllStyles)->Unit(benchmark::kMillisecond);
+
+void sortLineWeights(benchmark::State& state) {
+    const auto editor = openEditor();
+    CPlotStyleTable& table = *editor->currentTable();
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::reverse(std::begin(table.LineWeights), std::end(table.LineWeights));
+        state.ResumeTiming();
+        editor->sortLineWeights();
+    }
+    if (!std::is_sorted(std::begin(table.LineWeights), std::end(table.LineWeights))) {
+        state.SkipWithError("the lineweights are not sorted");
+    }
+}
+BENCHMARK(sortLineWeights)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+wxIMPLEMENT_APP_NO_MAIN(BenchApp);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    wxApp::SetInstance(new BenchApp);
+    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
+        std::fprintf(stderr, "Cannot start the GUI toolkit; is there an X display?\n");
+        return 2;
+    }
+    ensureResources();
+    samplePath = writeSampleTable();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    wxRemoveFile(samplePath);
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    return 0;
+}
