@@ -333,3 +333,34 @@ TEST_F(EditorTest, ExportsRunTheEditorInItsOwnModalLoop) {
     EXPECT_EQ(toWxString(written->Description), "From the loop");
     EXPECT_FALSE(written->ColorDependent);
 }
+
+TEST_F(EditorTest, PaintingComesToRestWithTheStyleListDrawn) {
+    const auto editor = openEditor(dir.copyTestData("canonical.ctb"));
+    showFormView(editor.get());
+    wxListCtrl* list = styleList(editor.get());
+    const auto letTimePass = [] {
+        for (int round = 0; round < 30; ++round) {
+            wxTheApp->Yield();
+            wxMilliSleep(10);
+        }
+    };
+    letTimePass();
+
+    // Painting the dialog fits the style column; doing that when it already fits made the list
+    // skip its own painting, which asked the dialog to paint again, for ever.
+    int dialogPaints = 0;
+    int listPaints = 0;
+    editor->Bind(wxEVT_PAINT, [&](wxPaintEvent& event) {
+        ++dialogPaints;
+        event.Skip();
+    });
+    list->GetChildren().front()->Bind(wxEVT_PAINT, [&](wxPaintEvent& event) {
+        ++listPaints;
+        event.Skip();
+    });
+    list->Refresh();
+    letTimePass();
+    EXPECT_GE(listPaints, 1);
+    EXPECT_LE(dialogPaints, 2) << "the dialog keeps repainting itself";
+    EXPECT_EQ(list->GetColumnWidth(0), list->GetSize().x - 22);
+}

@@ -147,6 +147,16 @@ wxCheckBoxState checkStateOf(int mergedValue) {
     }
 }
 
+// The style list's one column spans the list. A list whose column width is set skips painting
+// until it is laid out again, and the dialog sets it on every paint, so only a real change may
+// set it; otherwise the list would never be drawn.
+void fitStyleColumn(wxListCtrl* list) {
+    const int width = list->GetSize().x - kStyleColumnMargin;
+    if (list->GetColumnWidth(0) != width) {
+        list->SetColumnWidth(0, width);
+    }
+}
+
 void showSpinValue(wxSpinCtrl* spin, int mergedValue) {
     if (mergedValue == kNoValueYet) {
         spin->SetValue(wxString());
@@ -333,7 +343,7 @@ void DlgPlotStyleEditor::onInitDialog(wxInitDialogEvent&) {
         lineWeightList->InsertItem(row, wxString());
     }
 
-    styleList->SetColumnWidth(0, styleList->GetSize().x - kStyleColumnMargin);
+    fitStyleColumn(styleList);
 
     loadTable();
     SetFocus();
@@ -450,9 +460,13 @@ void DlgPlotStyleEditor::updateTitle() {
 
 void DlgPlotStyleEditor::updatePath() {
     auto* label = XRCCTRL(*this, "StatFilePath", wxStaticText);
-    if (label->IsShown()) {
-        label->SetLabelText(
-            fitTextToWidth(_("Path: ") + fileName.GetFullPath(wxPATH_NATIVE), label));
+    if (!label->IsShown()) {
+        return;
+    }
+    // Called on every paint: setting an unchanged label would only cause another paint.
+    const wxString text = fitTextToWidth(_("Path: ") + fileName.GetFullPath(wxPATH_NATIVE), label);
+    if (label->GetLabelText() != text) {
+        label->SetLabelText(text);
     }
 }
 
@@ -516,7 +530,7 @@ void DlgPlotStyleEditor::onSkip(wxEvent& event) {
 void DlgPlotStyleEditor::onPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl);
-    list->SetColumnWidth(0, list->GetSize().x - kStyleColumnMargin);
+    fitStyleColumn(list);
     updatePath();
 }
 
@@ -730,7 +744,7 @@ void DlgPlotStyleEditor::onUpdateStyleControls(wxUpdateUIEvent& event) {
         if (spin->GetValue() == 0 && spin->GetTextValue() != text) {
             spin->SetValue(text);
         }
-    } else if (enabledChanges && wxDynamicCast(control, wxg::OwnerDrawComboBase)) {
+    } else if (enabledChanges && dynamic_cast<wxg::OwnerDrawComboBase*>(control)) {
         // Only a change of state needs a repaint; repainting on every update would keep the
         // idle loop busy.
         control->Refresh();
