@@ -65,17 +65,18 @@ void letWindowsSettle(wxWindow* window) {
     }
 }
 
-// Draws the window's widgets into an image, whatever the screen shows at the moment.
+// Copies what the window shows on the display; the list controls are drawn by the toolkit
+// itself and appear only there, not when the widgets are asked to draw themselves.
 bool saveWindowPicture(wxWindow* window, const wxString& path) {
     GtkWidget* widget = window->GetHandle();
-    const int width = gtk_widget_get_allocated_width(widget);
-    const int height = gtk_widget_get_allocated_height(widget);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_t* context = cairo_create(surface);
-    gtk_widget_draw(widget, context);
-    cairo_destroy(context);
-    const bool saved = cairo_surface_write_to_png(surface, path.fn_str()) == CAIRO_STATUS_SUCCESS;
-    cairo_surface_destroy(surface);
+    GdkPixbuf* picture = gdk_pixbuf_get_from_window(gtk_widget_get_window(widget), 0, 0,
+                                                    gtk_widget_get_allocated_width(widget),
+                                                    gtk_widget_get_allocated_height(widget));
+    if (!picture) {
+        return false;
+    }
+    const bool saved = gdk_pixbuf_save(picture, path.fn_str(), "png", nullptr, nullptr);
+    g_object_unref(picture);
     return saved;
 }
 
