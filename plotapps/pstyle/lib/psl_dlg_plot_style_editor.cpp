@@ -193,14 +193,16 @@ bool parseNumber(const wxString& text, double& value) {
     return end != start && *end == 0 && errno != ERANGE;
 }
 
-// GTK's spin button drops every character that cannot be part of a number, which would leave
-// the pen fields empty instead of showing "Automatic" or "Varies".
-void allowWordsInSpinText(wxSpinCtrl* spin) {
+// The pen fields show "Automatic" or "Varies" in place of 0. GTK's spin button drops every
+// character that cannot be part of a number, and sizes itself for two digits.
+void prepareSpinForWords(wxSpinCtrl* spin) {
 #ifdef __WXGTK__
     gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(spin->GetHandle()), FALSE);
-#else
-    wxUnusedVar(spin);
 #endif
+    const int textWidth =
+        std::max(spin->GetTextExtent(_("Automatic")).x, spin->GetTextExtent(_("Varies")).x) +
+        spin->GetCharWidth();
+    spin->SetMinSize(wxSize(spin->GetSizeFromTextSize(textWidth).x, -1));
 }
 
 } // namespace
@@ -322,8 +324,8 @@ void DlgPlotStyleEditor::onInitDialog(wxInitDialogEvent&) {
     XRCCTRL(*this, "SpinPhysPen", wxSpinCtrl)->SetValidator(wxGenericValidator(&physPen));
     XRCCTRL(*this, "SpinVirtPen", wxSpinCtrl)->SetValidator(wxGenericValidator(&virtPen));
     XRCCTRL(*this, "SpinScreening", wxSpinCtrl)->SetValidator(wxGenericValidator(&screening));
-    allowWordsInSpinText(XRCCTRL(*this, "SpinPhysPen", wxSpinCtrl));
-    allowWordsInSpinText(XRCCTRL(*this, "SpinVirtPen", wxSpinCtrl));
+    prepareSpinForWords(XRCCTRL(*this, "SpinPhysPen", wxSpinCtrl));
+    prepareSpinForWords(XRCCTRL(*this, "SpinVirtPen", wxSpinCtrl));
     XRCCTRL(*this, "RadLwMm", wxRadioButton)->SetValidator(wxGenericValidator(&millimetreUnits));
     XRCCTRL(*this, "RadLwIn", wxRadioButton)->SetValidator(wxGenericValidator(&inchUnits));
 
