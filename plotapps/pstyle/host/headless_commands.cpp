@@ -8,6 +8,7 @@
 
 #include <wx/ffile.h>
 #include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/translation.h>
 #include <wx/wfstream.h>
 
@@ -66,9 +67,15 @@ std::string csvText(const CPlotStyleTable& table, const std::string& path) {
 
 // Replaces the file at path by text through a temporary file, so that a failed write leaves
 // an existing file as it was.
-bool writeFileSafely(const std::string& path, const std::string& text) {
+// Returns why it failed, or an empty string.
+std::string writeFileSafely(const std::string& path, const std::string& text) {
+    wxLogNull toolkitMessages; // the one-line report below says it all
+    errno = 0;
     wxTempFFileOutputStream out(fromUtf8(path));
-    return out.IsOk() && out.WriteAll(text.data(), text.size()) && out.Commit();
+    if (out.IsOk() && out.WriteAll(text.data(), text.size()) && out.Commit()) {
+        return std::string();
+    }
+    return errno ? std::strerror(errno) : "cannot be written";
 }
 
 } // namespace
@@ -114,9 +121,9 @@ int runExport(const std::vector<std::string>& args) {
         }
         return kExitSuccess;
     }
-    if (!writeFileSafely(output, text)) {
-        return fileError(output, toUtf8(wxString::Format(_("Failed to create or open file: %ls"),
-                                                         fromUtf8(output))));
+    const std::string failure = writeFileSafely(output, text);
+    if (!failure.empty()) {
+        return fileError(output, failure);
     }
     return kExitSuccess;
 }

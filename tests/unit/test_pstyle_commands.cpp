@@ -1,0 +1,187 @@
+// The headless commands of the pstyle program, run as a user or a git hook runs them: without
+// a display, judged by exit status, output and the files left behind.
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <wx/filefn.h>
+#include <wx/filename.h>
+
+#include <kesutils/plot_style_table.h>
+
+#include "psl_text.h"
+
+namespace {
+
+struct CommandResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string shellQuoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+class PstyleCommands : public testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::string(wxFileName::CreateTempFileName("pstyle-cmd").utf8_str());
+        wxRemoveFile(wxString::FromUTF8(dir_.c_str()));
+        ASSERT_TRUE(wxMkdir(wxString::FromUTF8(dir_.c_str())));
+    }
+    void TearDown() override {
+        wxFileName::Rmdir(wxString::FromUTF8(dir_.c_str()), wxPATH_RMDIR_RECURSIVE);
+    }
+
+    // Runs pstyle with arguments (already quoted as needed) and no display at all.
+    CommandResult pstyle(const std::string& arguments) const {
+        const std::string errors = path("stderr.txt");
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " +
+                                    shellQuoted(PSTYLE_PROGRAM) + " " + arguments + " 2>" +
+                                    shellQuoted(errors);
+        CommandResult run{};
+        FILE* pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        for (std::size_t read; (read = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            run.out.append(buffer, read);
+        }
+        run.status = WEXITSTATUS(pclose(pipe));
+        run.err = readFile(errors);
+        return run;
+    }
+
+    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+
+    static std::string fixture(const std::string& name) {
+        return std::string(PSTYLE_TEST_DATA_DIR) + "/" + name;
+    }
+
+    std::string dir_;
+};
+
+// An export without its second line, the one that names the file.
+std::string withoutFileName(const std::string& csv) {
+    const std::size_t first = csv.find('\n');
+    const std::size_t second = csv.find('\n', first + 1);
+    return csv.substr(0, first + 1) + csv.substr(second + 1);
+}
+
+int lineCount(const std::string& text) {
+    int lines = 0;
+    for (const char c : text) {
+        lines += c == '\n';
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST_F(PstyleCommands, ExportPrintsEveryReadableTableAndRefusesDamagedOnes) {
+    for (const char* name :
+         {"canonical.ctb", "canonical-aci-table.stb", "windows-1252.stb",
+          "independent-writer-64bit-header.ctb", "independent-writer-64bit-header.stb"}) {
+        SCOPED_TRACE(name);
+        const CommandResult run = pstyle("export " + shellQuoted(fixture(name)));
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out.rfind("PLOTSTYLE_TABLE,,\n,FileName," + std::string(name) + "\n", 0), 0u)
+            << "UTF-8 without byte-order mark, lines ended by a line feed";
+        EXPECT_EQ(run.out.find('\r'), std::string::npos);
+        EXPECT_EQ(run.out.back(), '\n');
+        EXPECT_TRUE(run.err.empty());
+    }
+    EXPECT_NE(pstyle("export " + shellQuoted(fixture("windows-1252.stb")))
+                  .out.find(",Description,Ma\xC3\x9F"
+                            "e f\xC3\xBCr Pl\xC3\xA4ne\n"),
+              std::string::npos)
+        << "texts of an older encoding come out as UTF-8";
+
+    for (const char* name : {"damaged-truncated.ctb", "damaged-bitflip.ctb", "not-a-table.ctb"}) {
+        SCOPED_TRACE(name);
+        const CommandResult run = pstyle("export " + shellQuoted(fixture(name)));
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_EQ(lineCount(run.err), 1);
+        EXPECT_NE(run.err.find(fixture(name)), std::string::npos) << "names the file";
+        EXPECT_NE(run.err.find("Invalid file format"), std::string::npos) << run.err;
+    }
+
+    const CommandResult missing = pstyle("export " + shellQuoted(path("missing.ctb")));
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("No such file"), std::string::npos) << missing.err;
+}
+
+TEST_F(PstyleCommands, ExportWritesToAFileAndReplacesItWhole) {
+    const std::string out = path("table.csv");
+    std::ofstream(out) << std::string(100000, 'x');
+    const CommandResult run =
+        pstyle("export " + shellQuoted(fixture("canonical.ctb")) + " -o " + shellQuoted(out));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_EQ(readFile(out), pstyle("export " + shellQuoted(fixture("canonical.ctb"))).out);
+
+    const CommandResult unwritable = pstyle("export " + shellQuoted(fixture("canonical.ctb")) +
+                                            " -o " + shellQuoted(path("no-such-folder/table.csv")));
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_EQ(lineCount(unwritable.err), 1);
+}
+
+TEST_F(PstyleCommands, CopyWritesACanonicalTableOnlyUnderTheRightExtension) {
+    const std::string target = path("copy.ctb");
+    const CommandResult copied =
+        pstyle("copy " + shellQuoted(fixture("independent-writer-64bit-header.ctb")) + " " +
+               shellQuoted(target));
+    ASSERT_EQ(copied.status, 0) << copied.err;
+    EXPECT_EQ(readFile(target).substr(0, 48),
+              std::string("PIAFILEVERSION_2.0,CTBVER1,compress\r\npmzlibcodec"));
+    const PlotStyleTablePtr table(
+        CPlotStyleTable::read(toHostText(wxString::FromUTF8(target.c_str())).c_str()));
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->ScaleFactor, 2.5);
+    EXPECT_EQ(
+        withoutFileName(pstyle("export " + shellQuoted(target)).out),
+        withoutFileName(
+            pstyle("export " + shellQuoted(fixture("independent-writer-64bit-header.ctb"))).out))
+        << "the copy holds the same table";
+
+    // A colour-dependent table under a named table's extension would open as the wrong kind.
+    for (const char* wrong : {"copy.stb", "copy.csv", "copy"}) {
+        SCOPED_TRACE(wrong);
+        const CommandResult refused = pstyle("copy " + shellQuoted(fixture("canonical.ctb")) + " " +
+                                             shellQuoted(path(wrong)));
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_NE(refused.err.find("is not a valid name to save to."), std::string::npos);
+        EXPECT_FALSE(wxFileExists(wxString::FromUTF8(path(wrong).c_str())));
+    }
+    EXPECT_EQ(pstyle("copy " + shellQuoted(fixture("canonical-aci-table.stb")) + " " +
+                     shellQuoted(path("PENS.STB")))
+                  .status,
+              0)
+        << "the extension may be in any case";
+}
+
+TEST_F(PstyleCommands, UsageAndListing) {
+    EXPECT_EQ(pstyle("--version").out.rfind("pstyle ", 0), 0u);
+    EXPECT_EQ(pstyle("--help").status, 0);
+    const CommandResult unknown = pstyle("frobnicate");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("unknown command"), std::string::npos);
+    EXPECT_EQ(pstyle("copy only-one.ctb").status, 2);
+    EXPECT_EQ(pstyle("export").status, 2);
+
+    std::ofstream(path("a.ctb")) << "x";
+    std::ofstream(path("notes.txt")) << "x";
+    const CommandResult listed = pstyle("--plot-style-path " + shellQuoted(dir_) + " list");
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(listed.out, "a.ctb\n");
+    EXPECT_EQ(pstyle("--plot-style-path " + shellQuoted(path("missing")) + " list").out, "");
+}
