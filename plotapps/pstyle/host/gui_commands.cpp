@@ -120,23 +120,12 @@ void pictureEditorPages(const wxString& folder, int& written) {
 } // namespace
 
 int runEdit(const std::vector<std::string>& args, int argc, char** argv) {
-    std::string file;
-    std::string source;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--source") {
-            if (i + 1 == args.size()) {
-                return usageError("edit: --source needs a file name");
-            }
-            source = args[++i];
-        } else if (file.empty()) {
-            file = args[i];
-        } else {
-            return usageError("edit: unexpected argument '" + args[i] + "'");
-        }
+    FileArguments parsed;
+    if (!parseFileArguments("edit", args, {"--source"}, parsed)) {
+        return kExitFailure;
     }
-    if (file.empty()) {
-        return usageError("edit: which table file?");
-    }
+    const std::string& file = parsed.file;
+    const std::string& source = parsed.optionFile;
     GuiSession session(argc, argv);
     if (!session.started()) {
         return noDisplay();

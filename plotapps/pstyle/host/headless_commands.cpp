@@ -1,5 +1,6 @@
 // Commands that work on table files without starting the GUI toolkit, so that they run on
 // servers and in git hooks.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -90,24 +91,38 @@ int fileError(const std::string& file, const std::string& cause) {
     return kExitFailure;
 }
 
-int runExport(const std::vector<std::string>& args) {
-    std::string input;
-    std::string output;
+bool parseFileArguments(const std::string& command, const std::vector<std::string>& args,
+                        const std::vector<std::string>& optionNames, FileArguments& parsed) {
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "-o" || args[i] == "--output") {
+        const bool isOption =
+            std::find(optionNames.begin(), optionNames.end(), args[i]) != optionNames.end();
+        if (isOption) {
             if (i + 1 == args.size()) {
-                return usageError("export: " + args[i] + " needs a file name");
+                usageError(command + ": " + args[i] + " needs a file name");
+                return false;
             }
-            output = args[++i];
-        } else if (input.empty()) {
-            input = args[i];
+            parsed.optionFile = args[++i];
+        } else if (parsed.file.empty()) {
+            parsed.file = args[i];
         } else {
-            return usageError("export: unexpected argument '" + args[i] + "'");
+            usageError(command + ": unexpected argument '" + args[i] + "'");
+            return false;
         }
     }
-    if (input.empty()) {
-        return usageError("export: which table file?");
+    if (parsed.file.empty()) {
+        usageError(command + ": which table file?");
+        return false;
     }
+    return true;
+}
+
+int runExport(const std::vector<std::string>& args) {
+    FileArguments parsed;
+    if (!parseFileArguments("export", args, {"-o", "--output"}, parsed)) {
+        return kExitFailure;
+    }
+    const std::string& input = parsed.file;
+    const std::string& output = parsed.optionFile;
 
     const PlotStyleTablePtr table = readTable(input);
     if (!table) {

@@ -11,6 +11,15 @@ int usageError(const std::string& message);
 // Prints "pstyle: file: cause"; returns kExitFailure.
 int fileError(const std::string& file, const std::string& cause);
 
+// "FILE [OPTION FILE2]": the arguments of a command that takes one file and an option naming a
+// second one. Returns false after reporting bad usage.
+struct FileArguments {
+    std::string file;
+    std::string optionFile;
+};
+bool parseFileArguments(const std::string& command, const std::vector<std::string>& args,
+                        const std::vector<std::string>& optionNames, FileArguments& parsed);
+
 // Stores the plot style folder in the host configuration: folder, or when it is empty the
 // sample folder next to the program.
 void configurePlotStylePath(const std::string& folder, const char* programPath);
