@@ -1,0 +1,204 @@
+// The editor's commands on named tables (add, delete and rename styles) and its file commands
+// (Open, Save As, Export), with their prompts and file dialogs answered.
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/filedlg.h>
+#include <wx/listctrl.h>
+#include <wx/stattext.h>
+#include <wx/testing.h>
+#include <wx/textctrl.h>
+#include <wx/textdlg.h>
+
+#include <kesutils/plot_style_table.h>
+
+#include "editor_test_support.h"
+#include "gui_test_support.h"
+#include "psl_text.h"
+
+namespace {
+
+using EditorCommandsTest = EditorTest;
+
+// Answers the add prompt after checking the name it offers.
+class ExpectStyleName : public wxExpectModalBase<wxTextEntryDialog> {
+public:
+    ExpectStyleName(const wxString& offered, const wxString& answer)
+        : offered_(offered), answer_(answer) {}
+
+protected:
+    int OnInvoked(wxTextEntryDialog* dialog) const override {
+        EXPECT_EQ(dialog->GetValue(), offered_);
+        dialog->SetValue(answer_);
+        return wxID_OK;
+    }
+
+private:
+    wxString offered_;
+    wxString answer_;
+};
+
+// Answers a file dialog with a path.
+class ExpectFileChoice : public wxExpectModalBase<wxFileDialog> {
+public:
+    explicit ExpectFileChoice(const wxString& path) : path_(path) {}
+
+protected:
+    int OnInvoked(wxFileDialog* dialog) const override {
+        dialog->SetPath(path_);
+        // The native dialog takes the folder in the background; wait until it reports the path.
+        for (int round = 0; round < 200 && dialog->GetPath() != path_; ++round) {
+            wxTheApp->Yield();
+            wxMilliSleep(5);
+        }
+        EXPECT_EQ(dialog->GetPath(), path_);
+        return wxID_OK;
+    }
+
+private:
+    wxString path_;
+};
+
+bool renameRow(wxWindow* editor, long row, const wxString& name) {
+    wxListCtrl* list = styleList(editor);
+    wxListEvent event(wxEVT_LIST_END_LABEL_EDIT, list->GetId());
+    event.SetEventObject(list);
+    event.SetIndex(row);
+    event.m_item.SetId(row);
+    event.m_item.SetText(name);
+    list->GetEventHandler()->ProcessEvent(event);
+    return event.IsAllowed();
+}
+
+bool mayStartRenaming(wxWindow* editor, long row) {
+    wxListCtrl* list = styleList(editor);
+    wxListEvent event(wxEVT_LIST_BEGIN_LABEL_EDIT, list->GetId());
+    event.SetEventObject(list);
+    event.SetIndex(row);
+    list->GetEventHandler()->ProcessEvent(event);
+    return event.IsAllowed();
+}
+
+std::vector<wxString> styleNames(const CPlotStyleTable& table) {
+    std::vector<wxString> names;
+    for (int row = 0; row < int(table.size()); ++row) {
+        names.push_back(toWxString(table.style(row)->locName()));
+    }
+    return names;
+}
+
+} // namespace
+
+TEST_F(EditorCommandsTest, NamedTablesGainAndLoseStyles) {
+    const auto editor = openEditor(dir.file("plan.stb"));
+    showFormView(editor.get());
+    CPlotStyleTable* table = editor->currentTable();
+
+    // Nothing selected: the new style goes to the end, under the offered name.
+    wxTEST_DIALOG(clickButton(editor.get(), "BtnStyleAddForm"),
+                  ExpectStyleName("Style 1", "Style 1"));
+    wxTEST_DIALOG(clickButton(editor.get(), "BtnStyleAddForm"),
+                  ExpectStyleName("Style 2", "Walls"));
+    EXPECT_EQ(styleNames(*table), (std::vector<wxString>{"Normal", "Style 1", "Walls"}));
+    EXPECT_EQ(findControl<wxStaticText>(editor.get(), "StatNumStyles")->GetLabel(),
+              "Number of styles: 3");
+
+    // One style selected: the new one lands right behind it with its properties, selected.
+    table->style(1)->Screening = 40;
+    selectRows(editor.get(), {1});
+    wxTEST_DIALOG(clickButton(editor.get(), "BtnStyleAddForm"),
+                  ExpectStyleName("Style 3", "Doors"));
+    EXPECT_EQ(styleNames(*table), (std::vector<wxString>{"Normal", "Style 1", "Doors", "Walls"}));
+    EXPECT_EQ(table->style(2)->Screening, 40);
+    EXPECT_EQ(rowTexts(styleList(editor.get()))[2], "Doors");
+    EXPECT_EQ(styleList(editor.get())->GetSelectedItemCount(), 1);
+    EXPECT_EQ(styleList(editor.get())->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED), 2);
+
+    // A name in use, in any letter case, is refused with the reporter's name.
+    wxTEST_DIALOG(clickButton(editor.get(), "BtnStyleAddForm"),
+                  ExpectStyleName("Style 4", "normal"));
+    ASSERT_EQ(log.errors().size(), 1u);
+    EXPECT_EQ(log.errors()[0].text,
+              "A style named 'normal' already exists. Please enter a unique style name.");
+    EXPECT_EQ(log.errors()[0].function, "DlgPlotStyleEditor::onStyleAdd");
+    EXPECT_EQ(table->size(), 4u);
+
+    // Deleting keeps the base style, whatever else is selected.
+    selectRows(editor.get(), {0, 1, 3});
+    clickButton(editor.get(), "BtnStyleDelForm");
+    EXPECT_EQ(styleNames(*table), (std::vector<wxString>{"Normal", "Doors"}));
+    EXPECT_EQ(rowTexts(styleList(editor.get())), (std::vector<wxString>{"Normal", "Doors"}));
+    EXPECT_TRUE(editor->isModified());
+
+    EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
+    const PlotStyleTablePtr written = readTable(dir.file("plan.stb"));
+    ASSERT_TRUE(written);
+    EXPECT_EQ(styleNames(*written), (std::vector<wxString>{"Normal", "Doors"}));
+}
+
+TEST_F(EditorCommandsTest, RenamingChecksTheNewName) {
+    const auto named = openEditor(dir.copyTestData("independent-writer-64bit-header.stb"));
+    EXPECT_FALSE(mayStartRenaming(named.get(), 0)) << "the base style keeps its name";
+    EXPECT_TRUE(mayStartRenaming(named.get(), 1));
+
+    EXPECT_FALSE(renameRow(named.get(), 1, "Thin;Hidden"));
+    EXPECT_FALSE(renameRow(named.get(), 1, "NORMAL"));
+    EXPECT_TRUE(renameRow(named.get(), 1, "Fine"));
+    const auto errors = log.errors();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0].text, "A style name cannot contain any of the following characters: "
+                              "<>/\\\":?*|,=`;");
+    EXPECT_EQ(errors[1].function, "DlgPlotStyleEditor::onEndLabelEdit");
+    EXPECT_EQ(toWxString(named->currentTable()->style(1)->locName()), "Fine");
+    EXPECT_EQ(toWxString(named->currentTable()->style(1)->name()), "Fine");
+
+    const auto colors = openEditor(dir.copyTestData("canonical.ctb"));
+    EXPECT_FALSE(mayStartRenaming(colors.get(), 3));
+}
+
+TEST_F(EditorCommandsTest, SaveAsTakesOnlyANameOfTheTablesKind) {
+    const wxString original = dir.copyTestData("canonical.ctb", "first.ctb");
+    const auto editor = openEditor(original);
+
+    wxTEST_DIALOG(clickButton(editor.get(), "BtnSaveAs"), ExpectFileChoice(dir.file("x.stb")));
+    ASSERT_EQ(log.errors().size(), 1u);
+    EXPECT_EQ(log.errors()[0].text, "x.stb is not a valid name to save to.");
+    EXPECT_EQ(log.errors()[0].function, "DlgPlotStyleEditor::onSaveAs");
+    EXPECT_FALSE(wxFileName::FileExists(dir.file("x.stb")));
+
+    wxTEST_DIALOG(clickButton(editor.get(), "BtnSaveAs"), ExpectFileChoice(dir.file("X.CTB")));
+    EXPECT_TRUE(readTable(dir.file("X.CTB")));
+    EXPECT_EQ(editor->GetTitle(), "Plot Style Table Editor - X.CTB");
+    EXPECT_EQ(editor->tableFileName().GetFullName(), "X.CTB");
+    EXPECT_FALSE(editor->isModified());
+}
+
+TEST_F(EditorCommandsTest, ExportWritesTheTableAsCommaSeparatedText) {
+    const auto editor = openEditor(dir.copyTestData("canonical-aci-table.stb", "pens.stb"));
+    findControl<wxTextCtrl>(editor.get(), "TextTableDescr")->SetValue("As shown");
+
+    // An existing file is replaced whole.
+    const wxString csv = dir.file("pens.stb.csv");
+    std::ofstream(csv.fn_str()) << "old content\nmore\n";
+    wxTEST_DIALOG(clickButton(editor.get(), "BtnExport"), ExpectFileChoice(csv));
+    const std::vector<char> bytes = readBytes(csv);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(text.rfind("PLOTSTYLE_TABLE,,\n,FileName,pens.stb\n,Description,As shown\n", 0), 0u)
+        << "what the General page shows is exported";
+    EXPECT_EQ(text.find("old content"), std::string::npos);
+    EXPECT_NE(text.find("\nLINE_WEIGHTS,,\n"), std::string::npos);
+    EXPECT_TRUE(log.errors().empty());
+}
+
+TEST_F(EditorCommandsTest, OpenReplacesTheTable) {
+    const auto editor = openEditor(dir.copyTestData("canonical.ctb"));
+    wxTEST_DIALOG(clickButton(editor.get(), "BtnOpen"),
+                  ExpectFileChoice(dir.copyTestData("windows-1252.stb")));
+    ASSERT_TRUE(editor->currentTable());
+    EXPECT_FALSE(editor->currentTable()->ColorDependent);
+    EXPECT_EQ(editor->tableFileName().GetFullName(), "windows-1252.stb");
+    EXPECT_EQ(rowTexts(styleList(editor.get())),
+              (std::vector<wxString>{"Normal", wxString::FromUTF8("Gebäude")}));
+}
