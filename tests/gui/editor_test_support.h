@@ -144,10 +144,10 @@ inline void chooseRadio(wxWindow* editor, const char* name) {
     sendCommand(editor, name, wxEVT_RADIOBUTTON, 1);
 }
 
-// Ends an in-place edit of a row of the lineweight list with typed text; true when the list
-// may keep the text.
-inline bool typeLineWeight(wxWindow* editor, long row, const wxString& text) {
-    auto* list = findControl<wxListCtrl>(editor, "ListLineWeights");
+// Ends an in-place edit of a row of the named list with typed text; true when the list may
+// keep the text.
+inline bool endLabelEdit(wxWindow* editor, const char* listName, long row, const wxString& text) {
+    auto* list = findControl<wxListCtrl>(editor, listName);
     wxListEvent event(wxEVT_LIST_END_LABEL_EDIT, list->GetId());
     event.SetEventObject(list);
     event.SetIndex(row);
@@ -155,6 +155,10 @@ inline bool typeLineWeight(wxWindow* editor, long row, const wxString& text) {
     event.m_item.SetText(text);
     list->GetEventHandler()->ProcessEvent(event);
     return event.IsAllowed();
+}
+
+inline bool typeLineWeight(wxWindow* editor, long row, const wxString& text) {
+    return endLabelEdit(editor, "ListLineWeights", row, text);
 }
 
 class EditorTest : public testing::Test {

@@ -62,14 +62,7 @@ private:
 };
 
 bool renameRow(wxWindow* editor, long row, const wxString& name) {
-    wxListCtrl* list = styleList(editor);
-    wxListEvent event(wxEVT_LIST_END_LABEL_EDIT, list->GetId());
-    event.SetEventObject(list);
-    event.SetIndex(row);
-    event.m_item.SetId(row);
-    event.m_item.SetText(name);
-    list->GetEventHandler()->ProcessEvent(event);
-    return event.IsAllowed();
+    return endLabelEdit(editor, "ListStyles", row, name);
 }
 
 bool mayStartRenaming(wxWindow* editor, long row) {
