@@ -137,6 +137,16 @@ private:
         return false;
     }
     bool badValue(std::string_view key) { return fail("bad value for " + std::string(key)); }
+    // Parses value into target, or refuses the file naming key.
+    template <class Target, class Parse>
+    bool store(std::string_view key, std::string_view value, Parse parse, Target& target) {
+        const auto parsed = parse(value);
+        if (!parsed) {
+            return badValue(key);
+        }
+        target = *parsed;
+        return true;
+    }
 
     bool splitKey(std::string_view line, std::string_view& key, std::string_view& value);
     bool keepUnknown(PlotStyleExtraKeys& keys, std::string_view key, std::string_view value);
@@ -244,29 +254,13 @@ bool TableTextParser::parseTableKey(std::string_view key, std::string_view value
     if (key == "description") {
         description_ = parseText(value);
     } else if (key == "aci_table_available") {
-        const auto flag = parseBool(value);
-        if (!flag) {
-            return badValue(key);
-        }
-        aciTableAvailable_ = *flag;
+        return store(key, value, parseBool, aciTableAvailable_);
     } else if (key == "scale_factor") {
-        const auto factor = parseReal(value);
-        if (!factor) {
-            return badValue(key);
-        }
-        scaleFactor_ = *factor;
+        return store(key, value, parseReal, scaleFactor_);
     } else if (key == "apply_factor") {
-        const auto flag = parseBool(value);
-        if (!flag) {
-            return badValue(key);
-        }
-        applyFactor_ = *flag;
+        return store(key, value, parseBool, applyFactor_);
     } else if (key == "custom_lineweight_display_units") {
-        const auto units = parseInt32(value);
-        if (!units) {
-            return badValue(key);
-        }
-        lineWeightUnits_ = *units;
+        return store(key, value, parseInt32, lineWeightUnits_);
     } else {
         return keepUnknown(extraKeys_, key, value);
     }
@@ -384,20 +378,10 @@ bool TableTextParser::parseStyleKey(StyleEntry& entry, std::string_view key,
         return true;
     }
     if (key == "linepattern_size") {
-        const auto size = parseReal(value);
-        if (!size) {
-            return badValue(key);
-        }
-        style.LinePatSize = *size;
-        return true;
+        return store(key, value, parseReal, style.LinePatSize);
     }
     if (key == "adaptive_linetype") {
-        const auto flag = parseBool(value);
-        if (!flag) {
-            return badValue(key);
-        }
-        style.Adaptive = *flag;
-        return true;
+        return store(key, value, parseBool, style.Adaptive);
     }
     const std::pair<const char*, std::int32_t*> integers[] = {
         {"color_policy", &style.ColorPolicy},
@@ -411,12 +395,7 @@ bool TableTextParser::parseStyleKey(StyleEntry& entry, std::string_view key,
         {"join_style", &style.JoinStyle}};
     for (const auto& [name, field] : integers) {
         if (key == name) {
-            const auto number = parseInt32(value);
-            if (!number) {
-                return badValue(key);
-            }
-            *field = *number;
-            return true;
+            return store(key, value, parseInt32, *field);
         }
     }
     return keepUnknown(style.extraKeys(), key, value);
