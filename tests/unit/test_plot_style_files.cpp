@@ -12,6 +12,7 @@
 
 #include <kesutils/ut_services.h>
 
+#include "psl_table_files.h"
 #include "pstyle_lib.h"
 
 namespace {
@@ -89,4 +90,32 @@ TEST_F(PlotStyleFolder, MissingFolderListsNothing) {
     EXPECT_EQ(getPlotStyleFiles(files), 0u);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0], "untouched");
+}
+
+// A typed name gets the kind's extension when it has none, keeps its own as typed when it fits,
+// and is refused with its extension lower-cased when it does not ("Plan." has an empty one).
+TEST(TypedTableName, IsCompletedOrRefusedByItsExtension) {
+    struct Case {
+        const char* typed;
+        const char* expected;
+        bool accepted;
+        const char* result; // the completed name, or the extension refused
+    };
+    const Case cases[] = {
+        {"Plan", "ctb", true, "Plan.ctb"},
+        {"Plan.CTB", "ctb", true, "Plan.CTB"},
+        {"plan.Stb", "stb", true, "plan.Stb"},
+        {"Plan.CTX", "ctb", false, "ctx"},
+        {"Plan.stb", "ctb", false, "stb"},
+        {"Plan.", "stb", false, ""},
+        {"a.b", "ctb", false, "b"},
+        {"site/plan", "stb", true, "site/plan.stb"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        wxFileName file(c.typed);
+        wxString wrong = "unchanged";
+        EXPECT_EQ(completeTableFileName(file, c.expected, wrong), c.accepted);
+        EXPECT_EQ(c.accepted ? file.GetFullPath(wxPATH_UNIX) : wrong, wxString(c.result));
+    }
 }

@@ -16,3 +16,17 @@ bool isPlotStyleTableFile(const wxFileName& file) {
 bool fitsTableKind(const wxFileName& file, bool colorDependent) {
     return file.GetExt().Lower() == tableFileExtension(colorDependent);
 }
+
+bool completeTableFileName(wxFileName& file, const wxString& expectedExtension,
+                           wxString& wrongExtension) {
+    if (!file.HasExt()) {
+        file.SetExt(expectedExtension);
+        return true;
+    }
+    const wxString extension = file.GetExt().Lower();
+    if (extension != expectedExtension) {
+        wrongExtension = extension;
+        return false;
+    }
+    return true;
+}
