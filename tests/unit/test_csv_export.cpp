@@ -66,7 +66,7 @@ TEST(CsvExport, NamedTableWithoutAciTableGoesStraightToStyles) {
     table->style(0)->Color = 255;
     const wxArrayString lines = csvExportLines(*table, "plan.stb");
 
-    EXPECT_EQ(lines[2], ",Description,Site, phase 2") << "texts go in unquoted";
+    EXPECT_EQ(lines[2], ",Description,\"Site, phase 2\"");
     EXPECT_EQ(lines[3], ",ScaleFactor,2.500000");
     EXPECT_EQ(lines[7], ",,");
     EXPECT_EQ(lines[8], "STYLES,,");
@@ -93,4 +93,38 @@ TEST(CsvExport, NamedTableWithAciTableNamesTheStyleOfEachIndex) {
     table->style(3)->LinePatSize = 1234567.0;
     const wxArrayString changed = csvExportLines(*table, "x.stb");
     EXPECT_NE(changed[head + 262].Find(",1.23457e+06,"), wxNOT_FOUND) << changed[head + 262];
+}
+
+TEST(CsvExport, QuotesExactlyTheTextsThatWouldShiftColumns) {
+    const struct {
+        std::u16string text;
+        wxString field;
+    } cases[] = {
+        {u"Plain; with: marks 'and' tabs\t", "Plain; with: marks 'and' tabs\t"},
+        {u"Site, phase 2", "\"Site, phase 2\""},
+        {u"12\" pen", "\"12\"\" pen\""},
+        {u"line\nfeed", "\"line\nfeed\""},
+        {u"carriage\rreturn", "\"carriage\rreturn\""},
+    };
+    for (const auto& [text, field] : cases) {
+        SCOPED_TRACE(field);
+        const PlotStyleTablePtr table = readFixture("canonical-aci-table.stb");
+        ASSERT_TRUE(table);
+        CPlotStyle* heavy = table->AciTable[0];
+        heavy->setName(text);
+        heavy->setLocName(text);
+        heavy->setDesc(text);
+        table->Description = text;
+        const wxArrayString lines = csvExportLines(*table, toWxString(text));
+
+        EXPECT_EQ(lines[1], ",FileName," + field);
+        EXPECT_EQ(lines[2], ",Description," + field);
+        EXPECT_EQ(lines[9], ",0," + field);
+        int row = 0;
+        while (table->style(row) != heavy) {
+            ++row;
+        }
+        EXPECT_TRUE(lines[267 + row].StartsWith("," + field + "," + field + "," + field + ","))
+            << lines[267 + row];
+    }
 }

@@ -4,15 +4,29 @@
 
 #include "psl_text.h"
 
-// Section names and keys are part of the format and are not translated. Texts go in as they
-// are: readers of this format expect no quoting.
+namespace {
+
+// A text as one field: quoted, with inner quotes doubled, when it holds a separator, a quote or a
+// line break, so that it cannot shift the later columns; as it is otherwise.
+wxString csvField(const wxString& text) {
+    if (text.find_first_of(",\"\r\n") == wxString::npos) {
+        return text;
+    }
+    wxString quoted = text;
+    quoted.Replace("\"", "\"\"");
+    return "\"" + quoted + "\"";
+}
+
+} // namespace
+
+// Section names and keys are part of the format and are not translated.
 wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileName) {
     wxArrayString lines;
     lines.reserve(300 + table.size());
 
     lines.Add("PLOTSTYLE_TABLE,,");
-    lines.Add(wxString::Format(",FileName,%ls", fileName));
-    lines.Add(wxString::Format(",Description,%ls", toWxString(table.Description)));
+    lines.Add(wxString::Format(",FileName,%ls", csvField(fileName)));
+    lines.Add(wxString::Format(",Description,%ls", csvField(toWxString(table.Description))));
     lines.Add(wxString::Format(",ScaleFactor,%.6lf", table.ScaleFactor));
     lines.Add(wxString::Format(",ApplyFactor,%d", int(table.ApplyFactor)));
     lines.Add(wxString::Format(",AciTableAvailable,%d", int(table.AciTableAvailable)));
@@ -23,8 +37,8 @@ wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileN
         lines.Add("ACI_TABLE,,");
         for (int i = 0; i < CPlotStyleTable::kAciCount; ++i) {
             const CPlotStyle* style = table.AciTable[i];
-            lines.Add(
-                wxString::Format(",%d,%ls", i, style ? toWxString(style->name()) : wxString()));
+            lines.Add(wxString::Format(",%d,%ls", i,
+                                       style ? csvField(toWxString(style->name())) : wxString()));
         }
         lines.Add(",,");
     }
@@ -36,11 +50,12 @@ wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileN
     for (int i = 0; i < count; ++i) {
         const CPlotStyle& style = *table.style(i);
         lines.Add(wxString::Format(
-            ",%ls,%ls,%ls,%.8X,%.8X,%d,%d,%d,%d,%g,%d,%d,%d,%d,%d,%d", toWxString(style.name()),
-            toWxString(style.locName()), toWxString(style.desc()), style.Color, style.ModeColor,
-            style.ColorPolicy, style.PhysPenNum, style.VirtPenNum, style.Screening,
-            style.LinePatSize, style.LineType, int(style.Adaptive), style.LineWeight,
-            style.FillStyle, style.EndStyle, style.JoinStyle));
+            ",%ls,%ls,%ls,%.8X,%.8X,%d,%d,%d,%d,%g,%d,%d,%d,%d,%d,%d",
+            csvField(toWxString(style.name())), csvField(toWxString(style.locName())),
+            csvField(toWxString(style.desc())), style.Color, style.ModeColor, style.ColorPolicy,
+            style.PhysPenNum, style.VirtPenNum, style.Screening, style.LinePatSize, style.LineType,
+            int(style.Adaptive), style.LineWeight, style.FillStyle, style.EndStyle,
+            style.JoinStyle));
     }
     lines.Add(",,");
 

@@ -7,6 +7,7 @@
 
 class CPlotStyleTable;
 
-// The lines of the export, without line endings. fileName is the table file's name with
-// extension and without folder.
+// The lines of the export, without line endings. A text holding a comma, a double quote or a
+// line break is quoted, with inner quotes doubled, so such a line may hold a line break.
+// fileName is the table file's name with extension and without folder.
 wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileName);
