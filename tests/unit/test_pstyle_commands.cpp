@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -133,6 +134,22 @@ TEST_F(PstyleCommands, ExportWritesToAFileAndReplacesItWhole) {
                                             " -o " + shellQuoted(path("no-such-folder/table.csv")));
     EXPECT_EQ(unwritable.status, 2);
     EXPECT_EQ(lineCount(unwritable.err), 1);
+
+    // The table itself, under any of its names, is never an output.
+    const std::string table = path("table.ctb");
+    std::ofstream(table, std::ios::binary) << readFile(fixture("canonical.ctb"));
+    ASSERT_EQ(symlink(table.c_str(), path("symlink.ctb").c_str()), 0);
+    ASSERT_EQ(link(table.c_str(), path("hardlink.ctb").c_str()), 0);
+    for (const std::string& output :
+         {table, dir_ + "/./table.ctb", path("symlink.ctb"), path("hardlink.ctb")}) {
+        SCOPED_TRACE(output);
+        const CommandResult refused =
+            pstyle("export " + shellQuoted(table) + " -o " + shellQuoted(output));
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_EQ(lineCount(refused.err), 1);
+        EXPECT_NE(refused.err.find(output), std::string::npos) << refused.err;
+        EXPECT_EQ(readFile(table), readFile(fixture("canonical.ctb")));
+    }
 }
 
 TEST_F(PstyleCommands, CopyWritesACanonicalTableOnlyUnderTheRightExtension) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <wx/ffile.h>
@@ -54,6 +55,13 @@ PlotStyleTablePtr readTable(const std::string& path) {
         fileError(path, toUtf8(_("Invalid file format - failed to open plotstyle table file.")));
     }
     return table;
+}
+
+// True when both paths name one file, through links too.
+bool isSameFile(const std::string& first, const std::string& second) {
+    struct stat firstStatus, secondStatus;
+    return stat(first.c_str(), &firstStatus) == 0 && stat(second.c_str(), &secondStatus) == 0 &&
+           firstStatus.st_dev == secondStatus.st_dev && firstStatus.st_ino == secondStatus.st_ino;
 }
 
 std::string csvText(const CPlotStyleTable& table, const std::string& path) {
@@ -127,6 +135,10 @@ int runExport(const std::vector<std::string>& args) {
     const PlotStyleTablePtr table = readTable(input);
     if (!table) {
         return kExitFailure;
+    }
+    if (!output.empty() && isSameFile(input, output)) {
+        return fileError(output,
+                         "the output would replace the table being exported; choose another file");
     }
     const std::string text = csvText(*table, input);
     if (output.empty()) {
