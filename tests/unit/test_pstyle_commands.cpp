@@ -200,5 +200,9 @@ TEST_F(PstyleCommands, UsageAndListing) {
     const CommandResult listed = pstyle("--plot-style-path " + shellQuoted(dir_) + " list");
     EXPECT_EQ(listed.status, 0);
     EXPECT_EQ(listed.out, "a.ctb\n");
-    EXPECT_EQ(pstyle("--plot-style-path " + shellQuoted(path("missing")) + " list").out, "");
+    const CommandResult missing =
+        pstyle("--plot-style-path " + shellQuoted(path("missing")) + " list");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "pstyle: " + path("missing") + ": No such file or directory\n");
+    EXPECT_EQ(missing.out, "");
 }

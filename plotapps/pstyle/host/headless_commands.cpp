@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +42,16 @@ std::string unreadableCause(const std::string& path) {
     }
     std::fclose(file);
     return wxFileName::DirExists(fromUtf8(path)) ? std::strerror(EISDIR) : std::string();
+}
+
+// Why folder cannot be listed, or empty when it can.
+std::string unlistableFolderCause(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) {
+        return std::strerror(errno);
+    }
+    closedir(dir);
+    return std::string();
 }
 
 // Reads the table at path, or prints why it cannot and returns null.
@@ -194,6 +205,11 @@ void configurePlotStylePath(const std::string& folder, const char* programPath) 
 int runList(const std::vector<std::string>& args) {
     if (!args.empty()) {
         return usageError("list takes no arguments");
+    }
+    const std::string folder = toUtf8(ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath"));
+    const std::string cause = unlistableFolderCause(folder);
+    if (!cause.empty()) {
+        return fileError(folder, cause);
     }
     wxArrayString files;
     getPlotStyleFiles(files);
