@@ -152,6 +152,45 @@ TEST_F(PstyleCommands, ExportWritesToAFileAndReplacesItWhole) {
     }
 }
 
+TEST_F(PstyleCommands, EditRefusesWhatCannotBecomeATableBeforeAnyWindowOpens) {
+    ASSERT_TRUE(wxMkdir(wxString::FromUTF8(path("folder.ctb").c_str())));
+    const struct {
+        std::string target, source, named, cause;
+    } refusals[] = {
+        {path("plan.txt"), "", path("plan.txt"), "extension must be .ctb or .stb"},
+        {path("plan.ctb"), fixture("canonical-aci-table.stb"), path("plan.ctb"),
+         "plan.ctb is not a valid name to save to. A named table is saved with the extension "
+         ".stb."},
+        {path("plan.STB"), fixture("canonical.ctb"), path("plan.STB"), "extension .ctb."},
+        {path("plan.ctb"), path("missing.ctb"), path("missing.ctb"), "No such file"},
+        {path("plan.ctb"), path("folder.ctb"), path("folder.ctb"), "Is a directory"},
+        {fixture("damaged-truncated.ctb"), "", fixture("damaged-truncated.ctb"),
+         "Invalid file format"},
+        {path("folder.ctb"), fixture("canonical.ctb"), path("folder.ctb"), "Is a directory"},
+        {path("missing/plan.ctb"), "", path("missing/plan.ctb"), "No such file"},
+    };
+    for (const auto& [target, source, named, cause] : refusals) {
+        SCOPED_TRACE(target + " " + source);
+        const CommandResult run =
+            pstyle("edit " + shellQuoted(target) +
+                   (source.empty() ? "" : " --source " + shellQuoted(source)));
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(lineCount(run.err), 1);
+        EXPECT_EQ(run.err.find("pstyle: " + named + ": "), 0u) << run.err;
+        EXPECT_NE(run.err.find(cause), std::string::npos) << run.err;
+        EXPECT_FALSE(wxFileExists(wxString::FromUTF8(path("plan.ctb").c_str())));
+    }
+    // These pass the checks and get as far as the missing display.
+    for (const std::string& accepted :
+         {shellQuoted(path("NEW.CTB")), shellQuoted(fixture("canonical.ctb")),
+          shellQuoted(path("new.stb")) + " --source " +
+              shellQuoted(fixture("canonical-aci-table.stb"))}) {
+        SCOPED_TRACE(accepted);
+        const CommandResult run = pstyle("edit " + accepted);
+        EXPECT_NE(run.err.find("display"), std::string::npos) << run.err;
+    }
+}
+
 TEST_F(PstyleCommands, CopyWritesACanonicalTableOnlyUnderTheRightExtension) {
     const std::string target = path("copy.ctb");
     const CommandResult copied =

@@ -121,7 +121,7 @@ void pictureEditorPages(const wxString& folder, int& written) {
 
 int runEdit(const std::vector<std::string>& args, int argc, char** argv) {
     FileArguments parsed;
-    if (!parseFileArguments("edit", args, {"--source"}, parsed)) {
+    if (!checkEditArguments(args, parsed)) {
         return kExitFailure;
     }
     const std::string& file = parsed.file;

@@ -68,6 +68,14 @@ PlotStyleTablePtr readTable(const std::string& path) {
     return table;
 }
 
+// Why a table of the given kind may not be saved under target.
+std::string wrongKindCause(const wxFileName& target, bool colorDependent) {
+    return toUtf8(wxString::Format(_("%ls is not a valid name to save to."), target.GetFullName()) +
+                  " " +
+                  (colorDependent ? _("A color-dependent table is saved with the extension .ctb.")
+                                  : _("A named table is saved with the extension .stb.")));
+}
+
 // True when both paths name one file, through links too.
 bool isSameFile(const std::string& first, const std::string& second) {
     struct stat firstStatus, secondStatus;
@@ -166,6 +174,42 @@ int runExport(const std::vector<std::string>& args) {
     return kExitSuccess;
 }
 
+bool checkEditArguments(const std::vector<std::string>& args, FileArguments& parsed) {
+    if (!parseFileArguments("edit", args, {"--source"}, parsed)) {
+        return false;
+    }
+    const std::string& target = parsed.file;
+    const std::string& source = parsed.optionFile;
+    const wxFileName targetName(fromUtf8(target));
+    if (!isPlotStyleTableFile(targetName)) {
+        fileError(target, "not a plot style table file: its extension must be .ctb or .stb");
+        return false;
+    }
+    if (wxFileName::Exists(targetName.GetFullPath())) {
+        if (!readTable(target)) {
+            return false;
+        }
+    } else {
+        const std::string folder = toUtf8(targetName.GetPath());
+        const std::string cause = unlistableFolderCause(folder.empty() ? "." : folder);
+        if (!cause.empty()) {
+            fileError(target, "folder " + folder + ": " + cause);
+            return false;
+        }
+    }
+    if (!source.empty()) {
+        const PlotStyleTablePtr table = readTable(source);
+        if (!table) {
+            return false;
+        }
+        if (!fitsTableKind(targetName, table->ColorDependent)) {
+            fileError(target, wrongKindCause(targetName, table->ColorDependent));
+            return false;
+        }
+    }
+    return true;
+}
+
 int runCopy(const std::vector<std::string>& args) {
     if (args.size() != 2) {
         return usageError("copy needs a SOURCE and a TARGET");
@@ -181,8 +225,7 @@ int runCopy(const std::vector<std::string>& args) {
     // file open as the wrong kind, or not as a table at all.
     const wxFileName targetName(fromUtf8(target));
     if (!fitsTableKind(targetName, table->ColorDependent)) {
-        return fileError(target, toUtf8(wxString::Format(_("%ls is not a valid name to save to."),
-                                                         targetName.GetFullName())));
+        return fileError(target, wrongKindCause(targetName, table->ColorDependent));
     }
     if (!table->write(toHostText(targetName.GetFullPath()).c_str())) {
         return fileError(target, toUtf8(wxString::Format(_("Failed to save file: %ls"),

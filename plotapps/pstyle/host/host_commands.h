@@ -24,6 +24,12 @@ bool parseFileArguments(const std::string& command, const std::vector<std::strin
 // sample folder next to the program.
 void configurePlotStylePath(const std::string& folder, const char* programPath);
 
+// Parses the arguments of `edit` and applies the kind rules before any window opens: the target
+// must be a table file name; an existing target must read as a table, a new one needs an
+// existing folder; a source must read as a table of the kind the target's extension names.
+// Returns false after a one-line report.
+bool checkEditArguments(const std::vector<std::string>& args, FileArguments& parsed);
+
 int runExport(const std::vector<std::string>& args);
 int runCopy(const std::vector<std::string>& args);
 int runList(const std::vector<std::string>& args);
