@@ -1,5 +1,8 @@
 #include "psl_table_files.h"
 
+#include <wx/filefn.h>
+#include <wx/tokenzr.h>
+
 wxString tableFileExtension(bool colorDependent) {
     return colorDependent ? "ctb" : "stb";
 }
@@ -29,4 +32,26 @@ bool completeTableFileName(wxFileName& file, const wxString& expectedExtension,
         return false;
     }
     return true;
+}
+
+bool staysInFolder(const wxString& name) {
+    const wxArrayString steps =
+        wxStringTokenize(name, wxFileName::GetPathSeparators(), wxTOKEN_RET_EMPTY_ALL);
+    if (steps.empty() || steps.Last().Strip(wxString::both).empty() || steps.Last() == ".") {
+        return false;
+    }
+    return steps.Index("..") == wxNOT_FOUND;
+}
+
+bool isPlainFileName(const wxString& name) {
+    return staysInFolder(name) &&
+           name.find_first_of(wxFileName::GetPathSeparators()) == wxString::npos;
+}
+
+wxFileName fileInFolder(const wxString& folder, const wxString& name) {
+    if (folder.empty() || wxIsAbsolutePath(name)) {
+        return wxFileName(name);
+    }
+    // wxFileName(folder, name) takes name for a bare file name and asserts on a separator.
+    return wxFileName(wxFileName::DirName(folder).GetPathWithSep() + name);
 }

@@ -1,5 +1,5 @@
 // How a table file's name tells its kind: "ctb" for colour-dependent tables, "stb" for named
-// ones, in any letter case.
+// ones, in any letter case; and where a name typed for a table file leads.
 #pragma once
 
 #include <wx/filename.h>
@@ -23,3 +23,15 @@ bool fitsTableKind(const wxFileName& file, bool colorDependent);
 // typed extension, lower-cased, in wrongExtension.
 bool completeTableFileName(wxFileName& file, const wxString& expectedExtension,
                            wxString& wrongExtension);
+
+// True when name, taken relative to a folder, leads to a file in that folder or below it: it
+// ends with a file name that is not all blanks and takes no ".." step (site/plan.ctb does,
+// ../plan.ctb does not).
+bool staysInFolder(const wxString& name);
+
+// True when name is a file name alone: it stays in its folder and holds no folder separator.
+bool isPlainFileName(const wxString& name);
+
+// The file that name leads to from folder: name itself when it is absolute or folder is empty,
+// otherwise name joined to folder, also when it names a subfolder (site/plan.ctb).
+wxFileName fileInFolder(const wxString& folder, const wxString& name);
