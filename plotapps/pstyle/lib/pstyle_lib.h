@@ -17,3 +17,14 @@ bool editPlotStyleTable(const wxString& fileName, const wxString& sourceFileName
 // Appends the table files of the configured plot style folder, relative to that folder, and
 // returns the number of entries in files; 0 when the folder does not exist.
 std::size_t getPlotStyleFiles(wxArrayString& files);
+
+// Shows the table selection dialog: open a table of the plot style folder, create a new one or
+// copy one, then edit it. True when the user got past the selection and the editor ran, whether
+// or not anything was saved.
+bool startPlotStyleEditor(wxWindow* parent);
+
+// Shows the new table dialog for a table of the given kind in directory, and creates the file
+// under the typed name. True when the dialog ended with OK; tableName then holds the new file's
+// name with extension when the user wants it used for the current drawing, else it stays empty.
+bool newPlotStyleTable(wxString& tableName, bool colorDependent, const wxString& directory,
+                       wxWindow* parent);

@@ -1,0 +1,114 @@
+#include "psl_dlg_new_table.h"
+
+#include <cerrno>
+
+#include <wx/checkbox.h>
+#include <wx/textctrl.h>
+#include <wx/valgen.h>
+#include <wx/valtext.h>
+#include <wx/xrc/xmlres.h>
+
+#include <kesutils/plot_style_table.h>
+#include <kesutils/ut_services.h>
+
+#include "psl_log.h"
+#include "psl_message_panel.h"
+#include "psl_resources.h"
+#include "psl_table_files.h"
+#include "psl_text.h"
+#include "pstyle_lib.h"
+
+wxIMPLEMENT_CLASS(DlgNewTable, wxDialog);
+
+wxBEGIN_EVENT_TABLE(DlgNewTable, wxDialog)
+    EVT_INIT_DIALOG(DlgNewTable::onInitDialog)
+    EVT_BUTTON(wxID_OK, DlgNewTable::onOk)
+    EVT_UPDATE_UI(wxID_OK, DlgNewTable::onUpdateOk)
+wxEND_EVENT_TABLE()
+
+DlgNewTable::DlgNewTable(bool colorDependent, const wxString& directory)
+    : colorDependent(colorDependent), directory(directory), launchEditor(true), useInDrawing(true) {
+}
+
+wxFileName DlgNewTable::newTableFileName() const {
+    wxFileName file = fileInFolder(directory, tableName);
+    if (!file.HasExt()) {
+        file.SetExt(tableFileExtension(colorDependent));
+    }
+    return file;
+}
+
+void DlgNewTable::onInitDialog(wxInitDialogEvent&) {
+    SetSize(400, -1);
+
+    XRCCTRL(*this, "TextTableName", wxTextCtrl)
+        ->SetValidator(wxTextValidator(wxFILTER_NONE, &tableName));
+    XRCCTRL(*this, "CheckLaunchEditor", wxCheckBox)
+        ->SetValidator(wxGenericValidator(&launchEditor));
+    XRCCTRL(*this, "CheckUseInDrawing", wxCheckBox)
+        ->SetValidator(wxGenericValidator(&useInDrawing));
+
+    showMessage(this, colorDependent
+                          ? _("A new color-dependent plot style table will be created (CTB). It "
+                              "will contain 255 plot styles that have initially been set to the "
+                              "default values. Use the Editor to modify any of the plot styles.")
+                          : _("A new named plot style table will be created (STB). It will "
+                              "contain one plot style named 'Normal'. New plot styles can be "
+                              "added in the Editor."));
+    Centre(wxBOTH);
+    TransferDataToWindow();
+    SetFocus();
+}
+
+void DlgNewTable::onUpdateOk(wxUpdateUIEvent& event) {
+    event.Enable(!XRCCTRL(*this, "TextTableName", wxTextCtrl)->GetValue().empty());
+}
+
+void DlgNewTable::onOk(wxCommandEvent& event) {
+    TransferDataFromWindow();
+    // The table belongs in the folder the host named, not in one the name leads to.
+    if (!isPlainFileName(tableName)) {
+        PSL_LOG_ERROR("DlgNewTable::onOk", _("'%ls' is not a valid table name."), tableName);
+        return;
+    }
+    const wxFileName file = newTableFileName();
+    if (!fitsTableKind(file, colorDependent)) {
+        PSL_LOG_ERROR("DlgNewTable::onOk",
+                      _("Extension '%ls' is not valid for this type of plot style table."),
+                      file.GetExt().Lower());
+        return;
+    }
+    if (file.FileExists()) {
+        PSL_LOG_ERROR("DlgNewTable::onOk", _("File '%ls' exists already."), tableName);
+        return;
+    }
+
+    const wxString path = file.GetFullPath();
+    PlotStyleTablePtr table(CPlotStyleTable::create(colorDependent, nullptr));
+    errno = 0;
+    const bool written = table && table->write(toHostText(path).c_str());
+    const int writeError = errno;
+    table.reset();
+    if (!written) {
+        PSL_LOG_SAVE_FAILURE("DlgNewTable::onOk", path, writeError);
+        return;
+    }
+
+    if (launchEditor) {
+        editPlotStyleTable(path, this);
+    }
+    event.Skip();
+}
+
+bool newPlotStyleTable(wxString& tableName, bool colorDependent, const wxString& directory,
+                       wxWindow* parent) {
+    ensureResources();
+    tableName.clear();
+    DlgNewTable dialog(colorDependent, directory);
+    ut::loadDialog(&dialog, parent, "DlgNewTable");
+    const bool accepted = dialog.ShowModal() == wxID_OK;
+    if (accepted && dialog.usesTableInDrawing()) {
+        tableName = dialog.newTableFileName().GetFullName();
+    }
+    return accepted;
+}

@@ -1,0 +1,34 @@
+// Creates a new table file of a kind the host has chosen, in a folder the host names, under a
+// name the user types; optionally runs the editor on it.
+#pragma once
+
+#include <wx/dialog.h>
+#include <wx/filename.h>
+#include <wx/string.h>
+
+class wxUpdateUIEvent;
+
+class DlgNewTable : public wxDialog {
+public:
+    // The window is created from the layout "DlgNewTable" afterwards (ut::loadDialog).
+    DlgNewTable(bool colorDependent, const wxString& directory);
+
+    // The new table's file: the typed name in the folder, with the kind's extension when the
+    // name has none.
+    wxFileName newTableFileName() const;
+    bool usesTableInDrawing() const { return useInDrawing; }
+
+private:
+    void onInitDialog(wxInitDialogEvent& event);
+    void onOk(wxCommandEvent& event);
+    void onUpdateOk(wxUpdateUIEvent& event);
+
+    bool colorDependent;
+    wxString directory;
+    wxString tableName;
+    bool launchEditor;
+    bool useInDrawing;
+
+    wxDECLARE_CLASS(DlgNewTable);
+    wxDECLARE_EVENT_TABLE();
+};

@@ -1,0 +1,235 @@
+#include "psl_dlg_select_table.h"
+
+#include <wx/choice.h>
+#include <wx/combobox.h>
+#include <wx/filedlg.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+#include <wx/valgen.h>
+#include <wx/valtext.h>
+#include <wx/xrc/xmlres.h>
+
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
+#include <kesutils/ut_services.h>
+
+#include "psl_dlg_plot_style_editor.h"
+#include "psl_log.h"
+#include "psl_message_panel.h"
+#include "psl_resources.h"
+#include "psl_table_files.h"
+#include "pstyle_lib.h"
+
+namespace {
+
+constexpr int kColorDependentType = 0;
+
+wxString plotStyleFolder() {
+    return ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath");
+}
+
+} // namespace
+
+wxIMPLEMENT_CLASS(DlgSelectTable, wxDialog);
+
+wxBEGIN_EVENT_TABLE(DlgSelectTable, wxDialog)
+    EVT_INIT_DIALOG(DlgSelectTable::onInitDialog)
+    EVT_BUTTON(wxID_OK, DlgSelectTable::onOk)
+    EVT_BUTTON(XRCID("BtnBrowse"), DlgSelectTable::onBrowse)
+    EVT_RADIOBUTTON(wxID_ANY, DlgSelectTable::onRadioButton)
+    EVT_CHOICE(XRCID("ChoiceTableType"), DlgSelectTable::onTableTypeChoice)
+    EVT_UPDATE_UI(wxID_OK, DlgSelectTable::onUpdateOk)
+wxEND_EVENT_TABLE()
+
+DlgSelectTable::DlgSelectTable()
+    : openExisting(true), createNew(false), copyExisting(false), tableType(kColorDependentType) {}
+
+void DlgSelectTable::onInitDialog(wxInitDialogEvent&) {
+    SetSize(400, -1);
+
+    fillSourceFiles();
+
+    XRCCTRL(*this, "RadOpen", wxRadioButton)->SetValidator(wxGenericValidator(&openExisting));
+    XRCCTRL(*this, "RadNew", wxRadioButton)->SetValidator(wxGenericValidator(&createNew));
+    XRCCTRL(*this, "RadCopy", wxRadioButton)->SetValidator(wxGenericValidator(&copyExisting));
+    XRCCTRL(*this, "ChoiceTableType", wxChoice)->SetValidator(wxGenericValidator(&tableType));
+    XRCCTRL(*this, "ComboSourceFile", wxComboBox)->SetValidator(wxGenericValidator(&sourceFile));
+    XRCCTRL(*this, "TextTableName", wxTextCtrl)
+        ->SetValidator(wxTextValidator(wxFILTER_NONE, &tableName));
+
+    TransferDataToWindow();
+    updateControls();
+    Centre(wxBOTH);
+}
+
+// Offices keep thousands of tables. GTK's drop-down grows slower with every entry, so it holds
+// the first kMaxListedTables in listing order; typing completes any of them.
+void DlgSelectTable::fillSourceFiles() {
+    wxArrayString files;
+    if (getPlotStyleFiles(files) == 0) {
+        return;
+    }
+    auto* combo = XRCCTRL(*this, "ComboSourceFile", wxComboBox);
+    combo->Append(files.size() <= kMaxListedTables ? files
+                                                   : wxArrayString(kMaxListedTables, &files[0]));
+    combo->AutoComplete(files);
+#ifdef __WXGTK__
+    // Moving through the completions puts each into the field, so that Enter opens the one
+    // chosen rather than the letters typed.
+    GtkWidget* entry = gtk_bin_get_child(GTK_BIN(combo->GetHandle()));
+    if (GtkEntryCompletion* completion = gtk_entry_get_completion(GTK_ENTRY(entry))) {
+        gtk_entry_completion_set_inline_selection(completion, TRUE);
+    }
+#endif
+}
+
+void DlgSelectTable::updateControls() {
+    TransferDataFromWindow();
+    for (const char* name : {"StatTableType", "ChoiceTableType"}) {
+        FindWindow(XRCID(name))->Show(createNew);
+    }
+    for (const char* name : {"StatSourceFile", "ComboSourceFile", "BtnBrowse"}) {
+        FindWindow(XRCID(name))->Show(!createNew);
+    }
+    for (const char* name : {"StatTableName", "TextTableName"}) {
+        FindWindow(XRCID(name))->Show(!openExisting);
+    }
+    for (const char* name : {"StatOpen1", "StatOpen2"}) {
+        FindWindow(XRCID(name))->Show(openExisting);
+    }
+    Layout();
+    updateMessage();
+}
+
+void DlgSelectTable::updateMessage() {
+    TransferDataFromWindow();
+    wxString message;
+    if (openExisting) {
+        message = _("Open an existing plot style table file.");
+    } else if (createNew && tableType == kColorDependentType) {
+        message = _("A color-dependent plot style table will be created (CTB), containing 255 "
+                    "plot styles, one for every color index.");
+    } else if (createNew) {
+        message = _("A named plot style table will be created (STB), containing one plot style "
+                    "named 'Normal'. New plot styles can be added in the editor.");
+    } else if (copyExisting) {
+        message = _("A new plot style table will be created based on an existing plot style "
+                    "table file.");
+    }
+    showMessage(this, message);
+}
+
+void DlgSelectTable::onRadioButton(wxCommandEvent&) {
+    updateControls();
+}
+
+void DlgSelectTable::onTableTypeChoice(wxCommandEvent&) {
+    updateMessage();
+}
+
+// Reads the controls, not the fields: update-UI runs between the user's changes.
+void DlgSelectTable::onUpdateOk(wxUpdateUIEvent& event) {
+    const bool sourceMissing = !XRCCTRL(*this, "RadNew", wxRadioButton)->GetValue() &&
+                               XRCCTRL(*this, "ComboSourceFile", wxComboBox)->GetValue().empty();
+    const bool nameMissing = !XRCCTRL(*this, "RadOpen", wxRadioButton)->GetValue() &&
+                             XRCCTRL(*this, "TextTableName", wxTextCtrl)->GetValue().empty();
+    event.Enable(!sourceMissing && !nameMissing);
+}
+
+void DlgSelectTable::onBrowse(wxCommandEvent&) {
+    auto* combo = XRCCTRL(*this, "ComboSourceFile", wxComboBox);
+    wxString path = combo->GetValue();
+    if (!wxIsAbsolutePath(path)) {
+        path.clear();
+    }
+    if (browseForTableFile(path, this)) {
+        combo->SetValue(path);
+    }
+}
+
+void DlgSelectTable::onOk(wxCommandEvent& event) {
+    TransferDataFromWindow();
+    const wxString folder = plotStyleFolder();
+
+    wxFileName source;
+    if (!createNew) {
+        source = fileInFolder(folder, sourceFile);
+        if (!source.FileExists() || !isPlotStyleTableFile(source)) {
+            PSL_LOG_ERROR("DlgSelectTable::onOk", _("%ls is not a valid plot style table file."),
+                          sourceFile);
+            return;
+        }
+    }
+
+    wxString target;
+    if (openExisting) {
+        target = source.GetFullPath();
+    } else {
+        target =
+            newTableTarget(folder, createNew ? tableFileExtension(tableType == kColorDependentType)
+                                             : source.GetExt().Lower());
+        if (target.empty()) {
+            return;
+        }
+    }
+
+    if (copyExisting) {
+        ensureResources();
+        DlgPlotStyleEditor editor(target, source.GetFullPath(), this);
+        editor.ShowModal();
+    } else {
+        editPlotStyleTable(target, this);
+    }
+    event.Skip();
+}
+
+wxString DlgSelectTable::newTableTarget(const wxString& folder, const wxString& expectedExtension) {
+    // A relative name may lead into a subfolder, never out of the plot style folder.
+    if (!wxIsAbsolutePath(tableName) && !staysInFolder(tableName)) {
+        PSL_LOG_ERROR("DlgSelectTable::onOk", _("'%ls' is not a valid table name."), tableName);
+        return wxString();
+    }
+    wxFileName target = fileInFolder(folder, tableName);
+    wxString wrongExtension;
+    if (!completeTableFileName(target, expectedExtension, wrongExtension)) {
+        PSL_LOG_ERROR("DlgSelectTable::onOk",
+                      _("Extension '%ls' is not valid for this type of plot style table."),
+                      wrongExtension);
+        return wxString();
+    }
+    if (target.FileExists()) {
+        PSL_LOG_ERROR("DlgSelectTable::onOk", _("File '%ls' exists already."), tableName);
+        return wxString();
+    }
+    return target.GetFullPath();
+}
+
+bool DlgSelectTable::browseForTableFile(wxString& path, wxWindow* parent) {
+    // A file given is chosen again in its folder; a file path is no folder to start in.
+    wxString folder = path.empty() ? plotStyleFolder() : path;
+    wxString file;
+    if (wxFileName::FileExists(path)) {
+        const wxFileName chosen(path);
+        folder = chosen.GetPath();
+        file = chosen.GetFullName();
+    }
+    wxFileDialog dialog(parent, _("Select a Plot Style File"), folder, file,
+                        _("Plot Style files (*.ctb;*.stb)|*.ctb;*.stb|All files (*.*)|*.*"),
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dialog.ShowModal() != wxID_OK) {
+        return false;
+    }
+    path = dialog.GetPath();
+    return true;
+}
+
+bool startPlotStyleEditor(wxWindow* parent) {
+    ensureResources();
+    DlgSelectTable dialog;
+    ut::loadDialog(&dialog, parent, "DlgSelectTable");
+    return dialog.ShowModal() == wxID_OK;
+}
