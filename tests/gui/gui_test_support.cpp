@@ -32,8 +32,9 @@ int showModalWith(wxDialog& dialog, std::function<void()> action) {
 }
 
 wxDialog* activeModalDialog() {
-    for (wxWindow* window : wxTopLevelWindows) {
-        auto* dialog = wxDynamicCast(window, wxDialog);
+    // Dialogs nest: the one opened last runs the innermost loop.
+    for (auto node = wxTopLevelWindows.GetLast(); node; node = node->GetPrevious()) {
+        auto* dialog = wxDynamicCast(node->GetData(), wxDialog);
         if (dialog && dialog->IsModal()) {
             return dialog;
         }
@@ -74,7 +75,7 @@ ScratchDir::~ScratchDir() {
 }
 
 wxString ScratchDir::file(const wxString& name) const {
-    return wxFileName(path_, name).GetFullPath();
+    return wxFileName(path_ + wxFILE_SEP_PATH + name).GetFullPath();
 }
 
 wxString ScratchDir::copyTestData(const wxString& name, const wxString& as) const {

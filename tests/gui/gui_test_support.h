@@ -28,7 +28,7 @@ void processPendingEvents();
 // end the dialog (a click on OK or Cancel), or the test hangs.
 int showModalWith(wxDialog& dialog, std::function<void()> action);
 
-// The dialog whose modal loop runs now, or null.
+// The dialog whose modal loop runs now (the innermost one), or null.
 wxDialog* activeModalDialog();
 
 struct LogRecord {
@@ -66,6 +66,7 @@ public:
     ScratchDir& operator=(const ScratchDir&) = delete;
 
     const wxString& path() const { return path_; }
+    // name may lead into a subfolder (site/plan.ctb).
     wxString file(const wxString& name) const;
     // Copies tests/data/name into the folder and returns the copy's path.
     wxString copyTestData(const wxString& name, const wxString& as = wxString()) const;

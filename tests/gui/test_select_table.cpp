@@ -1,0 +1,238 @@
+// The table selection dialog: its modes, the names it refuses, browsing, and the editor it runs
+// on top of itself through startPlotStyleEditor.
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/choice.h>
+#include <wx/combobox.h>
+#include <wx/filedlg.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/utils.h>
+
+#include <kesutils/ut_services.h>
+
+#include "editor_test_support.h"
+#include "psl_dlg_select_table.h"
+#include "pstyle_lib.h"
+
+namespace {
+
+struct Choice {
+    const char* mode; // RadOpen, RadNew or RadCopy
+    int tableType;
+    wxString source;
+    wxString name;
+};
+
+class SelectTableTest : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", dir.path());
+        dir.copyTestData("canonical.ctb", "a.CTB");
+        dir.copyTestData("canonical-aci-table.stb", "b.stb");
+        dir.copyTestData("canonical.ctb", "readme.txt");
+        wxMkdir(dir.file("site"));
+        dir.copyTestData("independent-writer-64bit-header.ctb", "site/plan.ctb");
+    }
+
+    static std::unique_ptr<DlgSelectTable> openDialog() {
+        auto dialog = std::make_unique<DlgSelectTable>();
+        ut::loadDialog(dialog.get(), nullptr, "DlgSelectTable");
+        dialog->Show();
+        return dialog;
+    }
+
+    static void choose(wxWindow* dialog, const Choice& choice) {
+        chooseRadio(dialog, choice.mode);
+        findControl<wxChoice>(dialog, "ChoiceTableType")->SetSelection(choice.tableType);
+        sendCommand(dialog, "ChoiceTableType", wxEVT_CHOICE, choice.tableType);
+        findControl<wxComboBox>(dialog, "ComboSourceFile")->SetValue(choice.source);
+        findControl<wxTextCtrl>(dialog, "TextTableName")->SetValue(choice.name);
+        refreshControls(dialog);
+    }
+};
+
+// The names of the rows' controls that are shown, in layout order.
+wxString shownRows(const wxWindow* dialog) {
+    wxString shown;
+    for (const char* name : {"ChoiceTableType", "ComboSourceFile", "TextTableName", "StatOpen1"}) {
+        shown += dialog->FindWindow(XRCID(name))->IsShown() ? wxString(name) + " " : "";
+    }
+    return shown.Trim();
+}
+
+// Checks where the file dialog starts, then chooses path, or cancels when path is empty.
+class ExpectFileDialog : public wxExpectModalBase<wxFileDialog> {
+public:
+    ExpectFileDialog(const wxString& folder, const wxString& path) : folder_(folder), path_(path) {}
+
+protected:
+    int OnInvoked(wxFileDialog* dialog) const override {
+        EXPECT_EQ(wxFileName::DirName(dialog->GetDirectory()), wxFileName::DirName(folder_));
+        if (path_.empty()) {
+            return wxID_CANCEL;
+        }
+        // GTK's chooser takes a path only once it has read the path's folder.
+        dialog->SetPath(path_);
+        for (int wait = 0; wait < 200 && dialog->GetPath().empty(); ++wait) {
+            wxTheApp->Yield(true);
+            wxMilliSleep(10);
+        }
+        return wxID_OK;
+    }
+
+private:
+    wxString folder_;
+    wxString path_;
+};
+
+} // namespace
+
+TEST_F(SelectTableTest, EachModeShowsItsRowsAndMessageAndWhenOkIsEnabled) {
+    const auto dialog = openDialog();
+    auto* combo = findControl<wxComboBox>(dialog.get(), "ComboSourceFile");
+    EXPECT_EQ(combo->GetCount(), 3u);
+    EXPECT_NE(combo->FindString("site/plan.ctb"), wxNOT_FOUND);
+
+    struct Case {
+        Choice choice;
+        bool okEnabled;
+        const char* shown;
+        const char* message;
+    };
+    const char* const sourceRows = "ComboSourceFile StatOpen1";
+    const char* const newRows = "ChoiceTableType TextTableName";
+    const char* const copyRows = "ComboSourceFile TextTableName";
+    const char* const copyMessage =
+        "A new plot style table will be created based on an existing plot style table file.";
+    const Case cases[] = {
+        {{"RadOpen", 0, "", "x"}, false, sourceRows, "Open an existing plot style table file."},
+        {{"RadOpen", 0, " ", ""}, true, sourceRows, "Open an existing plot style table file."},
+        {{"RadNew", 0, "x", ""},
+         false,
+         newRows,
+         "A color-dependent plot style table will be created (CTB), containing 255 plot styles, "
+         "one for every color index."},
+        {{"RadNew", 1, "", "Plan"},
+         true,
+         newRows,
+         "A named plot style table will be created (STB), containing one plot style named "
+         "'Normal'. New plot styles can be added in the editor."},
+        {{"RadCopy", 1, "a.CTB", ""}, false, copyRows, copyMessage},
+        {{"RadCopy", 0, "", "b"}, false, copyRows, copyMessage},
+        {{"RadCopy", 0, "a.CTB", "b"}, true, copyRows, copyMessage},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.choice.mode << " [" << c.choice.source << "] [" << c.choice.name << "]");
+        choose(dialog.get(), c.choice);
+        EXPECT_EQ(dialog->FindWindow(wxID_OK)->IsEnabled(), c.okEnabled);
+        EXPECT_EQ(shownRows(dialog.get()), c.shown);
+        EXPECT_EQ(findControl<wxStaticText>(dialog.get(), "StatMessage")->GetLabel(), c.message);
+    }
+}
+
+TEST_F(SelectTableTest, RefusesWhatItCannotOpenOrCreateAndKeepsTheInput) {
+    const wxString notATable = " is not a valid plot style table file.";
+    const wxString extension = "' is not valid for this type of plot style table.";
+    const wxString badName = "' is not a valid table name.";
+    struct Case {
+        Choice choice;
+        wxString message;
+    };
+    const Case cases[] = {
+        {{"RadOpen", 0, "readme.txt", ""}, "readme.txt" + notATable},
+        {{"RadOpen", 0, "missing.ctb", ""}, "missing.ctb" + notATable},
+        {{"RadCopy", 0, "site", "c"}, "site" + notATable},
+        {{"RadNew", 0, "", "Plan.stb"}, "Extension 'stb" + extension},
+        {{"RadNew", 0, "", "Plan.CTX"}, "Extension 'ctx" + extension},
+        {{"RadNew", 1, "", "Plan."}, "Extension '" + extension},
+        // A copy takes its source's kind, whatever the type choice shows.
+        {{"RadCopy", 1, "a.CTB", "c.stb"}, "Extension 'stb" + extension},
+        {{"RadNew", 1, "", "b"}, "File 'b' exists already."},
+        {{"RadCopy", 0, "a.CTB", "site/plan"}, "File 'site/plan' exists already."},
+        {{"RadNew", 0, "", "../escape"}, "'../escape" + badName},
+        {{"RadCopy", 0, "a.CTB", "site/../../x"}, "'site/../../x" + badName},
+        {{"RadNew", 0, "", "site/"}, "'site/" + badName},
+    };
+    const auto dialog = openDialog();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        choose(dialog.get(), c.choice);
+        clickButton(dialog.get(), "wxID_OK");
+        ASSERT_EQ(log.errors().size(), 1u);
+        EXPECT_EQ(log.errors()[0].text, c.message);
+        EXPECT_EQ(log.errors()[0].function, "DlgSelectTable::onOk");
+        EXPECT_EQ(findControl<wxTextCtrl>(dialog.get(), "TextTableName")->GetValue(),
+                  c.choice.name);
+        log.clear();
+    }
+}
+
+TEST_F(SelectTableTest, BrowsingStartsInThePlotStyleFolderOrAtTheFileGiven) {
+    const auto dialog = openDialog();
+    auto* combo = findControl<wxComboBox>(dialog.get(), "ComboSourceFile");
+    combo->SetValue("b.stb");
+    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), ExpectFileDialog(dir.path(), ""));
+    EXPECT_EQ(combo->GetValue(), "b.stb");
+
+    const wxString chosen = dir.file("site/plan.ctb");
+    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), ExpectFileDialog(dir.path(), chosen));
+    EXPECT_EQ(combo->GetValue(), chosen);
+    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), ExpectFileDialog(dir.file("site"), ""));
+    EXPECT_EQ(combo->GetCount(), 3u) << "the list stays as it was";
+}
+
+// Through the real modal loops: the selection dialog runs the editor from its OK handler and
+// closes with OK once the editor has closed, however the editor ended.
+TEST_F(SelectTableTest, RunsTheEditorOnTheChosenTable) {
+    ScratchDir elsewhere;
+    const wxString outside = elsewhere.copyTestData("canonical-aci-table.stb", "pens.stb");
+    struct Case {
+        Choice choice;
+        wxString target;
+        int styles;
+        const char* closeEditorWith;
+    };
+    const Case cases[] = {
+        {{"RadOpen", 0, "site/plan.ctb", ""}, dir.file("site/plan.ctb"), 255, "wxID_CANCEL"},
+        {{"RadOpen", 0, outside, ""}, outside, 4, "wxID_CANCEL"},
+        {{"RadNew", 1, "", "Plan"}, dir.file("Plan.stb"), 1, "wxID_OK"},
+        {{"RadNew", 0, "", "site/Plan.CTB"}, dir.file("site/Plan.CTB"), 255, "wxID_OK"},
+        {{"RadCopy", 1, "a.CTB", "copy"}, dir.file("copy.ctb"), 255, "wxID_OK"},
+        {{"RadCopy", 0, outside, elsewhere.file("c")}, elsewhere.file("c.stb"), 4, "wxID_OK"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target);
+        wxString editedFile;
+        wxTheApp->CallAfter([&] {
+            wxDialog* selection = activeModalDialog();
+            choose(selection, c.choice);
+            wxTheApp->CallAfter([&] {
+                auto* editor = wxDynamicCast(activeModalDialog(), DlgPlotStyleEditor);
+                if (!editor) {
+                    ADD_FAILURE() << "no editor";
+                    selection->EndModal(wxID_CANCEL);
+                    return;
+                }
+                EXPECT_EQ(editor->GetParent(), selection);
+                editedFile = editor->tableFileName().GetFullPath();
+                clickButton(editor, c.closeEditorWith);
+            });
+            clickButton(selection, "wxID_OK");
+        });
+        EXPECT_TRUE(startPlotStyleEditor(nullptr));
+        EXPECT_EQ(editedFile, c.target);
+        const PlotStyleTablePtr written = readTable(c.target);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(int(written->size()), c.styles) << "a copy has its source's content";
+    }
+    EXPECT_TRUE(log.errors().empty());
+
+    wxTheApp->CallAfter([] { clickButton(activeModalDialog(), "wxID_CANCEL"); });
+    EXPECT_FALSE(startPlotStyleEditor(nullptr));
+}
