@@ -1,9 +1,11 @@
 // The editor on a colour-dependent table of 255 styles: becoming ready for input, selecting
-// every style as the list reports it, and sorting the lineweights. Needs an X display.
+// every style as the list reports it, and sorting the lineweights; and the table selection
+// dialog on plot style folders of many tables. Needs an X display.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <iterator>
 #include <memory>
 
@@ -16,8 +18,10 @@
 #include <wx/xrc/xmlres.h>
 
 #include <kesutils/plot_style_table.h>
+#include <kesutils/ut_services.h>
 
 #include "psl_dlg_plot_style_editor.h"
+#include "psl_dlg_select_table.h"
 #include "psl_resources.h"
 #include "psl_text.h"
 
@@ -101,6 +105,39 @@ void sortLineWeights(benchmark::State& state) {
     }
 }
 BENCHMARK(sortLineWeights)->Unit(benchmark::kMicrosecond);
+
+// A plot style folder of count table files, as offices keep them; listing looks at names only.
+class PlotStyleFolder {
+public:
+    explicit PlotStyleFolder(int count) : path_(wxFileName::CreateTempFileName("pstyle-bench")) {
+        wxRemoveFile(path_);
+        wxMkdir(path_);
+        for (int index = 0; index < count; ++index) {
+            std::ofstream(wxString::Format("%s/table-%05d.ctb", path_, index).fn_str());
+        }
+        ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", path_);
+    }
+    ~PlotStyleFolder() { wxFileName::Rmdir(path_, wxPATH_RMDIR_RECURSIVE); }
+
+private:
+    wxString path_;
+};
+
+void selectionDialogReady(benchmark::State& state) {
+    const PlotStyleFolder folder(int(state.range(0)));
+    for (auto _ : state) {
+        DlgSelectTable dialog;
+        ut::loadDialog(&dialog, nullptr, "DlgSelectTable");
+        dialog.Show(); // sends the init-dialog event, which lists the tables
+        dialog.Update();
+    }
+}
+BENCHMARK(selectionDialogReady)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
