@@ -245,3 +245,17 @@ TEST_F(PstyleCommands, UsageAndListing) {
     EXPECT_EQ(missing.err, "pstyle: " + path("missing") + ": No such file or directory\n");
     EXPECT_EQ(missing.out, "");
 }
+
+TEST_F(PstyleCommands, WindowCommandsSayThatTheyNeedADisplay) {
+    const std::string folder = shellQuoted(dir_);
+    for (const std::string& command :
+         {"--plot-style-path " + folder, "edit " + shellQuoted(path("a.ctb")),
+          "new --stb --dir " + folder, "snapshot " + shellQuoted(path("pictures"))}) {
+        SCOPED_TRACE(command);
+        const CommandResult run = pstyle(command);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(lineCount(run.err), 1);
+        EXPECT_NE(run.err.find("needs a display"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(wxFileName::DirExists(wxString::FromUTF8(path("pictures").c_str())));
+}

@@ -1,16 +1,19 @@
 // Commands that show the library's dialogs. The host sets up the GUI toolkit as the library
 // expects: image handlers and every standard layout handler installed before the first dialog.
 #include <cstdio>
+#include <functional>
 
 #include <gtk/gtk.h>
 
 #include <wx/app.h>
+#include <wx/combobox.h>
 #include <wx/dialog.h>
 #include <wx/evtloop.h>
 #include <wx/filename.h>
 #include <wx/image.h>
 #include <wx/listctrl.h>
 #include <wx/notebook.h>
+#include <wx/textctrl.h>
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
@@ -21,6 +24,10 @@
 
 namespace {
 
+const char* const kSampleTable = "default.ctb";
+// The selection dialog, the new table dialog and the editor's three pages.
+constexpr int kPictureCount = 5;
+
 class HostApp : public wxApp {
 public:
     bool OnInit() override {
@@ -30,28 +37,39 @@ public:
     }
 };
 
-// The GUI toolkit, running for as long as the session lives.
+// The GUI toolkit, running for as long as the session lives; it does not start without a
+// display, where GTK would abort the program.
 class GuiSession {
 public:
     GuiSession(int argc, char** argv) {
+        // The display stays open: GTK takes it as its default. Closing it could make an X
+        // server without other clients reset just as the toolkit connects.
+        if (!gdk_display_open(nullptr)) {
+            return;
+        }
         wxApp::SetInstance(new HostApp);
-        started_ = wxEntryStart(argc, argv) && wxTheApp->CallOnInit();
+        entered_ = wxEntryStart(argc, argv);
+        started_ = entered_ && wxTheApp->CallOnInit();
     }
     ~GuiSession() {
         if (started_) {
             wxTheApp->OnExit();
         }
-        wxEntryCleanup();
+        // Cleaning up after a failed start aborts inside GTK.
+        if (entered_) {
+            wxEntryCleanup();
+        }
     }
     bool started() const { return started_; }
 
 private:
+    bool entered_ = false;
     bool started_ = false;
 };
 
 int noDisplay() {
-    std::fprintf(stderr, "pstyle: cannot start the GUI toolkit: no X display (set DISPLAY, or "
-                         "run under xvfb-run)\n");
+    std::fprintf(stderr, "pstyle: this command needs a display (set DISPLAY, or run it under "
+                         "xvfb-run)\n");
     return kExitFailure;
 }
 
@@ -89,6 +107,28 @@ wxDialog* activeDialog() {
     return nullptr;
 }
 
+// Writes what window shows to folder/name and prints the picture's path.
+void savePicture(wxWindow* window, const wxString& folder, const char* name, int& written) {
+    letWindowsSettle(window);
+    const wxString path = wxFileName(folder, name).GetFullPath();
+    if (saveWindowPicture(window, path)) {
+        std::printf("%s\n", path.utf8_str().data());
+        ++written;
+    }
+}
+
+// Pictures the dialog that is open once fillIn has filled it in, then cancels it.
+void pictureDialog(const wxString& folder, const char* name, int& written,
+                   const std::function<void(wxDialog&)>& fillIn) {
+    wxDialog* dialog = activeDialog();
+    if (!dialog) {
+        return;
+    }
+    fillIn(*dialog);
+    savePicture(dialog, folder, name, written);
+    dialog->EndModal(wxID_CANCEL);
+}
+
 // Pictures every page of the editor that is open, with a few styles selected so that the Form
 // View shows what a multi-selection looks like, then closes it without saving.
 void pictureEditorPages(const wxString& folder, int& written) {
@@ -107,17 +147,24 @@ void pictureEditorPages(const wxString& folder, int& written) {
                                  "editor-lineweights.png"};
     for (size_t page = 0; page < pages->GetPageCount() && page < std::size(names); ++page) {
         pages->SetSelection(page);
-        letWindowsSettle(editor);
-        const wxString path = wxFileName(folder, names[page]).GetFullPath();
-        if (saveWindowPicture(editor, path)) {
-            std::printf("%s\n", path.utf8_str().data());
-            ++written;
-        }
+        savePicture(editor, folder, names[page], written);
     }
     editor->EndModal(wxID_CANCEL);
 }
 
 } // namespace
+
+int runSelection(int argc, char** argv) {
+    const wxString folder = ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath");
+    if (!wxFileName::DirExists(folder)) {
+        return fileError(std::string(folder.utf8_str()), "no such folder");
+    }
+    GuiSession session(argc, argv);
+    if (!session.started()) {
+        return noDisplay();
+    }
+    return startPlotStyleEditor(nullptr) ? kExitSuccess : kExitCancelled;
+}
 
 int runEdit(const std::vector<std::string>& args, int argc, char** argv) {
     FileArguments parsed;
@@ -137,27 +184,80 @@ int runEdit(const std::vector<std::string>& args, int argc, char** argv) {
     return editPlotStyleTable(path, sourcePath, nullptr) ? kExitSuccess : kExitCancelled;
 }
 
+int runNew(const std::vector<std::string>& args, int argc, char** argv) {
+    int kinds = 0;
+    bool colorDependent = false;
+    std::string folder;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--ctb" || args[i] == "--stb") {
+            colorDependent = args[i] == "--ctb";
+            ++kinds;
+        } else if (args[i] == "--dir" && i + 1 < args.size()) {
+            folder = args[++i];
+        } else if (args[i] == "--dir") {
+            return usageError("new: --dir needs a folder");
+        } else {
+            return usageError("new: unexpected argument '" + args[i] + "'");
+        }
+    }
+    if (kinds != 1) {
+        return usageError("new needs one of --ctb and --stb");
+    }
+    wxString directory = folder.empty()
+                             ? ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath")
+                             : wxString::FromUTF8(folder.c_str());
+    if (!wxFileName::DirExists(directory)) {
+        return fileError(std::string(directory.utf8_str()), "no such folder");
+    }
+    directory = wxFileName::DirName(directory).GetAbsolutePath();
+    GuiSession session(argc, argv);
+    if (!session.started()) {
+        return noDisplay();
+    }
+    wxString tableName;
+    const bool created = newPlotStyleTable(tableName, colorDependent, directory, nullptr);
+    if (!tableName.empty()) {
+        std::printf("%s\n", tableName.utf8_str().data());
+    }
+    return created ? kExitSuccess : kExitCancelled;
+}
+
 int runSnapshot(const std::vector<std::string>& args, int argc, char** argv) {
     if (args.size() != 1) {
         return usageError("snapshot needs a folder for the pictures");
+    }
+    GuiSession session(argc, argv);
+    if (!session.started()) {
+        return noDisplay();
+    }
+    // The pictures always show the tables that ship with the program.
+    configurePlotStylePath(std::string(), argv[0]);
+    const wxString samples = ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath");
+    const wxString sample = wxFileName(samples, kSampleTable).GetFullPath();
+    if (!wxFileName::FileExists(sample)) {
+        return fileError(std::string(sample.utf8_str()), "the sample table is missing");
     }
     const wxString folder = wxFileName::DirName(wxString::FromUTF8(args[0].c_str()))
                                 .GetPath(wxPATH_GET_VOLUME | wxPATH_GET_SEPARATOR);
     if (!wxFileName::Mkdir(folder, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL)) {
         return fileError(args[0], "cannot create the folder");
     }
-    GuiSession session(argc, argv);
-    if (!session.started()) {
-        return noDisplay();
-    }
-    const wxString sample =
-        wxFileName(ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath"), "default.ctb")
-            .GetFullPath();
-    if (!wxFileName::FileExists(sample)) {
-        return fileError(std::string(sample.utf8_str()), "the sample table is missing");
-    }
     int written = 0;
+    wxTheApp->CallAfter([&folder, &written] {
+        pictureDialog(folder, "select-table.png", written, [](wxDialog& dialog) {
+            XRCCTRL(dialog, "ComboSourceFile", wxComboBox)->SetValue(kSampleTable);
+        });
+    });
+    startPlotStyleEditor(nullptr);
+    wxTheApp->CallAfter([&folder, &written] {
+        pictureDialog(folder, "new-table.png", written, [](wxDialog& dialog) {
+            XRCCTRL(dialog, "TextTableName", wxTextCtrl)->SetValue("Office A3");
+        });
+    });
+    wxString cancelledName;
+    newPlotStyleTable(cancelledName, true, samples, nullptr);
     wxTheApp->CallAfter([&folder, &written] { pictureEditorPages(folder, written); });
     editPlotStyleTable(sample, nullptr);
-    return written > 0 ? kExitSuccess : fileError(args[0], "no picture could be written");
+    return written == kPictureCount ? kExitSuccess
+                                    : fileError(args[0], "not every picture could be written");
 }

@@ -35,5 +35,7 @@ int runCopy(const std::vector<std::string>& args);
 int runList(const std::vector<std::string>& args);
 
 // Commands that start the GUI toolkit; argc and argv go to the toolkit.
+int runSelection(int argc, char** argv);
 int runEdit(const std::vector<std::string>& args, int argc, char** argv);
+int runNew(const std::vector<std::string>& args, int argc, char** argv);
 int runSnapshot(const std::vector<std::string>& args, int argc, char** argv);

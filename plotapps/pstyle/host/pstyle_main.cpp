@@ -10,13 +10,21 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: pstyle [--plot-style-path DIR] COMMAND [ARGS]\n"
+    "Usage: pstyle [--plot-style-path DIR] [COMMAND [ARGS]]\n"
+    "\n"
+    "Without a command, pstyle asks which table of the plot style folder to open, or how to\n"
+    "create a new one (from scratch or from an existing table), then edits it.\n"
     "\n"
     "Commands that open a window:\n"
     "  edit FILE [--source FILE]  edit a table file; a new table when FILE does not exist\n"
     "                             (its kind from the extension: .ctb or .stb); with --source,\n"
     "                             start from that table's content and save to FILE\n"
-    "  snapshot DIR               write PNG pictures of the editor's pages on a sample table\n"
+    "  new --ctb|--stb [--dir DIR]\n"
+    "                             create a colour-dependent (.ctb) or named (.stb) table in DIR\n"
+    "                             (default: the plot style folder) under a name you type;\n"
+    "                             prints the new file's name when it is to be used\n"
+    "  snapshot DIR               write PNG pictures of the dialogs and the editor's pages,\n"
+    "                             on the sample tables\n"
     "\n"
     "Commands without a display:\n"
     "  list                       the table files of the plot style folder, one a line\n"
@@ -31,7 +39,8 @@ const char* const kUsage =
     "  --help                     show this text\n"
     "  --version                  show the program's version\n"
     "\n"
-    "Exit status: 0 success, 1 cancelled by the user, 2 bad usage or a file error.\n";
+    "Commands that open a window need a display (DISPLAY, or run them under xvfb-run).\n"
+    "Exit status: 0 success, 1 cancelled by the user, 2 bad usage, a file error or no display.\n";
 
 } // namespace
 
@@ -48,12 +57,10 @@ int main(int argc, char** argv) {
         plotStylePath = args[1];
         args.erase(args.begin(), args.begin() + 2);
     }
-    if (args.empty()) {
-        std::fputs(kUsage, stderr);
-        return kExitFailure;
+    const std::string command = args.empty() ? std::string() : args.front();
+    if (!args.empty()) {
+        args.erase(args.begin());
     }
-    const std::string command = args.front();
-    args.erase(args.begin());
 
     if (command == "--help" || command == "-h") {
         std::fputs(kUsage, stdout);
@@ -71,11 +78,17 @@ int main(int argc, char** argv) {
     }
 
     configurePlotStylePath(plotStylePath, argv[0]);
+    if (command.empty()) {
+        return runSelection(argc, argv);
+    }
     if (command == "list") {
         return runList(args);
     }
     if (command == "edit") {
         return runEdit(args, argc, argv);
+    }
+    if (command == "new") {
+        return runNew(args, argc, argv);
     }
     if (command == "snapshot") {
         return runSnapshot(args, argc, argv);
