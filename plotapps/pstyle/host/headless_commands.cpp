@@ -54,7 +54,8 @@ std::string unlistableFolderCause(const std::string& folder) {
     return std::string();
 }
 
-// Reads the table at path, or prints why it cannot and returns null.
+} // namespace
+
 PlotStyleTablePtr readTable(const std::string& path) {
     const std::string cause = unreadableCause(path);
     if (!cause.empty()) {
@@ -68,13 +69,14 @@ PlotStyleTablePtr readTable(const std::string& path) {
     return table;
 }
 
-// Why a table of the given kind may not be saved under target.
 std::string wrongKindCause(const wxFileName& target, bool colorDependent) {
     return toUtf8(wxString::Format(_("%ls is not a valid name to save to."), target.GetFullName()) +
                   " " +
                   (colorDependent ? _("A color-dependent table is saved with the extension .ctb.")
                                   : _("A named table is saved with the extension .stb.")));
 }
+
+namespace {
 
 // True when both paths name one file, through links too.
 bool isSameFile(const std::string& first, const std::string& second) {
@@ -93,9 +95,8 @@ std::string csvText(const CPlotStyleTable& table, const std::string& path) {
     return text;
 }
 
-// Replaces the file at path by text through a temporary file, so that a failed write leaves
-// an existing file as it was.
-// Returns why it failed, or an empty string.
+} // namespace
+
 std::string writeFileSafely(const std::string& path, const std::string& text) {
     wxLogNull toolkitMessages; // the one-line report below says it all
     errno = 0;
@@ -105,8 +106,6 @@ std::string writeFileSafely(const std::string& path, const std::string& text) {
     }
     return errno ? std::strerror(errno) : "cannot be written";
 }
-
-} // namespace
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "pstyle: %s (see pstyle --help)\n", message.c_str());

@@ -4,12 +4,24 @@
 #include <string>
 #include <vector>
 
+#include <kesutils/plot_style_table.h>
+
+class wxFileName;
+
 enum ExitStatus { kExitSuccess = 0, kExitCancelled = 1, kExitFailure = 2 };
 
 // Prints "pstyle: message" and a hint to --help; returns kExitFailure.
 int usageError(const std::string& message);
 // Prints "pstyle: file: cause"; returns kExitFailure.
 int fileError(const std::string& file, const std::string& cause);
+
+// Reads the table at path, or prints why it cannot and returns null.
+PlotStyleTablePtr readTable(const std::string& path);
+// Why a table of the given kind may not be saved under target, with the extension it needs.
+std::string wrongKindCause(const wxFileName& target, bool colorDependent);
+// Replaces the file at path by text through a temporary file, so that a failed write leaves
+// an existing file as it was. Returns why it failed, or an empty string.
+std::string writeFileSafely(const std::string& path, const std::string& text);
 
 // "FILE [OPTION FILE2]": the arguments of a command that takes one file and an option naming a
 // second one. Returns false after reporting bad usage.
