@@ -5,6 +5,7 @@
 
 #include <kesutils/plot_style_table.h>
 
+#include "psl_style_values.h"
 #include "psl_text.h"
 
 namespace {
@@ -18,17 +19,6 @@ bool writeTable(const CPlotStyleTable& table, const std::string& folder, const c
         return false;
     }
     return true;
-}
-
-// Index of the lineweight row holding millimetres in the default table, as a style's
-// LineWeight (row + 1).
-std::int32_t lineWeightIndex(const CPlotStyleTable& table, double millimetres) {
-    for (int row = 0; row < CPlotStyleTable::kLineWeightCount; ++row) {
-        if (table.LineWeights[row] == millimetres) {
-            return row + 1;
-        }
-    }
-    return 0;
 }
 
 PlotStyleTablePtr makeMonochrome() {
@@ -58,7 +48,7 @@ PlotStyleTablePtr makeNamed() {
         table->addStyle(sample.name, after, nullptr);
         CPlotStyle* style = table->style(after + 1);
         style->updateColor(kBlack);
-        style->LineWeight = lineWeightIndex(*table, sample.lineWeight);
+        style->LineWeight = lineWeightIndexOf(*table, sample.lineWeight);
         style->LineType = sample.lineType;
         style->Screening = sample.screening;
     }

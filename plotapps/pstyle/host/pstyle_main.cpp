@@ -32,6 +32,8 @@ const char* const kUsage =
     "                             standard output or OUT; usable as a git textconv driver\n"
     "  copy SOURCE TARGET         read a table and write it under TARGET in canonical form;\n"
     "                             TARGET's extension must fit the table's kind\n"
+    "  diff A B [--csv]           how table B differs from A; exit status 1 when they differ\n"
+    "  (diff --help tells more)\n"
     "\n"
     "Options:\n"
     "  --plot-style-path DIR      the plot style folder (default: $PSTYLE_PLOT_STYLE_PATH,\n"
@@ -75,6 +77,9 @@ int main(int argc, char** argv) {
     }
     if (command == "copy") {
         return runCopy(args);
+    }
+    if (command == "diff") {
+        return runDiff(args);
     }
 
     configurePlotStylePath(plotStylePath, argv[0]);

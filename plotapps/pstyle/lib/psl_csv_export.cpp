@@ -4,10 +4,6 @@
 
 #include "psl_text.h"
 
-namespace {
-
-// A text as one field: quoted, with inner quotes doubled, when it holds a separator, a quote or a
-// line break, so that it cannot shift the later columns; as it is otherwise.
 wxString csvField(const wxString& text) {
     if (text.find_first_of(",\"\r\n") == wxString::npos) {
         return text;
@@ -16,8 +12,6 @@ wxString csvField(const wxString& text) {
     quoted.Replace("\"", "\"\"");
     return "\"" + quoted + "\"";
 }
-
-} // namespace
 
 // Section names and keys are part of the format and are not translated.
 wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileName) {

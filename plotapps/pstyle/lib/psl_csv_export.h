@@ -11,3 +11,7 @@ class CPlotStyleTable;
 // line break is quoted, with inner quotes doubled, so such a line may hold a line break.
 // fileName is the table file's name with extension and without folder.
 wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileName);
+
+// A text as one field: quoted, with inner quotes doubled, when it holds a separator, a quote or a
+// line break, so that it cannot shift the later columns; as it is otherwise.
+wxString csvField(const wxString& text);

@@ -1,0 +1,105 @@
+// Commands for the people who keep an office's tables: compare two tables. They need no
+// display.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "host_commands.h"
+#include "psl_table_diff.h"
+
+namespace {
+
+constexpr int kExitDifferent = 1;
+
+const char* const kDiffHelp =
+    "Usage: pstyle diff A B [--csv]\n"
+    "\n"
+    "Prints how table B differs from table A: table settings first, then style by style\n"
+    "(colour-dependent tables by colour, named tables by name), lineweights in B's units.\n"
+    "Values are compared as they take effect, so a table written again by another program\n"
+    "shows no difference. /dev/null stands for a table that does not exist, so the command\n"
+    "works as a git difftool:\n"
+    "  git config difftool.pstyle.cmd 'pstyle diff \"$LOCAL\" \"$REMOTE\"'\n"
+    "\n"
+    "  --csv    comma-separated lines style,property,old,new (lineweights in millimetres)\n"
+    "\n"
+    "Exit status: 0 the tables are equal, 1 they differ, 2 bad usage or a file error.\n";
+
+std::string toUtf8(const wxString& text) {
+    return std::string(text.utf8_str());
+}
+
+bool isOption(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-';
+}
+
+int printLines(const wxArrayString& lines) {
+    for (const wxString& line : lines) {
+        std::fputs((toUtf8(line) + '\n').c_str(), stdout);
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        return fileError("standard output", std::strerror(errno));
+    }
+    return kExitSuccess;
+}
+
+// /dev/null stands for a table that does not exist, as version control hands it over.
+bool readComparedTable(const std::string& path, PlotStyleTablePtr& table) {
+    if (path == "/dev/null") {
+        return true;
+    }
+    table = readTable(path);
+    return bool(table);
+}
+
+std::string kindName(const CPlotStyleTable& table) {
+    return table.ColorDependent ? "colour-dependent" : "named";
+}
+
+} // namespace
+
+bool asksForHelp(const std::vector<std::string>& args, const char* help) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(help, stdout);
+            return true;
+        }
+    }
+    return false;
+}
+
+int runDiff(const std::vector<std::string>& args) {
+    if (asksForHelp(args, kDiffHelp)) {
+        return kExitSuccess;
+    }
+    bool csv = false;
+    std::vector<std::string> files;
+    for (const std::string& arg : args) {
+        if (arg == "--csv") {
+            csv = true;
+        } else if (isOption(arg)) {
+            return usageError("diff: unknown option '" + arg + "'");
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.size() != 2) {
+        return usageError("diff needs two table files, A and B");
+    }
+    PlotStyleTablePtr before;
+    PlotStyleTablePtr after;
+    if (!readComparedTable(files[0], before) || !readComparedTable(files[1], after)) {
+        return kExitFailure;
+    }
+    if (before && after && before->ColorDependent != after->ColorDependent) {
+        return fileError(files[1], "cannot compare a " + kindName(*after) + " table with the " +
+                                       kindName(*before) + " table " + files[0]);
+    }
+    const std::vector<TableDifference> differences = compareTables(before.get(), after.get());
+    const int printed =
+        printLines(csv ? differenceCsvLines(differences) : differenceLines(differences));
+    if (printed != kExitSuccess) {
+        return printed;
+    }
+    return differences.empty() ? kExitSuccess : kExitDifferent;
+}

@@ -1,0 +1,98 @@
+#include "psl_style_values.h"
+
+#include <cmath>
+
+#include <wx/intl.h>
+
+#include <kesutils/ut_services.h>
+
+#include "psl_text.h"
+
+namespace {
+
+constexpr std::int32_t kObjectColor = 0x00FFFFFF;
+constexpr int kBlackIndex = 7;
+
+// Lineweights count as equal when they agree to four decimals, as the editor stores them.
+long long tenThousandths(double millimetres) {
+    return std::llround(millimetres * 10000.0);
+}
+
+} // namespace
+
+std::uint32_t indexColorRgb(int index) {
+    // Colour 7 is white on screen and black on paper; the colour picker offers it as black.
+    return index == kBlackIndex ? 0 : ut::colorPaletteDark()[index];
+}
+
+std::uint32_t swapRedAndBlue(std::uint32_t rgb) {
+    return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+}
+
+bool isObjectColor(std::int32_t rgb) {
+    return rgb == -1 || rgb == kObjectColor;
+}
+
+wxString colorText(std::int32_t rgb) {
+    if (isObjectColor(rgb)) {
+        return "object";
+    }
+    for (int index = 1; index <= CPlotStyleTable::kAciCount; ++index) {
+        if (indexColorRgb(index) == std::uint32_t(rgb)) {
+            return wxString::Format("%d", index);
+        }
+    }
+    return wxString::Format("#%02X%02X%02X", rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
+wxString penText(int pen) {
+    return pen == 0 ? wxString("automatic") : wxString::Format("%d", pen);
+}
+
+wxString onOffText(bool on) {
+    return on ? "on" : "off";
+}
+
+wxString decimalText(double value, int decimals) {
+    wxString text = wxString::FromCDouble(value, decimals);
+    if (text.Contains(".")) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.EndsWith(".")) {
+            text.RemoveLast();
+        }
+    }
+    return text == "-0" ? wxString("0") : text;
+}
+
+wxString lineWeightText(double millimetres, bool inches) {
+    if (inches) {
+        return wxString::FromCDouble(millimetres / kMillimetresPerInch, 4) + "\"";
+    }
+    return wxString::FromCDouble(millimetres, 4) + " mm";
+}
+
+double styleLineWeight(const CPlotStyleTable& table, const CPlotStyle& style) {
+    const int index = style.LineWeight;
+    return index >= 1 && index <= CPlotStyleTable::kLineWeightCount ? table.LineWeights[index - 1]
+                                                                    : -1.0;
+}
+
+int lineWeightIndexOf(const CPlotStyleTable& table, double millimetres) {
+    for (int row = 0; row < CPlotStyleTable::kLineWeightCount; ++row) {
+        if (tenThousandths(table.LineWeights[row]) == tenThousandths(millimetres)) {
+            return row + 1;
+        }
+    }
+    return 0;
+}
+
+bool usesInches(const CPlotStyleTable& table) {
+    return table.CustomLineWeightUnits != 0;
+}
+
+wxString styleLabel(const CPlotStyleTable& table, int row) {
+    if (table.ColorDependent) {
+        return wxString::Format("%ls %d", _("Color"), row + 1);
+    }
+    return toWxString(table.style(row)->locName());
+}

@@ -1,0 +1,42 @@
+// Style and table values as people read them and as scripts pass them back: one text for each
+// value, shared by the table commands' comparison, edits and legend sheet.
+#pragma once
+
+#include <cstdint>
+
+#include <wx/string.h>
+
+#include <kesutils/plot_style_table.h>
+
+inline constexpr double kMillimetresPerInch = 25.4;
+
+// True for the values of color2rgb that mean the object's colour.
+bool isObjectColor(std::int32_t rgb);
+// A plot colour from color2rgb (red in the low byte): "object", the lowest colour index whose
+// palette entry it is ("5"; black counts as 7, as the colour picker shows it), or "#RRGGBB".
+wxString colorText(std::int32_t rgb);
+// The index colour 1 to 255 as red, green and blue with red in the low byte; 7 is black.
+std::uint32_t indexColorRgb(int index);
+// Red in the low byte to red in the third byte, and back.
+std::uint32_t swapRedAndBlue(std::uint32_t rgb);
+
+// "automatic" for pen 0, else the number.
+wxString penText(int pen);
+wxString onOffText(bool on);
+// A number with at most decimals digits after the point, trailing zeros dropped; always with a
+// point, whatever the locale.
+wxString decimalText(double value, int decimals);
+
+// A lineweight in millimetres shown in the table's units: "0.2500 mm" or 0.0098" (inch mark).
+wxString lineWeightText(double millimetres, bool inches);
+// The millimetres a style plots with, or a negative value when it uses the object's
+// lineweight (or names no row of the table).
+double styleLineWeight(const CPlotStyleTable& table, const CPlotStyle& style);
+// The table's row (1 to 27, as a style's LineWeight) that holds millimetres to four decimals,
+// or 0 when none does.
+int lineWeightIndexOf(const CPlotStyleTable& table, double millimetres);
+
+bool usesInches(const CPlotStyleTable& table);
+
+// How the style list names a style: "Color 3" in a colour-dependent table, the name otherwise.
+wxString styleLabel(const CPlotStyleTable& table, int row);
