@@ -1,8 +1,9 @@
-// The commands for people who keep many tables, run without a display on tables from
-// independent writers and on the sample tables.
+// The commands for people who keep many tables: diff, set, convert and sheet, run without a
+// display on tables from independent writers and on the sample tables.
 #include <kesutils/plot_style_table.h>
 
 #include "psl_table_diff.h"
+#include "psl_table_edit.h"
 #include "pstyle_command_test.h"
 
 namespace {
@@ -15,7 +16,14 @@ std::string sample(const std::string& name) {
     return std::string(PSTYLE_SAMPLE_DIR) + "/" + name;
 }
 
-using TableCommands = PstyleCommands;
+class TableCommands : public PstyleCommands {
+protected:
+    // A copy of a fixture or sample table in the test's folder.
+    std::string copied(const std::string& source, const std::string& name) const {
+        std::ofstream(path(name), std::ios::binary) << readFile(source);
+        return path(name);
+    }
+};
 
 } // namespace
 
@@ -89,13 +97,127 @@ TEST_F(TableCommands, DiffListsSettingsThenStylesInTheNewerTablesUnits) {
               "style,property,old,new\n,table,present,absent\n");
 }
 
+TEST_F(TableCommands, SetThenDiffShowsExactlyTheEdit) {
+    struct Case {
+        std::string source;
+        std::string arguments;
+        std::string changes;
+    };
+    const Case cases[] = {
+        {sample("default.ctb"), "--styles 1-2,250 lineweight=0.35 physical-pen=7",
+         "Color 1: physical-pen automatic \u2192 7\n"
+         "Color 1: lineweight object \u2192 0.3500 mm\n"
+         "Color 2: physical-pen automatic \u2192 7\n"
+         "Color 2: lineweight object \u2192 0.3500 mm\n"
+         "Color 250: physical-pen automatic \u2192 7\n"
+         "Color 250: lineweight object \u2192 0.3500 mm\n"},
+        {fixture("canonical.ctb"), "--styles 8,1 dither=off grayscale=off color=5",
+         "Color 1: color 1 \u2192 5\n"
+         "Color 1: dither on \u2192 off\n"
+         "Color 8: color #102030 \u2192 5\n"
+         "Color 8: dither on \u2192 off\n"
+         "Color 8: grayscale on \u2192 off\n"},
+        {sample("named.stb"), "'linetype=iso dash' screening=40",
+         "\"Thin\": screening 100 \u2192 40\n\"Thin\": linetype Use entity linetype \u2192 ISO "
+         "Dash\n"
+         "\"Medium\": screening 100 \u2192 40\n\"Medium\": linetype Use entity linetype \u2192 ISO "
+         "Dash\n"
+         "\"Heavy\": screening 100 \u2192 40\n\"Heavy\": linetype Use entity linetype \u2192 ISO "
+         "Dash\n"
+         "\"Hidden\": screening 100 \u2192 40\n\"Hidden\": linetype Dashed \u2192 ISO Dash\n"
+         "\"Background\": linetype Use entity linetype \u2192 ISO Dash\n"},
+        {fixture("independent-writer-64bit-header.stb"),
+         "--styles w\xC3\xA4nde color=object virtual-pen=12 end-style=2 adaptive=off",
+         "\"W\xC3\xA4nde\": virtual-pen automatic \u2192 12\n"
+         "\"W\xC3\xA4nde\": adaptive on \u2192 off\n"
+         "\"W\xC3\xA4nde\": end-style Use entity end style \u2192 Round\n"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.arguments);
+        const std::string name = "edited" + test.source.substr(test.source.size() - 4);
+        const std::string table = copied(test.source, name);
+        const CommandResult dryRun =
+            pstyle("set " + shellQuoted(table) + " --dry-run " + test.arguments);
+        EXPECT_EQ(dryRun.status, 0) << dryRun.err;
+        std::string expected;
+        for (std::size_t start = 0; start < test.changes.size();) {
+            const std::size_t end = test.changes.find('\n', start) + 1;
+            expected += table + ": " + test.changes.substr(start, end - start);
+            start = end;
+        }
+        EXPECT_EQ(dryRun.out, expected);
+        EXPECT_EQ(readFile(table), readFile(test.source)) << "a dry run writes nothing";
+
+        const CommandResult set = pstyle("set " + shellQuoted(table) + " " + test.arguments);
+        EXPECT_EQ(set.status, 0) << set.err;
+        EXPECT_EQ(set.out, "");
+        const CommandResult diff =
+            pstyle("diff " + shellQuoted(test.source) + " " + shellQuoted(table));
+        EXPECT_EQ(diff.status, 1);
+        EXPECT_EQ(diff.out, test.changes);
+    }
+}
+
+TEST_F(TableCommands, SetRefusesBadInputBeforeAnyFileIsWritten) {
+    const std::string named = copied(sample("named.stb"), "named.stb");
+    const std::string other = copied(fixture("windows-1252.stb"), "other.stb");
+    const std::string colors = copied(sample("default.ctb"), "colors.ctb");
+    const std::string damaged = copied(fixture("damaged-truncated.ctb"), "damaged.ctb");
+    const std::string both = shellQuoted(named) + " " + shellQuoted(colors) + " ";
+    const std::pair<std::string, std::string> cases[] = {
+        {both + "colr=5", "unknown key 'colr'"},
+        {both + "color=255", "white cannot be told apart"},
+        {both + "color=#FFFFFF", "white cannot be told apart"},
+        {both + "screening=101", "bad value '101' for screening"},
+        {both + "join-style=4", "bad value '4' for join-style"},
+        {both + "dither=yes", "bad value 'yes' for dither: on or off"},
+        {both + "screening=5 screening=6", "screening is given twice"},
+        {both + "lineweight=0.33", "0.33 mm is not one of the table's lineweights"},
+        {shellQuoted(named) + " " + shellQuoted(other) + " --styles heavy screening=5",
+         "other.stb: the table has no style named 'heavy'"},
+        {shellQuoted(named) + " --styles Normal screening=5", "'Normal' is the table's base style"},
+        {shellQuoted(colors) + " --styles 0-3 screening=5", "'0-3' is not a color number"},
+        {both + shellQuoted(damaged) + " screening=5", "damaged.ctb: Invalid file format"},
+        {both + "--bogus screening=5", "unknown option '--bogus'"},
+        {both, "at least one table file and one KEY=VALUE"},
+    };
+    const std::string namedBytes = readFile(named);
+    const std::string colorBytes = readFile(colors);
+    for (const auto& [arguments, error] : cases) {
+        SCOPED_TRACE(arguments);
+        const CommandResult refused = pstyle("set " + arguments);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_EQ(lineCount(refused.err), 1);
+        EXPECT_NE(refused.err.find(error), std::string::npos) << refused.err;
+        EXPECT_EQ(readFile(named), namedBytes);
+        EXPECT_EQ(readFile(colors), colorBytes);
+    }
+}
+
+TEST_F(TableCommands, SetNamesTheFilesAlreadyReplacedWhenAWriteFails) {
+    const std::string small = copied(sample("named.stb"), "small.stb");
+    const std::string large = copied(sample("default.ctb"), "large.ctb");
+    const std::string later = copied(sample("monochrome.ctb"), "later.ctb");
+    // A file size limit of 1 KiB lets the small named table through and stops the next one.
+    const CommandResult failed = pstyle("set " + shellQuoted(small) + " " + shellQuoted(large) +
+                                            " " + shellQuoted(later) + " screening=50",
+                                        "trap '' XFSZ; ulimit -f 2; ");
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_EQ(failed.err, "pstyle: " + large + ": Failed to save file: " + large +
+                              " (File too large); already replaced: " + small +
+                              "; not written: " + later + "\n");
+    EXPECT_NE(readFile(small), readFile(sample("named.stb")));
+    EXPECT_EQ(readFile(large), readFile(sample("default.ctb")));
+    EXPECT_EQ(readFile(later), readFile(sample("monochrome.ctb")));
+}
+
 TEST_F(TableCommands, EveryCommandExplainsItselfAndRefusesBadUsage) {
-    for (const char* command : {"diff"}) {
+    for (const char* command : {"diff", "set"}) {
         const CommandResult help = pstyle(std::string(command) + " --help");
         EXPECT_EQ(help.status, 0);
         EXPECT_EQ(help.out.rfind("Usage: pstyle " + std::string(command) + " ", 0), 0u);
     }
-    for (const char* usage : {"diff only-one.ctb", "diff --bogus a.ctb b.ctb"}) {
+    for (const char* usage : {"diff only-one.ctb", "diff --bogus a.ctb b.ctb", "set"}) {
         SCOPED_TRACE(usage);
         const CommandResult refused = pstyle(usage);
         EXPECT_EQ(refused.status, 2);
@@ -106,6 +228,60 @@ TEST_F(TableCommands, EveryCommandExplainsItselfAndRefusesBadUsage) {
     EXPECT_EQ(kinds.status, 2);
     EXPECT_NE(kinds.err.find("cannot compare a named table with the colour-dependent table"),
               std::string::npos);
+}
+
+TEST(StyleEdits, AreReadAndWrittenAsTheFormViewWritesThem) {
+    struct Case {
+        const char* assignment;
+        StyleProperty property;
+        std::int32_t value; // -1: refused
+    };
+    const Case cases[] = {
+        {"color=1", StyleProperty::Color, 0xFF0000},
+        {"color=7", StyleProperty::Color, 0x000000},
+        {"color=#102030", StyleProperty::Color, 0x102030},
+        {"color=object", StyleProperty::Color, 0xFFFFFF},
+        {"color=256", StyleProperty::Color, -1},
+        {"color=#10203", StyleProperty::Color, -1},
+        {"linetype=ISO dash", StyleProperty::LineType, 17},
+        {"linetype=use entity linetype", StyleProperty::LineType, 31},
+        {"linetype=32", StyleProperty::LineType, -1},
+        {"fill-style=Slant Left", StyleProperty::FillStyle, 69},
+        {"fill-style=63", StyleProperty::FillStyle, -1},
+        {"join-style=5", StyleProperty::JoinStyle, 5},
+        {"end-style=4", StyleProperty::EndStyle, 4},
+        {"physical-pen=automatic", StyleProperty::PhysicalPen, 0},
+        {"physical-pen=33", StyleProperty::PhysicalPen, -1},
+        {"virtual-pen=255", StyleProperty::VirtualPen, 255},
+        {"screening=-1", StyleProperty::Screening, -1},
+        {"lineweight=object", StyleProperty::LineWeight, 0},
+        {"lineweight=-0.1", StyleProperty::LineWeight, -1},
+        {"grayscale=off", StyleProperty::Grayscale, 0},
+        {"adaptive=on", StyleProperty::Adaptive, 1},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.assignment);
+        StyleEdit edit{};
+        wxString error;
+        const bool parsed = parseStyleEdit(test.assignment, edit, error);
+        EXPECT_EQ(parsed, test.value >= 0) << error;
+        if (parsed) {
+            EXPECT_EQ(edit.property, test.property);
+            EXPECT_EQ(edit.value, test.value);
+        } else {
+            EXPECT_NE(error.Find("bad value"), wxNOT_FOUND);
+        }
+    }
+
+    // Dither and grayscale are bits 0 and 1; the other bits stay.
+    CPlotStyle style;
+    style.ColorPolicy = 7;
+    setStyleProperty(style, StyleProperty::Grayscale, 0);
+    EXPECT_EQ(style.ColorPolicy, 5);
+    setStyleProperty(style, StyleProperty::Dither, 0);
+    EXPECT_EQ(style.ColorPolicy, 4);
+    setStyleProperty(style, StyleProperty::Color, 0x102030);
+    EXPECT_EQ(style.color2rgb(), 0x302010) << "red goes in the third byte";
 }
 
 TEST(TableComparison, ComparesLineweightsByTheirMillimetres) {

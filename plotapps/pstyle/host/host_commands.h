@@ -48,6 +48,7 @@ int runList(const std::vector<std::string>& args);
 // Prints help and returns true when args ask for it (--help or -h).
 bool asksForHelp(const std::vector<std::string>& args, const char* help);
 int runDiff(const std::vector<std::string>& args);
+int runSet(const std::vector<std::string>& args);
 
 // Commands that start the GUI toolkit; argc and argv go to the toolkit.
 int runSelection(int argc, char** argv);

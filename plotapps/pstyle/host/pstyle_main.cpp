@@ -33,7 +33,9 @@ const char* const kUsage =
     "  copy SOURCE TARGET         read a table and write it under TARGET in canonical form;\n"
     "                             TARGET's extension must fit the table's kind\n"
     "  diff A B [--csv]           how table B differs from A; exit status 1 when they differ\n"
-    "  (diff --help tells more)\n"
+    "  set FILE... [--styles LIST] [--dry-run] KEY=VALUE...\n"
+    "                             change styles of many tables at once\n"
+    "  (COMMAND --help tells more about each of these)\n"
     "\n"
     "Options:\n"
     "  --plot-style-path DIR      the plot style folder (default: $PSTYLE_PLOT_STYLE_PATH,\n"
@@ -80,6 +82,9 @@ int main(int argc, char** argv) {
     }
     if (command == "diff") {
         return runDiff(args);
+    }
+    if (command == "set") {
+        return runSet(args);
     }
 
     configurePlotStylePath(plotStylePath, argv[0]);

@@ -1,0 +1,316 @@
+#include "psl_table_edit.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include <wx/intl.h>
+#include <wx/tokenzr.h>
+
+#include <kesutils/plot_style_table.h>
+
+#include "psl_catalogues.h"
+#include "psl_style_values.h"
+#include "psl_text.h"
+
+namespace {
+
+constexpr std::int32_t kObjectColor = 0x00FFFFFF;
+constexpr int kMaxPhysicalPen = 32;
+constexpr int kMaxVirtualPen = 255;
+constexpr int kMaxScreening = 100;
+
+enum class ValueKind { Color, OnOff, Number, Pen, LineWeight, Catalogue };
+
+struct EditKey {
+    const char* name;
+    StyleProperty property;
+    ValueKind kind;
+    int maximum;               // Number and Pen: the largest value, the smallest being 0
+    CatalogueValues catalogue; // Catalogue only
+    wxString (*label)(int);    // Catalogue only
+};
+
+const EditKey kEditKeys[] = {
+    {"color", StyleProperty::Color, ValueKind::Color, 0, {}, nullptr},
+    {"screening", StyleProperty::Screening, ValueKind::Number, kMaxScreening, {}, nullptr},
+    {"physical-pen", StyleProperty::PhysicalPen, ValueKind::Pen, kMaxPhysicalPen, {}, nullptr},
+    {"virtual-pen", StyleProperty::VirtualPen, ValueKind::Pen, kMaxVirtualPen, {}, nullptr},
+    {"lineweight", StyleProperty::LineWeight, ValueKind::LineWeight, 0, {}, nullptr},
+    {"linetype", StyleProperty::LineType, ValueKind::Catalogue, 0, kLineTypeValues, lineTypeLabel},
+    {"end-style", StyleProperty::EndStyle, ValueKind::Catalogue, 0, kEndStyleValues, endStyleLabel},
+    {"join-style", StyleProperty::JoinStyle, ValueKind::Catalogue, 0, kJoinStyleValues,
+     joinStyleLabel},
+    {"fill-style", StyleProperty::FillStyle, ValueKind::Catalogue, 0, kFillStyleValues,
+     fillStyleLabel},
+    {"dither", StyleProperty::Dither, ValueKind::OnOff, 0, {}, nullptr},
+    {"grayscale", StyleProperty::Grayscale, ValueKind::OnOff, 0, {}, nullptr},
+    {"adaptive", StyleProperty::Adaptive, ValueKind::OnOff, 0, {}, nullptr},
+};
+
+wxString keyNames() {
+    wxString names;
+    for (const EditKey& key : kEditKeys) {
+        names += (names.empty() ? "" : ", ") + wxString(key.name);
+    }
+    return names;
+}
+
+bool parseInteger(const wxString& text, int minimum, int maximum, int& value) {
+    long number = 0;
+    if (!text.ToLong(&number) || number < minimum || number > maximum) {
+        return false;
+    }
+    value = int(number);
+    return true;
+}
+
+bool isHexColor(const wxString& text) {
+    return text.length() == 7 && text[0] == '#' &&
+           std::all_of(text.begin() + 1, text.end(), [](wxUniChar c) { return wxIsxdigit(c); });
+}
+
+// White cannot be stored: the colour word for it is the one that means the object's colour.
+bool parseColor(const wxString& text, std::int32_t& color, wxString& error) {
+    int index = 0;
+    unsigned long rgb = 0;
+    if (text == "object") {
+        color = kObjectColor;
+        return true;
+    }
+    if (parseInteger(text, 1, CPlotStyleTable::kAciCount, index)) {
+        color = std::int32_t(swapRedAndBlue(indexColorRgb(index)));
+    } else if (isHexColor(text) && text.Mid(1).ToULong(&rgb, 16)) {
+        color = std::int32_t(rgb);
+    } else {
+        error = _("a color number from 1 to 255, #RRGGBB or object");
+        return false;
+    }
+    if (color == kObjectColor) {
+        error = _("white cannot be told apart from the object's color in a plot style table");
+        return false;
+    }
+    return true;
+}
+
+bool parseCatalogue(const EditKey& key, const wxString& text, int& value) {
+    const CatalogueValues& values = key.catalogue;
+    int number = 0;
+    if (text.ToInt(&number) &&
+        ((number >= values.first && number <= values.last) || number == values.ownSetting)) {
+        value = number;
+        return true;
+    }
+    for (int candidate = values.first; candidate <= values.last + 1; ++candidate) {
+        const int catalogueValue = candidate > values.last ? values.ownSetting : candidate;
+        if (key.label(catalogueValue).CmpNoCase(text) == 0) {
+            value = catalogueValue;
+            return true;
+        }
+    }
+    return false;
+}
+
+wxString catalogueChoices(const EditKey& key) {
+    const CatalogueValues& values = key.catalogue;
+    return wxString::Format(_("a label such as \"%ls\", or a number from %d to %d, or %d"),
+                            key.label(values.first), values.first, values.last, values.ownSetting);
+}
+
+bool parseValue(const EditKey& key, const wxString& text, StyleEdit& edit, wxString& error) {
+    int number = 0;
+    switch (key.kind) {
+    case ValueKind::Color:
+        return parseColor(text, edit.value, error);
+    case ValueKind::OnOff:
+        if (text != "on" && text != "off") {
+            error = _("on or off");
+            return false;
+        }
+        edit.value = text == "on";
+        return true;
+    case ValueKind::Pen:
+        if (text == "automatic") {
+            edit.value = 0;
+            return true;
+        }
+        if (!parseInteger(text, 0, key.maximum, number)) {
+            error = wxString::Format(_("a number from 0 to %d, or automatic"), key.maximum);
+            return false;
+        }
+        edit.value = number;
+        return true;
+    case ValueKind::Number:
+        if (!parseInteger(text, 0, key.maximum, number)) {
+            error = wxString::Format(_("a number from 0 to %d"), key.maximum);
+            return false;
+        }
+        edit.value = number;
+        return true;
+    case ValueKind::LineWeight:
+        edit.value = 0;
+        if (text == "object") {
+            return true;
+        }
+        if (!text.ToCDouble(&edit.lineWeightMillimetres) || edit.lineWeightMillimetres < 0) {
+            error = _("millimetres, one of the table's lineweights, or object");
+            return false;
+        }
+        return true;
+    case ValueKind::Catalogue:
+        if (!parseCatalogue(key, text, number)) {
+            error = catalogueChoices(key);
+            return false;
+        }
+        edit.value = number;
+        return true;
+    }
+    return false;
+}
+
+// A style named name, in any letter case, as names are unique within a table.
+int findStyle(const CPlotStyleTable& table, const wxString& name) {
+    for (int row = 0; row < int(table.size()); ++row) {
+        if (toWxString(table.style(row)->locName()).CmpNoCase(name) == 0) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+bool addColorRange(const wxString& item, std::vector<int>& rows, wxString& error) {
+    const wxString first = item.BeforeFirst('-');
+    const wxString last = item.Contains("-") ? item.AfterFirst('-') : first;
+    int from = 0;
+    int to = 0;
+    if (!parseInteger(first.Strip(wxString::both), 1, CPlotStyleTable::kAciCount, from) ||
+        !parseInteger(last.Strip(wxString::both), from, CPlotStyleTable::kAciCount, to)) {
+        error = wxString::Format(
+            _("'%ls' is not a color number from 1 to 255 nor a range such as 1-7"), item);
+        return false;
+    }
+    for (int index = from; index <= to; ++index) {
+        rows.push_back(index - 1);
+    }
+    return true;
+}
+
+bool addNamedStyle(const CPlotStyleTable& table, const wxString& name, std::vector<int>& rows,
+                   wxString& error) {
+    const int row = findStyle(table, name);
+    if (row < 0) {
+        error = wxString::Format(_("the table has no style named '%ls'"), name);
+        return false;
+    }
+    if (row == 0) {
+        error = wxString::Format(_("'%ls' is the table's base style and keeps its properties"),
+                                 toWxString(table.style(0)->locName()));
+        return false;
+    }
+    rows.push_back(row);
+    return true;
+}
+
+} // namespace
+
+bool parseStyleEdit(const wxString& assignment, StyleEdit& edit, wxString& error) {
+    const wxString name = assignment.BeforeFirst('=');
+    const wxString text = assignment.AfterFirst('=');
+    const auto key = std::find_if(std::begin(kEditKeys), std::end(kEditKeys),
+                                  [&](const EditKey& candidate) { return name == candidate.name; });
+    if (key == std::end(kEditKeys)) {
+        error = wxString::Format(_("unknown key '%ls' (keys: %ls)"), name, keyNames());
+        return false;
+    }
+    edit = StyleEdit{key->property, 0};
+    wxString expected;
+    if (!parseValue(*key, text, edit, expected)) {
+        error = wxString::Format(_("bad value '%ls' for %ls: %ls"), text, name, expected);
+        return false;
+    }
+    return true;
+}
+
+void setStyleProperty(CPlotStyle& style, StyleProperty property, std::int32_t value) {
+    switch (property) {
+    case StyleProperty::Color:
+        style.updateColor(value);
+        break;
+    case StyleProperty::Dither:
+    case StyleProperty::Grayscale: {
+        const std::int32_t bit = property == StyleProperty::Dither ? 1 : 2;
+        style.ColorPolicy = value ? style.ColorPolicy | bit : style.ColorPolicy & ~bit;
+        break;
+    }
+    case StyleProperty::PhysicalPen:
+        style.PhysPenNum = value;
+        break;
+    case StyleProperty::VirtualPen:
+        style.VirtPenNum = value;
+        break;
+    case StyleProperty::Screening:
+        style.Screening = value;
+        break;
+    case StyleProperty::LineType:
+        style.LineType = value;
+        break;
+    case StyleProperty::Adaptive:
+        style.Adaptive = value != 0;
+        break;
+    case StyleProperty::LineWeight:
+        style.LineWeight = value;
+        break;
+    case StyleProperty::EndStyle:
+        style.EndStyle = value;
+        break;
+    case StyleProperty::JoinStyle:
+        style.JoinStyle = value;
+        break;
+    case StyleProperty::FillStyle:
+        style.FillStyle = value;
+        break;
+    }
+}
+
+bool selectStyles(const CPlotStyleTable& table, const wxString& list, std::vector<int>& rows,
+                  wxString& error) {
+    rows.clear();
+    if (list.empty()) {
+        for (int row = table.ColorDependent ? 0 : 1; row < int(table.size()); ++row) {
+            rows.push_back(row);
+        }
+        return true;
+    }
+    wxStringTokenizer items(list, ",", wxTOKEN_RET_EMPTY_ALL);
+    while (items.HasMoreTokens()) {
+        const wxString item = items.GetNextToken().Strip(wxString::both);
+        const bool added = table.ColorDependent ? addColorRange(item, rows, error)
+                                                : addNamedStyle(table, item, rows, error);
+        if (!added) {
+            return false;
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return true;
+}
+
+bool applyStyleEdits(CPlotStyleTable& table, const std::vector<int>& rows,
+                     const std::vector<StyleEdit>& edits, wxString& error) {
+    std::vector<StyleEdit> resolved = edits;
+    for (StyleEdit& edit : resolved) {
+        if (edit.property == StyleProperty::LineWeight && edit.lineWeightMillimetres >= 0) {
+            edit.value = lineWeightIndexOf(table, edit.lineWeightMillimetres);
+            if (edit.value == 0) {
+                error = wxString::Format(_("%ls mm is not one of the table's lineweights"),
+                                         decimalText(edit.lineWeightMillimetres, 4));
+                return false;
+            }
+        }
+    }
+    for (const int row : rows) {
+        for (const StyleEdit& edit : resolved) {
+            setStyleProperty(*table.style(row), edit.property, edit.value);
+        }
+    }
+    return true;
+}
