@@ -2,8 +2,10 @@
 // display on tables from independent writers and on the sample tables.
 #include <kesutils/plot_style_table.h>
 
+#include "psl_csv_export.h"
 #include "psl_table_diff.h"
 #include "psl_table_edit.h"
+#include "psl_text.h"
 #include "pstyle_command_test.h"
 
 namespace {
@@ -14,6 +16,10 @@ const char* const kFixtures[] = {"canonical.ctb", "canonical-aci-table.stb", "wi
 
 std::string sample(const std::string& name) {
     return std::string(PSTYLE_SAMPLE_DIR) + "/" + name;
+}
+
+PlotStyleTablePtr readTable(const std::string& path) {
+    return PlotStyleTablePtr(CPlotStyleTable::read(toHostText(wxString::FromUTF8(path)).c_str()));
 }
 
 class TableCommands : public PstyleCommands {
@@ -211,13 +217,64 @@ TEST_F(TableCommands, SetNamesTheFilesAlreadyReplacedWhenAWriteFails) {
     EXPECT_EQ(readFile(later), readFile(sample("monochrome.ctb")));
 }
 
+TEST_F(TableCommands, ConvertMakesANamedTableWithOneStylePerColourAndItsAciTable) {
+    const std::string source = fixture("independent-writer-64bit-header.ctb");
+    const std::string target = path("office.stb");
+    const CommandResult run = pstyle("convert " + shellQuoted(source) + " " + shellQuoted(target));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readFile(target).substr(0, 48),
+              std::string("PIAFILEVERSION_2.0,STBVER1,compress\r\npmzlibcodec"));
+
+    const PlotStyleTablePtr colors = readTable(source);
+    const PlotStyleTablePtr named = readTable(target);
+    ASSERT_TRUE(named);
+    EXPECT_FALSE(named->ColorDependent);
+    EXPECT_TRUE(named->AciTableAvailable);
+    ASSERT_EQ(named->size(), 256u);
+    EXPECT_EQ(toWxString(named->style(0)->locName()), "Normal");
+    EXPECT_EQ(named->Description, colors->Description);
+    EXPECT_EQ(named->ScaleFactor, 2.5);
+    EXPECT_TRUE(named->ApplyFactor);
+    // Every colour's style keeps its name, description and every value, and the ACI table
+    // sends each colour to it.
+    const wxArrayString colorLines = csvExportLines(*colors, "t");
+    const wxArrayString namedLines = csvExportLines(*named, "t");
+    const int colorStyles = colorLines.Index("STYLES,,") + 2;
+    const int namedStyles = namedLines.Index("STYLES,,") + 2;
+    for (int index = 0; index < CPlotStyleTable::kAciCount; ++index) {
+        EXPECT_EQ(named->AciTable[index], named->style(index + 1));
+        EXPECT_EQ(namedLines[namedStyles + 1 + index], colorLines[colorStyles + index]);
+    }
+    EXPECT_EQ(namedLines[namedStyles + 2],
+              ",Color_2,Color_2,\"Kabel, Leitungen\",C20A141E,C20A141E,1,0,"
+              "0,100,0.5,31,1,0,73,4,5");
+    EXPECT_EQ(std::vector<double>(named->LineWeights, named->LineWeights + 27),
+              std::vector<double>(colors->LineWeights, colors->LineWeights + 27));
+
+    const std::pair<std::string, std::string> refusals[] = {
+        {shellQuoted(fixture("canonical-aci-table.stb")) + " " + shellQuoted(path("x.stb")),
+         "is a named table"},
+        {shellQuoted(source) + " " + shellQuoted(path("x.ctb")),
+         "x.ctb is not a valid name to save to. A named table is saved with the extension .stb."},
+        {shellQuoted(source), "convert needs"},
+    };
+    for (const auto& [arguments, error] : refusals) {
+        const CommandResult refused = pstyle("convert " + arguments);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_NE(refused.err.find(error), std::string::npos) << refused.err;
+    }
+    EXPECT_FALSE(wxFileExists(path("x.stb")));
+    EXPECT_FALSE(wxFileExists(path("x.ctb")));
+}
+
 TEST_F(TableCommands, EveryCommandExplainsItselfAndRefusesBadUsage) {
-    for (const char* command : {"diff", "set"}) {
+    for (const char* command : {"diff", "set", "convert"}) {
         const CommandResult help = pstyle(std::string(command) + " --help");
         EXPECT_EQ(help.status, 0);
         EXPECT_EQ(help.out.rfind("Usage: pstyle " + std::string(command) + " ", 0), 0u);
     }
-    for (const char* usage : {"diff only-one.ctb", "diff --bogus a.ctb b.ctb", "set"}) {
+    for (const char* usage :
+         {"diff only-one.ctb", "diff --bogus a.ctb b.ctb", "convert a.ctb", "set"}) {
         SCOPED_TRACE(usage);
         const CommandResult refused = pstyle(usage);
         EXPECT_EQ(refused.status, 2);

@@ -49,6 +49,7 @@ int runList(const std::vector<std::string>& args);
 bool asksForHelp(const std::vector<std::string>& args, const char* help);
 int runDiff(const std::vector<std::string>& args);
 int runSet(const std::vector<std::string>& args);
+int runConvert(const std::vector<std::string>& args);
 
 // Commands that start the GUI toolkit; argc and argv go to the toolkit.
 int runSelection(int argc, char** argv);

@@ -35,6 +35,7 @@ const char* const kUsage =
     "  diff A B [--csv]           how table B differs from A; exit status 1 when they differ\n"
     "  set FILE... [--styles LIST] [--dry-run] KEY=VALUE...\n"
     "                             change styles of many tables at once\n"
+    "  convert IN.ctb OUT.stb     a named table made from a colour-dependent one\n"
     "  (COMMAND --help tells more about each of these)\n"
     "\n"
     "Options:\n"
@@ -85,6 +86,9 @@ int main(int argc, char** argv) {
     }
     if (command == "set") {
         return runSet(args);
+    }
+    if (command == "convert") {
+        return runConvert(args);
     }
 
     configurePlotStylePath(plotStylePath, argv[0]);

@@ -1,11 +1,17 @@
-// Commands for the people who keep an office's tables: compare two tables. They need no
-// display.
+// Commands for the people who keep an office's tables: compare two tables, convert a
+// colour-dependent table into a named one. They need no display.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include <wx/filename.h>
+#include <wx/intl.h>
+
 #include "host_commands.h"
+#include "psl_table_convert.h"
 #include "psl_table_diff.h"
+#include "psl_table_files.h"
+#include "psl_text.h"
 
 namespace {
 
@@ -24,6 +30,15 @@ const char* const kDiffHelp =
     "  --csv    comma-separated lines style,property,old,new (lineweights in millimetres)\n"
     "\n"
     "Exit status: 0 the tables are equal, 1 they differ, 2 bad usage or a file error.\n";
+
+const char* const kConvertHelp =
+    "Usage: pstyle convert IN.ctb OUT.stb\n"
+    "\n"
+    "Writes a named table made from a colour-dependent one: the style Normal, then one style\n"
+    "per colour (Color_1 ... Color_255) with that colour's properties, and an ACI table that\n"
+    "maps every colour to its style. Description, scale factor and lineweights are kept.\n"
+    "\n"
+    "Exit status: 0 success, 2 bad usage or a file error (OUT is then left as it was).\n";
 
 std::string toUtf8(const wxString& text) {
     return std::string(text.utf8_str());
@@ -102,4 +117,33 @@ int runDiff(const std::vector<std::string>& args) {
         return printed;
     }
     return differences.empty() ? kExitSuccess : kExitDifferent;
+}
+
+int runConvert(const std::vector<std::string>& args) {
+    if (asksForHelp(args, kConvertHelp)) {
+        return kExitSuccess;
+    }
+    if (args.size() != 2 || isOption(args[0]) || isOption(args[1])) {
+        return usageError("convert needs a colour-dependent table IN.ctb and a target OUT.stb");
+    }
+    const std::string& input = args[0];
+    const std::string& output = args[1];
+    const wxFileName outputName(wxString::FromUTF8(output.c_str()));
+    if (!fitsTableKind(outputName, false)) {
+        return fileError(output, wrongKindCause(outputName, false));
+    }
+    const PlotStyleTablePtr source = readTable(input);
+    if (!source) {
+        return kExitFailure;
+    }
+    if (!source->ColorDependent) {
+        return fileError(input, "is a named table; convert makes named tables from "
+                                "colour-dependent ones");
+    }
+    const PlotStyleTablePtr named = convertToNamedTable(*source);
+    if (!named || !named->write(toHostText(outputName.GetFullPath()).c_str())) {
+        return fileError(output, toUtf8(wxString::Format(_("Failed to save file: %ls"),
+                                                         outputName.GetFullPath())));
+    }
+    return kExitSuccess;
 }

@@ -1,0 +1,52 @@
+#include "psl_table_convert.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+
+#include <wx/string.h>
+
+#include "psl_text.h"
+
+namespace {
+
+// Style names are unique without regard to case; a colour whose style has no usable name of
+// its own gets the name a new colour-dependent table gives it.
+std::u16string uniqueStyleName(const CPlotStyleTable& named, const CPlotStyle& style, int index) {
+    const wxString own = toWxString(style.locName());
+    bool taken = own.empty();
+    for (int row = 0; row < int(named.size()) && !taken; ++row) {
+        taken = toWxString(named.style(row)->locName()).CmpNoCase(own) == 0;
+    }
+    return taken ? toHostText(wxString::Format("Color_%d", index + 1)) : style.locName();
+}
+
+} // namespace
+
+PlotStyleTablePtr convertToNamedTable(const CPlotStyleTable& colorDependent) {
+    PlotStyleTablePtr named(CPlotStyleTable::create(false, nullptr));
+    if (!named) {
+        return nullptr;
+    }
+    named->Description = colorDependent.Description;
+    named->ScaleFactor = colorDependent.ScaleFactor;
+    named->ApplyFactor = colorDependent.ApplyFactor;
+    named->CustomLineWeightUnits = colorDependent.CustomLineWeightUnits;
+    std::copy(std::begin(colorDependent.LineWeights), std::end(colorDependent.LineWeights),
+              named->LineWeights);
+
+    const int count = std::min(int(colorDependent.size()), CPlotStyleTable::kAciCount);
+    for (int index = 0; index < count; ++index) {
+        const CPlotStyle& source = *colorDependent.style(index);
+        const std::u16string name = uniqueStyleName(*named, source, index);
+        if (!named->addStyle(name.c_str(), index, &source)) {
+            return nullptr;
+        }
+        named->style(index + 1)->setDesc(source.desc());
+    }
+    named->AciTableAvailable = true;
+    for (int index = 0; index < CPlotStyleTable::kAciCount; ++index) {
+        named->AciTable[index] = named->style(index < count ? index + 1 : 0);
+    }
+    return named;
+}
