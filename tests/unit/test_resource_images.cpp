@@ -13,6 +13,8 @@
 #include <wx/image.h>
 #include <wx/init.h>
 
+#include "psl_catalogues.h"
+
 namespace {
 
 const wxString bitmapsDir = PSTYLE_RES_DIR "/bitmaps/";
@@ -104,40 +106,8 @@ int mod(int value, int divisor) {
 }
 
 TEST_F(ResourceImages, LinetypesDrawTheirDashPatternInRowsTwoAndThree) {
-    const std::map<int, std::vector<int>> units = {
-        {0, {}},
-        {1, {10, 6}},
-        {2, {2, 6}},
-        {3, {10, 4, 2, 4}},
-        {4, {6, 4}},
-        {5, {10, 6}},
-        {6, {20, 4}},
-        {7, {12, 4}},
-        {8, {20, 4}},
-        {9, {40, 4}},
-        {10, {10, 4, 20, 4}},
-        {11, {10, 4, 6, 4, 6, 4}},
-        {12, {20, 4, 6, 4}},
-        {13, {20, 4, 2, 4, 2, 4}},
-        {14, {20, 4, 2, 4}},
-        {15, {20, 4, 2, 4, 6, 4, 2, 4}},
-        {16, {2, 22}},
-        {17, {10, 6}},
-        {18, {10, 22}},
-        {19, {20, 4, 2, 4}},
-        {20, {20, 4, 2, 4, 2, 4}},
-        {21, {20, 4, 2, 4, 2, 4, 2, 4}},
-        {22, {2, 6}},
-        {23, {20, 4, 6, 4}},
-        {24, {20, 4, 6, 4, 6, 4}},
-        {25, {10, 4, 2, 4}},
-        {26, {10, 4, 10, 4, 2, 4}},
-        {27, {10, 4, 2, 4, 2, 4}},
-        {28, {10, 4, 10, 4, 2, 4, 2, 4}},
-        {29, {10, 4, 2, 4, 2, 4, 2, 4}},
-        {30, {10, 4, 10, 4, 2, 4, 2, 4, 2, 4}},
-    };
-    for (const auto& [number, unit] : units) {
+    for (int number = kLineTypeValues.first; number <= kLineTypeValues.last; ++number) {
+        const std::vector<int> unit = lineTypeDashes(number);
         const wxString file = wxString::Format("style_linetype_%02d.png", number);
         expectFormat(file, 80, 6, Format::Rgba);
         int period = 0;

@@ -1,5 +1,8 @@
 // The commands for people who keep many tables: diff, set, convert and sheet, run without a
 // display on tables from independent writers and on the sample tables.
+#include <wx/image.h>
+#include <wx/xml/xml.h>
+
 #include <kesutils/plot_style_table.h>
 
 #include "psl_csv_export.h"
@@ -267,14 +270,60 @@ TEST_F(TableCommands, ConvertMakesANamedTableWithOneStylePerColourAndItsAciTable
     EXPECT_FALSE(wxFileExists(path("x.ctb")));
 }
 
+TEST_F(TableCommands, SheetIsValidSvgWithAGroupPerStyleAndAPngOfTheDocumentedSize) {
+    wxImage::AddHandler(new wxPNGHandler);
+    struct Case {
+        std::string table;
+        int rows;
+        const char* firstStyle;
+    };
+    const Case tables[] = {
+        {fixture("canonical-aci-table.stb"), 4, "Normal (2-4, 6-255)"},
+        {sample("named.stb"), 6, "Normal"},
+        {fixture("canonical.ctb"), 255, "Color 1"},
+    };
+    for (const auto& [table, rows, firstStyle] : tables) {
+        SCOPED_TRACE(table);
+        ASSERT_EQ(
+            pstyle("sheet " + shellQuoted(table) + " -o " + shellQuoted(path("s.svg"))).status, 0);
+        wxXmlDocument svg;
+        ASSERT_TRUE(svg.Load(wxString::FromUTF8(path("s.svg"))));
+        EXPECT_EQ(svg.GetRoot()->GetName(), "svg");
+        std::vector<wxXmlNode*> styleGroups;
+        for (wxXmlNode* node = svg.GetRoot()->GetChildren(); node; node = node->GetNext()) {
+            if (node->GetName() == "g" && node->GetAttribute("class") == "style") {
+                styleGroups.push_back(node);
+            }
+        }
+        ASSERT_EQ(int(styleGroups.size()), rows);
+        wxArrayString texts;
+        for (wxXmlNode* part = styleGroups[0]->GetChildren(); part; part = part->GetNext()) {
+            if (part->GetName() == "text") {
+                texts.Add(part->GetNodeContent());
+            }
+        }
+        EXPECT_NE(texts.Index(firstStyle), wxNOT_FOUND) << wxJoin(texts, '|');
+
+        ASSERT_EQ(
+            pstyle("sheet " + shellQuoted(table) + " -o " + shellQuoted(path("s.png"))).status, 0);
+        const wxImage png(wxString::FromUTF8(path("s.png")), wxBITMAP_TYPE_PNG);
+        EXPECT_EQ(png.GetWidth(), 1485);
+        EXPECT_EQ(png.GetHeight(), 255 + 35 * rows);
+    }
+    const CommandResult wrong =
+        pstyle("sheet " + shellQuoted(sample("named.stb")) + " -o " + shellQuoted(path("s.pdf")));
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_FALSE(wxFileExists(path("s.pdf")));
+}
+
 TEST_F(TableCommands, EveryCommandExplainsItselfAndRefusesBadUsage) {
-    for (const char* command : {"diff", "set", "convert"}) {
+    for (const char* command : {"diff", "set", "convert", "sheet"}) {
         const CommandResult help = pstyle(std::string(command) + " --help");
         EXPECT_EQ(help.status, 0);
         EXPECT_EQ(help.out.rfind("Usage: pstyle " + std::string(command) + " ", 0), 0u);
     }
     for (const char* usage :
-         {"diff only-one.ctb", "diff --bogus a.ctb b.ctb", "convert a.ctb", "set"}) {
+         {"diff only-one.ctb", "diff --bogus a.ctb b.ctb", "sheet x.ctb", "convert a.ctb", "set"}) {
         SCOPED_TRACE(usage);
         const CommandResult refused = pstyle(usage);
         EXPECT_EQ(refused.status, 2);

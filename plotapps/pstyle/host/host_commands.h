@@ -50,6 +50,7 @@ bool asksForHelp(const std::vector<std::string>& args, const char* help);
 int runDiff(const std::vector<std::string>& args);
 int runSet(const std::vector<std::string>& args);
 int runConvert(const std::vector<std::string>& args);
+int runSheet(const std::vector<std::string>& args);
 
 // Commands that start the GUI toolkit; argc and argv go to the toolkit.
 int runSelection(int argc, char** argv);

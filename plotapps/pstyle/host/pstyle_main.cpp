@@ -36,6 +36,8 @@ const char* const kUsage =
     "  set FILE... [--styles LIST] [--dry-run] KEY=VALUE...\n"
     "                             change styles of many tables at once\n"
     "  convert IN.ctb OUT.stb     a named table made from a colour-dependent one\n"
+    "  sheet TABLE -o FILE.svg|FILE.png\n"
+    "                             a legend sheet of the table for printing\n"
     "  (COMMAND --help tells more about each of these)\n"
     "\n"
     "Options:\n"
@@ -89,6 +91,9 @@ int main(int argc, char** argv) {
     }
     if (command == "convert") {
         return runConvert(args);
+    }
+    if (command == "sheet") {
+        return runSheet(args);
     }
 
     configurePlotStylePath(plotStylePath, argv[0]);

@@ -53,6 +53,42 @@ constexpr CatalogueEntry kLineTypeEntries[] = {
     {wxTRANSLATE("ISO Double Dash Triple Dot"), "BmpLineType30"},
 };
 
+// Dash and gap lengths of each linetype's pattern in pixels of its image, starting with a dash;
+// solid lines have none.
+const std::vector<int> kLineTypeDashes[] = {
+    {},
+    {10, 6},
+    {2, 6},
+    {10, 4, 2, 4},
+    {6, 4},
+    {10, 6},
+    {20, 4},
+    {12, 4},
+    {20, 4},
+    {40, 4},
+    {10, 4, 20, 4},
+    {10, 4, 6, 4, 6, 4},
+    {20, 4, 6, 4},
+    {20, 4, 2, 4, 2, 4},
+    {20, 4, 2, 4},
+    {20, 4, 2, 4, 6, 4, 2, 4},
+    {2, 22},
+    {10, 6},
+    {10, 22},
+    {20, 4, 2, 4},
+    {20, 4, 2, 4, 2, 4},
+    {20, 4, 2, 4, 2, 4, 2, 4},
+    {2, 6},
+    {20, 4, 6, 4},
+    {20, 4, 6, 4, 6, 4},
+    {10, 4, 2, 4},
+    {10, 4, 10, 4, 2, 4},
+    {10, 4, 2, 4, 2, 4},
+    {10, 4, 10, 4, 2, 4, 2, 4},
+    {10, 4, 2, 4, 2, 4, 2, 4},
+    {10, 4, 10, 4, 2, 4, 2, 4, 2, 4},
+};
+
 constexpr CatalogueEntry kEndStyleEntries[] = {
     {wxTRANSLATE("Butt"), "BmpEndStyleButt"},
     {wxTRANSLATE("Square"), "BmpEndStyleSquare"},
@@ -84,6 +120,7 @@ constexpr int valueCount(const CatalogueValues& values) {
 }
 
 static_assert(std::size(kLineTypeEntries) == valueCount(kLineTypeValues));
+static_assert(std::size(kLineTypeDashes) == valueCount(kLineTypeValues));
 static_assert(std::size(kEndStyleEntries) == valueCount(kEndStyleValues));
 static_assert(std::size(kJoinStyleEntries) == valueCount(kJoinStyleValues));
 static_assert(std::size(kFillStyleEntries) == valueCount(kFillStyleValues));
@@ -162,4 +199,9 @@ wxString lineWeightBitmap(double millimetres) {
         image = int(std::floor(steps + 0.5));
     }
     return wxString::Format("BmpLineWeight%02d", image);
+}
+
+std::vector<int> lineTypeDashes(int value) {
+    return findEntry(kLineTypes, value) ? kLineTypeDashes[value - kLineTypeValues.first]
+                                        : std::vector<int>();
 }

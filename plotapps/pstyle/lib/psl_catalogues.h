@@ -2,6 +2,8 @@
 // their labels and catalogue images, and the value that stands for the entity's own setting.
 #pragma once
 
+#include <vector>
+
 #include <wx/string.h>
 
 #include <kesutils/plot_style_table.h>
@@ -36,3 +38,7 @@ wxString joinStyleBitmap(int value);
 wxString fillStyleBitmap(int value);
 // BmpLineWeight01 to BmpLineWeight14, by steps of 0.22 mm.
 wxString lineWeightBitmap(double millimetres);
+
+// Dash and gap lengths of the linetype's pattern in pixels of its image, starting with a dash;
+// empty for solid lines and for values outside the catalogue.
+std::vector<int> lineTypeDashes(int value);
