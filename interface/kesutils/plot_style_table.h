@@ -76,7 +76,9 @@ public:
     static CPlotStyleTable* create(bool colorDependent, const char16_t* text);
 
     // Writes the table to path atomically: true when the file holds the table, false when it
-    // could not be written, in which case an existing file is left as it was.
+    // could not be written, in which case an existing file is left as it was and errno holds
+    // the cause. A file whose permission bits deny the user writing is refused (EACCES), root
+    // included; a replaced file keeps its owner, group and permissions.
     bool write(const char16_t* path) const;
 
     ~CPlotStyleTable();

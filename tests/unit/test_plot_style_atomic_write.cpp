@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <kesutils/plot_style_table.h>
@@ -81,7 +83,9 @@ TEST_F(AtomicTableWrite, FailuresLeaveTheTargetAsItWasAndNoTemporaryFile) {
 
     for (const std::size_t failAfter :
          {std::size_t(0), std::size_t(1), bytes.size() / 2, bytes.size() - 1}) {
+        errno = 0;
         EXPECT_FALSE(writeFileAtomically(target.string(), bytes, error, failAfter)) << failAfter;
+        EXPECT_EQ(errno, EIO) << "the cause outlives the clean-up";
         EXPECT_FALSE(error.empty());
         EXPECT_EQ(contentOf(target), original);
         EXPECT_EQ(entries(), std::vector<std::string>{"Plan.stb"});
@@ -90,12 +94,56 @@ TEST_F(AtomicTableWrite, FailuresLeaveTheTargetAsItWasAndNoTemporaryFile) {
     const fs::path folderTarget = folder_ / "Folder.stb";
     fs::create_directory(folderTarget);
     EXPECT_FALSE(table->write(folderTarget.u16string().c_str()));
+    EXPECT_EQ(errno, EISDIR);
     EXPECT_TRUE(fs::is_directory(folderTarget));
     EXPECT_FALSE(
         writePlotStyleTableFile(*table, (folder_ / "missing" / "Plan.stb").string(), error));
+    EXPECT_EQ(errno, ENOENT);
     EXPECT_NE(error.find("temporary file"), std::string::npos) << error;
     EXPECT_EQ(entries(), (std::vector<std::string>{"Folder.stb", "Plan.stb"}));
     EXPECT_EQ(contentOf(target), original);
+}
+
+// The bits that apply to the saving user decide, root included; a replaced file keeps its
+// owner, group and permissions.
+TEST_F(AtomicTableWrite, PermissionBitsOfTheSavingUserDecideAndOwnershipSurvives) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "giving files to other users needs root";
+    }
+    const uid_t other = 4242;
+    struct Case {
+        uid_t owner;
+        gid_t group;
+        mode_t mode;
+        bool writable;
+    };
+    const Case cases[] = {
+        {0, 0, 0444, false},         {0, 0, 0466, false},
+        {0, 0, 0600, true},          {other, 0, 0464, true},
+        {other, 0, 0646, false},     {other, other, 0646, true},
+        {other, other, 0664, false}, {other, other + 1, 02666, true},
+    };
+    PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
+    const fs::path target = folder_ / "Office.stb";
+    const std::string original = "a table of the office";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "owner " << c.owner << ", mode " << std::oct << c.mode);
+        fs::remove(target);
+        std::ofstream(target) << original;
+        ASSERT_EQ(chown(target.c_str(), c.owner, c.group), 0);
+        ASSERT_EQ(chmod(target.c_str(), c.mode), 0);
+        const bool written = table->write(target.u16string().c_str());
+        const int cause = errno;
+        EXPECT_EQ(written, c.writable);
+        EXPECT_TRUE(written || cause == EACCES) << cause;
+        struct stat after {};
+        ASSERT_EQ(stat(target.c_str(), &after), 0);
+        EXPECT_EQ(after.st_uid, c.owner);
+        EXPECT_EQ(after.st_gid, c.group);
+        EXPECT_EQ(after.st_mode & 07777, c.mode);
+        EXPECT_EQ(contentOf(target) == original, !c.writable);
+        EXPECT_EQ(entries(), std::vector<std::string>{"Office.stb"});
+    }
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 #include "atomic_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -104,6 +106,43 @@ FileDescriptor createTemporaryFile(const std::string& path, std::string& tempora
     return FileDescriptor(-1);
 }
 
+bool isMemberOf(gid_t group) {
+    if (group == getegid()) {
+        return true;
+    }
+    std::vector<gid_t> groups(std::size_t(std::max(getgroups(0, nullptr), 0)));
+    groups.resize(std::size_t(std::max(getgroups(int(groups.size()), groups.data()), 0)));
+    return std::find(groups.begin(), groups.end(), group) != groups.end();
+}
+
+// The permission bits decide for every user, root included: a table made read-only was made
+// so on purpose, and the rename that replaces it would not ask.
+bool permitsWriting(const struct stat& target) {
+    if (target.st_uid == geteuid()) {
+        return target.st_mode & S_IWUSR;
+    }
+    if (isMemberOf(target.st_gid)) {
+        return target.st_mode & S_IWGRP;
+    }
+    return target.st_mode & S_IWOTH;
+}
+
+bool isNotPermitted(int cause) {
+    return cause == EPERM || cause == EINVAL;
+}
+
+// A replaced file keeps its owner and group where the system lets us: whoever may not give a
+// file away may still keep its group when they belong to it.
+bool keepOwnerAndGroup(int descriptor, const struct stat& target) {
+    if (fchown(descriptor, target.st_uid, target.st_gid) == 0) {
+        return true;
+    }
+    if (isNotPermitted(errno) && fchown(descriptor, uid_t(-1), target.st_gid) == 0) {
+        return true;
+    }
+    return isNotPermitted(errno);
+}
+
 } // namespace
 
 bool readWholeFile(const std::string& path, std::size_t maxSize, std::string& bytes,
@@ -146,7 +185,13 @@ bool writeFileAtomically(const std::string& requestedPath, std::string_view byte
     struct stat target {};
     const bool targetExists = stat(path.c_str(), &target) == 0;
     if (targetExists && !S_ISREG(target.st_mode)) {
+        errno = S_ISDIR(target.st_mode) ? EISDIR : EINVAL;
         error = "the target exists and is not a regular file";
+        return false;
+    }
+    if (targetExists && !permitsWriting(target)) {
+        errno = EACCES;
+        error = "the file is read-only";
         return false;
     }
 
@@ -156,8 +201,13 @@ bool writeFileAtomically(const std::string& requestedPath, std::string_view byte
         return false;
     }
     bool written = true;
+    // Owner first: changing it may clear the set-id bits that the permissions then restore.
+    if (targetExists && !keepOwnerAndGroup(file.get(), target)) {
+        error = systemError("could not give the temporary file the owner of the file");
+        written = false;
+    }
     // A replaced file keeps its permissions; a new one gets the usual ones from the umask.
-    if (targetExists && fchmod(file.get(), target.st_mode & 07777) != 0) {
+    if (written && targetExists && fchmod(file.get(), target.st_mode & 07777) != 0) {
         error = systemError("could not set the permissions of the temporary file");
         written = false;
     }
@@ -171,8 +221,11 @@ bool writeFileAtomically(const std::string& requestedPath, std::string_view byte
         written = false;
     }
     if (!written) {
+        // The caller reports the cause from errno; cleaning up must not replace it.
+        const int cause = errno;
         file.close();
         ::unlink(temporaryPath.c_str());
+        errno = cause;
         return false;
     }
     // The rename itself reaches the disk only when the folder is flushed too.

@@ -14,7 +14,8 @@ PlotStyleTablePtr readPlotStyleTableFromMemory(const std::uint8_t* data, std::si
 // The file's bytes for table in canonical form; false when compressing failed.
 bool writePlotStyleTableToMemory(const CPlotStyleTable& table, std::string& bytes);
 
-// path is UTF-8. Null or false with the reason in error.
+// path is UTF-8. Null or false with the reason in error; a failed write leaves the system's
+// cause in errno.
 PlotStyleTablePtr readPlotStyleTableFile(const std::string& path, std::string& error);
 bool writePlotStyleTableFile(const CPlotStyleTable& table, const std::string& path,
                              std::string& error);

@@ -1,5 +1,6 @@
 #include <kesutils/plot_style_table.h>
 
+#include <cerrno>
 #include <new>
 
 #include "atomic_file.h"
@@ -67,11 +68,13 @@ bool writePlotStyleTableFile(const CPlotStyleTable& table, const std::string& pa
     try {
         std::string bytes;
         if (!writePlotStyleTableToMemory(table, bytes)) {
+            errno = ENOMEM;
             error = "the table could not be compressed";
             return false;
         }
         return writeFileAtomically(path, bytes, error);
     } catch (const std::bad_alloc&) {
+        errno = ENOMEM;
         error = "not enough memory to write the table";
         return false;
     }
