@@ -97,6 +97,9 @@ public:
 
     PlotStyleExtraKeys& extraKeys() { return extraKeys_; }
     const PlotStyleExtraKeys& extraKeys() const { return extraKeys_; }
+    // Lineweight rows past the table's 27 that another writer added: no style refers to them.
+    PlotStyleExtraKeys& extraLineWeightRows() { return extraLineWeightRows_; }
+    const PlotStyleExtraKeys& extraLineWeightRows() const { return extraLineWeightRows_; }
 
     std::u16string Description;
     double ScaleFactor;
@@ -114,6 +117,7 @@ private:
     AciStyles aciStyles_{};
     std::vector<std::unique_ptr<CPlotStyle>> styles_;
     PlotStyleExtraKeys extraKeys_;
+    PlotStyleExtraKeys extraLineWeightRows_;
 };
 
 // Destroys a table from read or create and returns its storage to the shared allocator.

@@ -161,8 +161,10 @@ TEST(PlotStyleReader, IndependentWriterFixtures) {
     for (int index = 11; index < 255; ++index) {
         expectDefaultStyle(*table->style(index), 0xFFFFFFFF);
     }
-    // The 28th lineweight row is beyond what the table holds.
+    // The 28th lineweight row has no place in the model and is written back as it was.
     EXPECT_EQ(table->LineWeights[26], 2.11);
+    const std::string written = textOf(canonicalBytes(*table));
+    EXPECT_NE(written.find(" 26=2.11\n 27=0.35\n}\n"), std::string::npos) << written;
 
     // This writer labels named tables colour-dependent too.
     PlotStyleTablePtr named = readFixture("independent-writer-64bit-header.stb");

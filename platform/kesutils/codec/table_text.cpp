@@ -178,6 +178,7 @@ private:
     bool sawAciTable_ = false;
     std::vector<StyleEntry> styles_;
     PlotStyleExtraKeys extraKeys_;
+    PlotStyleExtraKeys extraLineWeightRows_;
     std::size_t unknownKeyCount_ = 0;
 };
 
@@ -294,9 +295,10 @@ bool TableTextParser::parseLineWeights() {
         if (!row || *row < 0 || !weight) {
             return fail("bad lineweight row");
         }
-        // Some writers add rows beyond the 27 the table holds; those are not used by any style.
         if (*row < CPlotStyleTable::kLineWeightCount) {
             lineWeights_[*row] = *weight;
+        } else if (!keepUnknown(extraLineWeightRows_, key, value)) {
+            return false;
         }
     }
     return expectBlockEnd("custom_lineweight_table");
@@ -460,6 +462,7 @@ PlotStyleTablePtr TableTextParser::buildTable() {
         }
     }
     table->extraKeys() = std::move(extraKeys_);
+    table->extraLineWeightRows() = std::move(extraLineWeightRows_);
     for (StyleEntry& entry : styles_) {
         PlotStyleTableFactory::appendStyle(*table, std::move(entry.style));
     }
@@ -586,6 +589,7 @@ std::string formatTableText(const CPlotStyleTable& table) {
     for (int row = 0; row < CPlotStyleTable::kLineWeightCount; ++row) {
         out += ' ' + std::to_string(row) + '=' + realValue(table.LineWeights[row]) + '\n';
     }
+    appendUnknown(out, table.extraLineWeightRows(), " ");
     out += "}\n";
     appendUnknown(out, table.extraKeys(), "");
     out += '\0';
