@@ -9,7 +9,6 @@ namespace {
 constexpr std::string_view kColorDependentHeader =
     "PIAFILEVERSION_2.0,CTBVER1,compress\r\npmzlibcodec";
 constexpr std::string_view kNamedHeader = "PIAFILEVERSION_2.0,STBVER1,compress\r\npmzlibcodec";
-constexpr std::size_t kCanonicalBodyOffset = 60;
 // Some writers store the three header numbers as 8-byte fields.
 constexpr std::size_t kWideBodyOffset = 72;
 
@@ -91,13 +90,11 @@ bool unpackTableContainer(const std::uint8_t* data, std::size_t size, TableConta
 }
 
 bool packTableContainer(bool colorDependent, std::string_view text, std::string& file) {
-    // The text repeats itself so much that the fastest level already shrinks it well; every
-    // save pays for the compression, the few extra bytes cost nothing.
     uLongf compressedSize = compressBound(static_cast<uLong>(text.size()));
     std::string body(compressedSize, '\0');
     if (compress2(reinterpret_cast<Bytef*>(body.data()), &compressedSize,
                   reinterpret_cast<const Bytef*>(text.data()), static_cast<uLong>(text.size()),
-                  Z_BEST_SPEED) != Z_OK) {
+                  kTableCompressionLevel) != Z_OK) {
         return false;
     }
     body.resize(compressedSize);

@@ -11,6 +11,12 @@
 constexpr std::size_t kMaxTableFileSize = 64u << 20;
 constexpr std::size_t kMaxTableTextSize = 16u << 20;
 
+// Where the body starts in the files this writer makes.
+constexpr std::size_t kCanonicalBodyOffset = 60;
+// The text repeats itself so much that the fastest level already shrinks it well; every save
+// pays for the compression, the few extra bytes cost nothing.
+constexpr int kTableCompressionLevel = 1;
+
 struct TableContainer {
     bool colorDependent = false;
     std::string text;
