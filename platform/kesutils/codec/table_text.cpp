@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -17,18 +19,12 @@ constexpr char kBlockSuffix = '{';
 
 struct Line {
     std::string_view content; // without the line end and the leading blanks
+    std::string_view trimmed; // content without trailing blanks
     std::size_t number;
 };
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view trimLeft(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    return text;
 }
 
 std::string_view trimRight(std::string_view text) {
@@ -38,22 +34,34 @@ std::string_view trimRight(std::string_view text) {
     return text;
 }
 
-bool opensBlock(std::string_view line) {
-    const std::string_view trimmed = trimRight(line);
-    return !trimmed.empty() && trimmed.back() == '{' && line.find('=') == std::string_view::npos;
+// The block helpers take lines without trailing blanks.
+bool opensBlock(std::string_view trimmed) {
+    return !trimmed.empty() && trimmed.back() == '{' && trimmed.find('=') == std::string_view::npos;
 }
 
-bool closesBlock(std::string_view line) {
-    return trimRight(line) == "}";
+bool closesBlock(std::string_view trimmed) {
+    return trimmed == "}";
 }
 
-std::string_view blockName(std::string_view line) {
-    const std::string_view trimmed = trimRight(line);
+std::string_view blockName(std::string_view trimmed) {
     return trimRight(trimmed.substr(0, trimmed.size() - 1));
 }
 
 std::optional<std::int64_t> parseInteger(std::string_view text) {
     text = trimRight(text);
+    // Short numbers, as tables hold them, cannot overflow: no need for the general parser.
+    const bool negative = !text.empty() && text.front() == '-';
+    const std::string_view digits = text.substr(negative ? 1 : 0);
+    if (!digits.empty() && digits.size() <= 18) {
+        std::int64_t value = 0;
+        for (const char digit : digits) {
+            if (digit < '0' || digit > '9') {
+                return std::nullopt;
+            }
+            value = value * 10 + (digit - '0');
+        }
+        return negative ? -value : value;
+    }
     std::int64_t value = 0;
     const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (status != std::errc() || end != text.data() + text.size() || text.empty()) {
@@ -83,11 +91,16 @@ std::optional<std::uint32_t> parseColorWord(std::string_view text) {
 
 // Always a decimal point; a comma is accepted from writers that followed their locale.
 std::optional<double> parseReal(std::string_view text) {
-    std::string number(trimRight(text));
-    std::replace(number.begin(), number.end(), ',', '.');
+    text = trimRight(text);
+    std::string withPoint;
+    if (text.find(',') != std::string_view::npos) {
+        withPoint = text;
+        std::replace(withPoint.begin(), withPoint.end(), ',', '.');
+        text = withPoint;
+    }
     double value = 0;
-    const auto [end, status] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (status != std::errc() || end != number.data() + number.size() || number.empty()) {
+    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (status != std::errc() || end != text.data() + text.size() || text.empty()) {
         return std::nullopt;
     }
     return value;
@@ -111,6 +124,45 @@ std::u16string parseText(std::string_view text) {
     }
     return utf8ToUtf16(text);
 }
+
+// The keys of a style, in the order the writer puts them. A reader looks for each key after
+// the one it found last, so that files in this order need one comparison per line.
+enum class StyleValue {
+    Name,
+    LocalizedName,
+    Description,
+    Color,
+    ModeColor,
+    Integer,
+    Real,
+    Boolean
+};
+
+struct StyleKey {
+    std::string_view key;
+    StyleValue value;
+    std::int32_t CPlotStyle::*integer = nullptr;
+};
+
+const StyleKey kStyleKeys[] = {
+    {"name", StyleValue::Name},
+    {"localized_name", StyleValue::LocalizedName},
+    {"description", StyleValue::Description},
+    {"color", StyleValue::Color},
+    {"mode_color", StyleValue::ModeColor},
+    {"color_policy", StyleValue::Integer, &CPlotStyle::ColorPolicy},
+    {"physical_pen_number", StyleValue::Integer, &CPlotStyle::PhysPenNum},
+    {"virtual_pen_number", StyleValue::Integer, &CPlotStyle::VirtPenNum},
+    {"screen", StyleValue::Integer, &CPlotStyle::Screening},
+    {"linepattern_size", StyleValue::Real},
+    {"linetype", StyleValue::Integer, &CPlotStyle::LineType},
+    {"adaptive_linetype", StyleValue::Boolean},
+    {"lineweight", StyleValue::Integer, &CPlotStyle::LineWeight},
+    {"fill_style", StyleValue::Integer, &CPlotStyle::FillStyle},
+    {"end_style", StyleValue::Integer, &CPlotStyle::EndStyle},
+    {"join_style", StyleValue::Integer, &CPlotStyle::JoinStyle},
+};
+constexpr std::size_t kStyleKeyCount = std::size(kStyleKeys);
 
 class TableTextParser {
 public:
@@ -156,13 +208,14 @@ private:
     bool parseStyles();
     bool parseStyle();
     bool parseStyleKey(StyleEntry& entry, std::string_view key, std::string_view value);
+    const StyleKey* findStyleKey(std::string_view key);
     bool parseLineWeights();
     bool expectBlockEnd(const char* block);
     PlotStyleTablePtr buildTable();
 
     // Lines are taken one at a time: a hostile text of millions of lines costs no memory.
     std::string_view rest_;
-    Line line_{{}, 0};
+    Line line_{{}, {}, 0};
     bool atEnd_ = false;
     bool headerColorDependent_;
     std::string error_;
@@ -173,10 +226,11 @@ private:
     bool applyFactor_ = false;
     std::int32_t lineWeightUnits_ = 0;
     std::optional<double> lineWeights_[CPlotStyleTable::kLineWeightCount];
-    std::vector<std::optional<std::u16string>> aciNames_ =
-        std::vector<std::optional<std::u16string>>(CPlotStyleTable::kAciCount);
+    // Raw values: only a named table needs them, to find its styles by name.
+    std::optional<std::string_view> aciNames_[CPlotStyleTable::kAciCount];
     bool sawAciTable_ = false;
     std::vector<StyleEntry> styles_;
+    std::size_t nextStyleKey_ = 0;
     PlotStyleExtraKeys extraKeys_;
     PlotStyleExtraKeys extraLineWeightRows_;
     std::size_t unknownKeyCount_ = 0;
@@ -185,16 +239,24 @@ private:
 // Moves to the next line that is not blank.
 void TableTextParser::advance() {
     while (!rest_.empty()) {
-        const std::size_t end = rest_.find('\n');
-        std::string_view line = rest_.substr(0, end);
-        rest_ = end == std::string_view::npos ? std::string_view() : rest_.substr(end + 1);
+        const char* begin = rest_.data();
+        const auto* newline = static_cast<const char*>(std::memchr(begin, '\n', rest_.size()));
+        const char* end = newline ? newline : begin + rest_.size();
+        rest_.remove_prefix(std::size_t(end - begin) + (newline ? 1 : 0));
         ++line_.number;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+        if (end > begin && end[-1] == '\r') {
+            --end;
         }
-        line = trimLeft(line);
-        if (!trimRight(line).empty()) {
-            line_.content = line;
+        while (begin < end && isBlank(*begin)) {
+            ++begin;
+        }
+        const char* last = end;
+        while (last > begin && isBlank(last[-1])) {
+            --last;
+        }
+        if (last > begin) {
+            line_.content = std::string_view(begin, std::size_t(end - begin));
+            line_.trimmed = std::string_view(begin, std::size_t(last - begin));
             return;
         }
     }
@@ -223,11 +285,11 @@ bool TableTextParser::keepUnknown(PlotStyleExtraKeys& keys, std::string_view key
 
 // Keeps an unknown block, nested blocks included, as its raw lines.
 bool TableTextParser::keepUnknownBlock(PlotStyleExtraKeys& keys) {
-    const std::string key = std::string(blockName(current().content)) + kBlockSuffix;
+    const std::string key = std::string(blockName(current().trimmed)) + kBlockSuffix;
     std::string body;
     int depth = 1;
     for (advance(); !atEnd(); advance()) {
-        const std::string_view line = trimRight(current().content);
+        const std::string_view line = current().trimmed;
         if (closesBlock(line) && --depth == 0) {
             advance();
             return keepUnknown(keys, key, body);
@@ -270,7 +332,7 @@ bool TableTextParser::parseTableKey(std::string_view key, std::string_view value
 
 bool TableTextParser::parseAciTable() {
     sawAciTable_ = true;
-    for (advance(); !atEnd() && !closesBlock(current().content); advance()) {
+    for (advance(); !atEnd() && !closesBlock(current().trimmed); advance()) {
         std::string_view key, value;
         if (!splitKey(current().content, key, value)) {
             return false;
@@ -279,13 +341,13 @@ bool TableTextParser::parseAciTable() {
         if (!index || *index < 0 || *index >= CPlotStyleTable::kAciCount) {
             return fail("colour index entry " + std::string(key) + " is out of range");
         }
-        aciNames_[*index] = parseText(value);
+        aciNames_[*index] = value;
     }
     return expectBlockEnd("aci_table");
 }
 
 bool TableTextParser::parseLineWeights() {
-    for (advance(); !atEnd() && !closesBlock(current().content); advance()) {
+    for (advance(); !atEnd() && !closesBlock(current().trimmed); advance()) {
         std::string_view key, value;
         if (!splitKey(current().content, key, value)) {
             return false;
@@ -305,8 +367,11 @@ bool TableTextParser::parseLineWeights() {
 }
 
 bool TableTextParser::parseStyles() {
-    for (advance(); !atEnd() && !closesBlock(current().content);) {
-        if (!opensBlock(current().content) || !parseInt32(blockName(current().content))) {
+    if (headerColorDependent_) {
+        styles_.reserve(CPlotStyleTable::kAciCount);
+    }
+    for (advance(); !atEnd() && !closesBlock(current().trimmed);) {
+        if (!opensBlock(current().trimmed) || !parseInt32(blockName(current().trimmed))) {
             return fail("a plot style must start with its number and {");
         }
         const std::size_t limit =
@@ -323,8 +388,8 @@ bool TableTextParser::parseStyles() {
 
 bool TableTextParser::parseStyle() {
     StyleEntry entry{std::make_unique<CPlotStyle>()};
-    for (advance(); !atEnd() && !closesBlock(current().content);) {
-        if (opensBlock(current().content)) {
+    for (advance(); !atEnd() && !closesBlock(current().trimmed);) {
+        if (opensBlock(current().trimmed)) {
             if (!keepUnknownBlock(entry.style->extraKeys())) {
                 return false;
             }
@@ -353,59 +418,54 @@ bool TableTextParser::parseStyle() {
     return expectBlockEnd("plot style");
 }
 
+const StyleKey* TableTextParser::findStyleKey(std::string_view key) {
+    for (std::size_t tried = 0; tried < kStyleKeyCount; ++tried) {
+        const std::size_t index = (nextStyleKey_ + tried) % kStyleKeyCount;
+        if (kStyleKeys[index].key == key) {
+            nextStyleKey_ = (index + 1) % kStyleKeyCount;
+            return &kStyleKeys[index];
+        }
+    }
+    return nullptr;
+}
+
 bool TableTextParser::parseStyleKey(StyleEntry& entry, std::string_view key,
                                     std::string_view value) {
+    const StyleKey* known = findStyleKey(key);
+    if (!known) {
+        return keepUnknown(entry.style->extraKeys(), key, value);
+    }
     CPlotStyle& style = *entry.style;
-    if (key == "name") {
+    switch (known->value) {
+    case StyleValue::Name:
         style.setName(parseText(value));
         entry.hasName = true;
         return true;
-    }
-    if (key == "localized_name") {
+    case StyleValue::LocalizedName:
         style.setLocName(parseText(value));
         entry.hasLocalizedName = true;
         return true;
-    }
-    if (key == "description") {
+    case StyleValue::Description:
         style.setDesc(parseText(value));
         return true;
-    }
-    if (key == "color" || key == "mode_color") {
-        const auto word = parseColorWord(value);
-        if (!word) {
-            return badValue(key);
-        }
-        (key == "color" ? style.Color : style.ModeColor) = *word;
-        entry.hasModeColor = entry.hasModeColor || key == "mode_color";
-        return true;
-    }
-    if (key == "linepattern_size") {
+    case StyleValue::Color:
+        return store(key, value, parseColorWord, style.Color);
+    case StyleValue::ModeColor:
+        entry.hasModeColor = true;
+        return store(key, value, parseColorWord, style.ModeColor);
+    case StyleValue::Integer:
+        return store(key, value, parseInt32, style.*known->integer);
+    case StyleValue::Real:
         return store(key, value, parseReal, style.LinePatSize);
-    }
-    if (key == "adaptive_linetype") {
+    case StyleValue::Boolean:
         return store(key, value, parseBool, style.Adaptive);
     }
-    const std::pair<const char*, std::int32_t*> integers[] = {
-        {"color_policy", &style.ColorPolicy},
-        {"physical_pen_number", &style.PhysPenNum},
-        {"virtual_pen_number", &style.VirtPenNum},
-        {"screen", &style.Screening},
-        {"linetype", &style.LineType},
-        {"lineweight", &style.LineWeight},
-        {"fill_style", &style.FillStyle},
-        {"end_style", &style.EndStyle},
-        {"join_style", &style.JoinStyle}};
-    for (const auto& [name, field] : integers) {
-        if (key == name) {
-            return store(key, value, parseInt32, *field);
-        }
-    }
-    return keepUnknown(style.extraKeys(), key, value);
+    return false;
 }
 
 PlotStyleTablePtr TableTextParser::parse(std::string& error) {
     while (!atEnd()) {
-        const std::string_view line = current().content;
+        const std::string_view line = current().trimmed;
         bool parsed = true;
         if (closesBlock(line)) {
             parsed = fail("} without an open block");
@@ -422,7 +482,7 @@ PlotStyleTablePtr TableTextParser::parse(std::string& error) {
             }
         } else {
             std::string_view key, value;
-            parsed = splitKey(line, key, value) && parseTableKey(key, value);
+            parsed = splitKey(current().content, key, value) && parseTableKey(key, value);
             advance();
         }
         if (!parsed) {
@@ -476,8 +536,9 @@ PlotStyleTablePtr TableTextParser::buildTable() {
         const int count = static_cast<int>(table->size());
         for (int index = 0; index < CPlotStyleTable::kAciCount; ++index) {
             CPlotStyle* target = table->style(0);
+            const std::u16string name = aciNames_[index] ? parseText(*aciNames_[index]) : u"";
             for (int position = 0; aciNames_[index] && position < count; ++position) {
-                if (*aciNames_[index] == table->style(position)->name()) {
+                if (name == table->style(position)->name()) {
                     target = table->style(position);
                     break;
                 }
@@ -488,73 +549,146 @@ PlotStyleTablePtr TableTextParser::buildTable() {
     return table;
 }
 
-// Texts cannot hold a line break in the file: it would end the value and corrupt what follows.
-std::string singleLine(std::string text) {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
-    return text;
+// The writer appends every value in place to one buffer: a table of 255 styles is some 4000 lines.
+void appendInteger(std::string& out, std::int64_t value) {
+    char buffer[24];
+    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
-std::string textValue(const char16_t* text) {
-    return '"' + singleLine(utf16ToUtf8(text));
-}
-
-std::string realValue(double value) {
+void appendReal(std::string& out, double value) {
     char buffer[64];
     const auto [end, status] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    std::string text(buffer, status == std::errc() ? end : buffer);
-    if (text.find_first_of(".eEn") == std::string::npos) {
-        text += ".0";
+    const std::string_view text(buffer, status == std::errc() ? std::size_t(end - buffer) : 0);
+    out += text;
+    if (text.find_first_of(".eEn") == std::string_view::npos) {
+        out += ".0";
     }
-    return text;
 }
 
-std::string boolValue(bool value) {
-    return value ? "TRUE" : "FALSE";
+void appendBool(std::string& out, bool value) {
+    out += value ? "TRUE" : "FALSE";
 }
 
-std::string colorValue(std::uint32_t word) {
-    return std::to_string(static_cast<std::int32_t>(word));
+// Texts cannot hold a line break in the file: it would end the value and corrupt what follows.
+void replaceLineBreaks(std::string& out, std::size_t from) {
+    std::replace_if(
+        out.begin() + from, out.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; },
+        ' ');
 }
 
-void appendUnknown(std::string& out, const PlotStyleExtraKeys& keys, const char* indent) {
+void appendText(std::string& out, std::u16string_view text) {
+    out += '"';
+    const std::size_t start = out.size();
+    appendAsUtf8(out, text);
+    replaceLineBreaks(out, start);
+}
+
+void appendUnknown(std::string& out, const PlotStyleExtraKeys& keys, std::string_view indent) {
     for (const auto& [key, value] : keys) {
+        out += indent;
         if (!key.empty() && key.back() == kBlockSuffix) {
-            out += indent + key + '\n';
+            out += key;
+            out += '\n';
             if (!value.empty()) {
-                out += value + '\n';
+                out += value;
+                out += '\n';
             }
-            out += std::string(indent) + "}\n";
+            out += indent;
+            out += "}\n";
         } else {
-            out += indent + singleLine(key) + '=' + singleLine(value) + '\n';
+            const std::size_t start = out.size();
+            out += key;
+            replaceLineBreaks(out, start);
+            out += '=';
+            const std::size_t valueStart = out.size();
+            out += value;
+            replaceLineBreaks(out, valueStart);
+            out += '\n';
         }
     }
 }
 
 void appendStyle(std::string& out, int index, const CPlotStyle& style) {
-    out += ' ' + std::to_string(index) + "{\n";
-    const std::pair<const char*, std::string> keys[] = {
-        {"name", textValue(style.name())},
-        {"localized_name", textValue(style.locName())},
-        {"description", textValue(style.desc())},
-        {"color", colorValue(style.Color)},
-        {"mode_color", colorValue(style.ModeColor)},
-        {"color_policy", std::to_string(style.ColorPolicy)},
-        {"physical_pen_number", std::to_string(style.PhysPenNum)},
-        {"virtual_pen_number", std::to_string(style.VirtPenNum)},
-        {"screen", std::to_string(style.Screening)},
-        {"linepattern_size", realValue(style.LinePatSize)},
-        {"linetype", std::to_string(style.LineType)},
-        {"adaptive_linetype", boolValue(style.Adaptive)},
-        {"lineweight", std::to_string(style.LineWeight)},
-        {"fill_style", std::to_string(style.FillStyle)},
-        {"end_style", std::to_string(style.EndStyle)},
-        {"join_style", std::to_string(style.JoinStyle)}};
-    for (const auto& [key, value] : keys) {
-        out += std::string("  ") + key + '=' + value + '\n';
+    out += ' ';
+    appendInteger(out, index);
+    out += "{\n";
+    for (const StyleKey& key : kStyleKeys) {
+        out += "  ";
+        out += key.key;
+        out += '=';
+        switch (key.value) {
+        case StyleValue::Name:
+            appendText(out, style.name());
+            break;
+        case StyleValue::LocalizedName:
+            appendText(out, style.locName());
+            break;
+        case StyleValue::Description:
+            appendText(out, style.desc());
+            break;
+        case StyleValue::Color:
+            appendInteger(out, static_cast<std::int32_t>(style.Color));
+            break;
+        case StyleValue::ModeColor:
+            appendInteger(out, static_cast<std::int32_t>(style.ModeColor));
+            break;
+        case StyleValue::Integer:
+            appendInteger(out, style.*key.integer);
+            break;
+        case StyleValue::Real:
+            appendReal(out, style.LinePatSize);
+            break;
+        case StyleValue::Boolean:
+            appendBool(out, style.Adaptive);
+            break;
+        }
+        out += '\n';
     }
     appendUnknown(out, style.extraKeys(), "  ");
     out += " }\n";
+}
+
+void appendHead(std::string& out, const CPlotStyleTable& table) {
+    out += "description=";
+    appendText(out, table.Description);
+    out += "\naci_table_available=";
+    appendBool(out, table.AciTableAvailable);
+    out += "\nscale_factor=";
+    appendReal(out, table.ScaleFactor);
+    out += "\napply_factor=";
+    appendBool(out, table.ApplyFactor);
+    out += "\ncustom_lineweight_display_units=";
+    appendInteger(out, table.CustomLineWeightUnits);
+    out += '\n';
+    if (table.AciTableAvailable) {
+        out += "aci_table{\n";
+        for (int index = 0; index < CPlotStyleTable::kAciCount; ++index) {
+            const CPlotStyle* target =
+                table.AciTable[index] ? table.AciTable[index] : table.style(0);
+            out += ' ';
+            appendInteger(out, index);
+            out += '=';
+            appendText(out, target->name());
+            out += '\n';
+        }
+        out += "}\n";
+    }
+    out += "plot_style{\n";
+}
+
+void appendTail(std::string& out, const CPlotStyleTable& table) {
+    out += "}\ncustom_lineweight_table{\n";
+    for (int row = 0; row < CPlotStyleTable::kLineWeightCount; ++row) {
+        out += ' ';
+        appendInteger(out, row);
+        out += '=';
+        appendReal(out, table.LineWeights[row]);
+        out += '\n';
+    }
+    appendUnknown(out, table.extraLineWeightRows(), " ");
+    out += "}\n";
+    appendUnknown(out, table.extraKeys(), "");
+    out += '\0';
 }
 
 } // namespace
@@ -564,34 +698,41 @@ PlotStyleTablePtr parseTableText(std::string_view text, bool headerColorDependen
     return TableTextParser(text, headerColorDependent).parse(error);
 }
 
-std::string formatTableText(const CPlotStyleTable& table) {
-    std::string out;
-    out.reserve(512 + table.size() * 400);
-    out += "description=" + textValue(table.Description.c_str()) + '\n';
-    out += "aci_table_available=" + boolValue(table.AciTableAvailable) + '\n';
-    out += "scale_factor=" + realValue(table.ScaleFactor) + '\n';
-    out += "apply_factor=" + boolValue(table.ApplyFactor) + '\n';
-    out += "custom_lineweight_display_units=" + std::to_string(table.CustomLineWeightUnits) + '\n';
-    if (table.AciTableAvailable) {
-        out += "aci_table{\n";
-        for (int index = 0; index < CPlotStyleTable::kAciCount; ++index) {
-            const CPlotStyle* target =
-                table.AciTable[index] ? table.AciTable[index] : table.style(0);
-            out += ' ' + std::to_string(index) + '=' + textValue(target->name()) + '\n';
+std::string_view TableTextPieces::next() {
+    piece_.clear();
+    while (piece_.empty() && part_ != Part::Done) {
+        switch (part_) {
+        case Part::Head:
+            appendHead(piece_, table_);
+            part_ = Part::Styles;
+            break;
+        case Part::Styles: {
+            const int count = static_cast<int>(table_.size());
+            const int end = std::min(nextStyle_ + kStylesPerPiece, count);
+            for (; nextStyle_ < end; ++nextStyle_) {
+                appendStyle(piece_, nextStyle_, *table_.style(nextStyle_));
+            }
+            if (nextStyle_ == count) {
+                part_ = Part::Tail;
+            }
+            break;
         }
-        out += "}\n";
+        case Part::Tail:
+            appendTail(piece_, table_);
+            part_ = Part::Done;
+            break;
+        case Part::Done:
+            break;
+        }
     }
-    out += "plot_style{\n";
-    for (int index = 0; index < static_cast<int>(table.size()); ++index) {
-        appendStyle(out, index, *table.style(index));
+    return piece_;
+}
+
+std::string formatTableText(const CPlotStyleTable& table) {
+    std::string text;
+    TableTextPieces pieces(table);
+    for (std::string_view piece = pieces.next(); !piece.empty(); piece = pieces.next()) {
+        text += piece;
     }
-    out += "}\ncustom_lineweight_table{\n";
-    for (int row = 0; row < CPlotStyleTable::kLineWeightCount; ++row) {
-        out += ' ' + std::to_string(row) + '=' + realValue(table.LineWeights[row]) + '\n';
-    }
-    appendUnknown(out, table.extraLineWeightRows(), " ");
-    out += "}\n";
-    appendUnknown(out, table.extraKeys(), "");
-    out += '\0';
-    return out;
+    return text;
 }

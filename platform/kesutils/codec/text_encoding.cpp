@@ -1,6 +1,8 @@
 #include "text_encoding.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -59,15 +61,29 @@ std::size_t decodeUtf8(std::string_view bytes, std::size_t at, char32_t& code) {
     return code < minimum || code > 0x10FFFF || surrogate ? 0 : length;
 }
 
+// Bytes below 0x80 from bytes[at] on; texts are mostly such bytes, checked eight at a time.
+std::size_t asciiPrefixLength(std::string_view bytes, std::size_t at) {
+    constexpr std::uint64_t highBits = 0x8080808080808080u;
+    std::uint64_t word = 0;
+    while (at + sizeof word <= bytes.size()) {
+        std::memcpy(&word, bytes.data() + at, sizeof word);
+        if (word & highBits) {
+            break;
+        }
+        at += sizeof word;
+    }
+    while (at < bytes.size() && static_cast<std::uint8_t>(bytes[at]) < 0x80) {
+        ++at;
+    }
+    return at;
+}
+
 } // namespace
 
 bool isValidUtf8(std::string_view bytes) {
     char32_t code = 0;
-    for (std::size_t at = 0; at < bytes.size();) {
-        if (static_cast<std::uint8_t>(bytes[at]) < 0x80) {
-            ++at;
-            continue;
-        }
+    for (std::size_t at = asciiPrefixLength(bytes, 0); at < bytes.size();
+         at = asciiPrefixLength(bytes, at)) {
         const std::size_t length = decodeUtf8(bytes, at, code);
         if (length == 0) {
             return false;
@@ -88,10 +104,10 @@ std::string windows1252ToUtf8(std::string_view bytes) {
 }
 
 std::u16string utf8ToUtf16(std::string_view utf8) {
-    std::u16string out;
-    out.reserve(utf8.size());
+    std::u16string out(asciiPrefixLength(utf8, 0), u'\0');
+    std::copy(utf8.begin(), utf8.begin() + out.size(), out.begin());
     char32_t code = 0;
-    for (std::size_t at = 0; at < utf8.size();) {
+    for (std::size_t at = out.size(); at < utf8.size();) {
         const std::size_t length = decodeUtf8(utf8, at, code);
         if (length == 0) {
             code = 0xFFFD;
@@ -108,10 +124,15 @@ std::u16string utf8ToUtf16(std::string_view utf8) {
     return out;
 }
 
-std::string utf16ToUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t at = 0; at < text.size(); ++at) {
+void appendAsUtf8(std::string& out, std::u16string_view text) {
+    std::size_t ascii = 0;
+    while (ascii < text.size() && text[ascii] < 0x80) {
+        ++ascii;
+    }
+    const std::size_t start = out.size();
+    out.resize(start + ascii);
+    std::copy(text.begin(), text.begin() + ascii, out.begin() + start);
+    for (std::size_t at = ascii; at < text.size(); ++at) {
         char32_t code = text[at];
         if (code >= 0xD800 && code <= 0xDBFF && at + 1 < text.size() && text[at + 1] >= 0xDC00 &&
             text[at + 1] <= 0xDFFF) {
@@ -121,5 +142,11 @@ std::string utf16ToUtf8(std::u16string_view text) {
         }
         appendUtf8(out, code);
     }
+}
+
+std::string utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    appendAsUtf8(out, text);
     return out;
 }

@@ -11,3 +11,4 @@ std::string windows1252ToUtf8(std::string_view bytes);
 std::u16string utf8ToUtf16(std::string_view utf8);
 // An unpaired surrogate becomes U+FFFD, so the result is always valid UTF-8.
 std::string utf16ToUtf8(std::u16string_view text);
+void appendAsUtf8(std::string& out, std::u16string_view text);
