@@ -51,7 +51,9 @@ PlotStyleTablePtr readPlotStyleTableFromMemory(const std::uint8_t* data, std::si
 }
 
 bool writePlotStyleTableToMemory(const CPlotStyleTable& table, std::string& bytes) {
-    return packTableContainer(table.ColorDependent, formatTableText(table), bytes);
+    TableTextPieces pieces(table);
+    return packTableContainer(
+        table.ColorDependent, [&pieces]() { return pieces.next(); }, bytes);
 }
 
 PlotStyleTablePtr readPlotStyleTableFile(const std::string& path, std::string& error) {

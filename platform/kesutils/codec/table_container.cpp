@@ -1,6 +1,7 @@
 #include "table_container.h"
 
 #include <algorithm>
+#include <functional>
 
 #include <zlib.h>
 
@@ -21,8 +22,15 @@ bool startsZlibStream(const std::uint8_t* data, std::size_t size, std::size_t of
     return (method & 0x0F) == Z_DEFLATED && (method >> 4) <= 7 && (method * 256 + flags) % 31 == 0;
 }
 
-bool inflateText(const std::uint8_t* body, std::size_t size, std::string& text,
-                 std::string& error) {
+std::uint32_t readLittleEndian(const std::uint8_t* at) {
+    return std::uint32_t(at[0]) | std::uint32_t(at[1]) << 8 | std::uint32_t(at[2]) << 16 |
+           std::uint32_t(at[3]) << 24;
+}
+
+// Inflates straight into text. The size the header gives is only a hint: it sets the first
+// allocation, bounded by what the body could possibly hold, and the text grows from there.
+bool inflateText(const std::uint8_t* body, std::size_t size, std::size_t sizeHint,
+                 std::string& text, std::string& error) {
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK) {
         error = "the decompressor could not be started";
@@ -30,32 +38,36 @@ bool inflateText(const std::uint8_t* body, std::size_t size, std::string& text,
     }
     stream.next_in = const_cast<Bytef*>(body);
     stream.avail_in = static_cast<uInt>(size);
+    constexpr std::size_t kMaxExpansion = 1032; // what deflate can make of one byte at most
+    text.resize(std::min(
+        {std::max<std::size_t>(sizeHint, 4096), size * kMaxExpansion, kMaxTableTextSize + 1}));
+    std::size_t produced = 0;
     int status = Z_OK;
-    char chunk[16384];
-    while (status == Z_OK) {
-        stream.next_out = reinterpret_cast<Bytef*>(chunk);
-        stream.avail_out = sizeof chunk;
-        status = inflate(&stream, Z_NO_FLUSH);
-        const std::size_t produced = sizeof chunk - stream.avail_out;
-        if (text.size() + produced > kMaxTableTextSize) {
-            inflateEnd(&stream);
-            error =
-                "the table text is larger than " + std::to_string(kMaxTableTextSize >> 20) + " MiB";
-            return false;
+    while (status == Z_OK && produced <= kMaxTableTextSize) {
+        if (produced == text.size()) {
+            text.resize(std::min(text.size() * 2, kMaxTableTextSize + 1));
         }
-        text.append(chunk, produced);
+        stream.next_out = reinterpret_cast<Bytef*>(text.data() + produced);
+        stream.avail_out = static_cast<uInt>(text.size() - produced);
+        status = inflate(&stream, Z_NO_FLUSH);
+        produced = text.size() - stream.avail_out;
     }
     inflateEnd(&stream);
+    if (produced > kMaxTableTextSize) {
+        error = "the table text is larger than " + std::to_string(kMaxTableTextSize >> 20) + " MiB";
+        return false;
+    }
     if (status != Z_STREAM_END) {
         error = "the compressed table text is damaged or incomplete";
         return false;
     }
+    text.resize(produced);
     return true;
 }
 
-void appendLittleEndian(std::string& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out += char((value >> shift) & 0xFF);
+void storeLittleEndian(std::string& out, std::size_t at, std::uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8, ++at) {
+        out[at] = char((value >> shift) & 0xFF);
     }
 }
 
@@ -85,26 +97,66 @@ bool unpackTableContainer(const std::uint8_t* data, std::size_t size, TableConta
             return false;
         }
     }
-    content.text.clear();
-    return inflateText(data + offset, size - offset, content.text, error);
+    // The text's size follows the checksum, both in 4-byte fields or both in 8-byte ones.
+    const std::size_t checksumSize = offset == kCanonicalBodyOffset ? 4 : 8;
+    const std::size_t sizeHint =
+        readLittleEndian(data + kColorDependentHeader.size() + checksumSize);
+    return inflateText(data + offset, size - offset, sizeHint, content.text, error);
+}
+
+bool packTableContainer(bool colorDependent, const std::function<std::string_view()>& nextPiece,
+                        std::string& file) {
+    z_stream stream{};
+    if (deflateInit2(&stream, kTableCompressionLevel, Z_DEFLATED, kTableWindowBits,
+                     kTableMemoryLevel, Z_DEFAULT_STRATEGY) != Z_OK) {
+        return false;
+    }
+    file = colorDependent ? kColorDependentHeader : kNamedHeader;
+    file.resize(kCanonicalBodyOffset + 16384);
+    std::size_t used = kCanonicalBodyOffset;
+    std::size_t textSize = 0;
+    int status = Z_OK;
+    for (int flush = Z_NO_FLUSH; flush != Z_FINISH && status != Z_STREAM_ERROR;) {
+        const std::string_view piece = nextPiece();
+        flush = piece.empty() ? Z_FINISH : Z_NO_FLUSH;
+        textSize += piece.size();
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data()));
+        stream.avail_in = static_cast<uInt>(piece.size());
+        do {
+            if (used == file.size()) {
+                file.resize(file.size() * 2);
+            }
+            stream.next_out = reinterpret_cast<Bytef*>(file.data() + used);
+            stream.avail_out = static_cast<uInt>(file.size() - used);
+            status = deflate(&stream, flush);
+            used = file.size() - stream.avail_out;
+        } while (stream.avail_out == 0 && status != Z_STREAM_ERROR);
+    }
+    deflateEnd(&stream);
+    if (status != Z_STREAM_END) {
+        return false;
+    }
+    file.resize(used);
+
+    const auto* body = reinterpret_cast<const Bytef*>(file.data() + kCanonicalBodyOffset);
+    const std::size_t bodySize = used - kCanonicalBodyOffset;
+    const std::size_t header = kColorDependentHeader.size();
+    storeLittleEndian(
+        file, header,
+        static_cast<std::uint32_t>(adler32(adler32(0, nullptr, 0), body, uInt(bodySize))));
+    storeLittleEndian(file, header + 4, static_cast<std::uint32_t>(textSize));
+    storeLittleEndian(file, header + 8, static_cast<std::uint32_t>(bodySize));
+    return true;
 }
 
 bool packTableContainer(bool colorDependent, std::string_view text, std::string& file) {
-    uLongf compressedSize = compressBound(static_cast<uLong>(text.size()));
-    std::string body(compressedSize, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(body.data()), &compressedSize,
-                  reinterpret_cast<const Bytef*>(text.data()), static_cast<uLong>(text.size()),
-                  kTableCompressionLevel) != Z_OK) {
-        return false;
-    }
-    body.resize(compressedSize);
-
-    file = colorDependent ? kColorDependentHeader : kNamedHeader;
-    appendLittleEndian(file, static_cast<std::uint32_t>(adler32(
-                                 adler32(0, nullptr, 0),
-                                 reinterpret_cast<const Bytef*>(body.data()), compressedSize)));
-    appendLittleEndian(file, static_cast<std::uint32_t>(text.size()));
-    appendLittleEndian(file, static_cast<std::uint32_t>(body.size()));
-    file += body;
-    return true;
+    bool handedOut = false;
+    return packTableContainer(
+        colorDependent,
+        [&]() {
+            const std::string_view piece = handedOut ? std::string_view() : text;
+            handedOut = true;
+            return piece;
+        },
+        file);
 }
