@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -20,9 +21,9 @@ public:
     CPlotStyle();
     explicit CPlotStyle(const char16_t* name);
 
-    const char16_t* name() const { return name_.c_str(); }
-    const char16_t* locName() const { return localizedName_.c_str(); }
-    const char16_t* desc() const { return description_.c_str(); }
+    const char16_t* name() const { return texts_.c_str(); }
+    const char16_t* locName() const { return texts_.c_str() + localizedNameAt_; }
+    const char16_t* desc() const { return texts_.c_str() + descriptionAt_; }
 
     // The plot colour with red in bits 0 to 7, green 8 to 15, blue 16 to 23; 0x00FFFFFF when
     // the style uses the object's colour.
@@ -32,9 +33,11 @@ public:
     bool updateColor(std::int32_t rgb);
 
     // Host-side setters, used when a table is read or created.
-    void setName(std::u16string name) { name_ = std::move(name); }
-    void setLocName(std::u16string name) { localizedName_ = std::move(name); }
-    void setDesc(std::u16string text) { description_ = std::move(text); }
+    void setName(std::u16string_view text) { setTexts(text, locName(), desc()); }
+    void setLocName(std::u16string_view text) { setTexts(name(), text, desc()); }
+    void setDesc(std::u16string_view text) { setTexts(name(), locName(), text); }
+    void setTexts(std::u16string_view name, std::u16string_view localizedName,
+                  std::u16string_view description);
     PlotStyleExtraKeys& extraKeys() { return extraKeys_; }
     const PlotStyleExtraKeys& extraKeys() const { return extraKeys_; }
 
@@ -56,9 +59,11 @@ public:
     std::int32_t JoinStyle;
 
 private:
-    std::u16string name_;
-    std::u16string localizedName_;
-    std::u16string description_;
+    // Name, localized name and description, each ending in a NUL, in one block of memory: a
+    // table of 255 styles holds a third as many blocks.
+    std::u16string texts_;
+    std::size_t localizedNameAt_;
+    std::size_t descriptionAt_;
     PlotStyleExtraKeys extraKeys_;
 };
 

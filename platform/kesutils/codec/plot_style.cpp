@@ -25,8 +25,8 @@ std::uint32_t swapRedBlue(std::uint32_t rgb) {
     return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
 }
 
-std::u16string textOrEmpty(const char16_t* text) {
-    return text ? std::u16string(text) : u"";
+std::u16string_view textOrEmpty(const char16_t* text) {
+    return text ? std::u16string_view(text) : std::u16string_view();
 }
 
 } // namespace
@@ -34,11 +34,24 @@ std::u16string textOrEmpty(const char16_t* text) {
 CPlotStyle::CPlotStyle()
     : Color(kObjectColorWord), ModeColor(kObjectColorWord), ColorPolicy(1), PhysPenNum(0),
       VirtPenNum(0), Screening(100), LinePatSize(0.5), LineType(31), Adaptive(true), LineWeight(0),
-      FillStyle(73), EndStyle(4), JoinStyle(5) {}
+      FillStyle(73), EndStyle(4), JoinStyle(5), texts_(2, u'\0'), localizedNameAt_(1),
+      descriptionAt_(2) {}
 
 CPlotStyle::CPlotStyle(const char16_t* name) : CPlotStyle() {
-    name_ = textOrEmpty(name);
-    localizedName_ = name_;
+    const std::u16string_view text = textOrEmpty(name);
+    setTexts(text, text, u"");
+}
+
+void CPlotStyle::setTexts(std::u16string_view name, std::u16string_view localizedName,
+                          std::u16string_view description) {
+    std::u16string texts;
+    texts.reserve(name.size() + localizedName.size() + description.size() + 2);
+    texts.append(name).append(1, u'\0');
+    texts.append(localizedName).append(1, u'\0');
+    texts.append(description);
+    localizedNameAt_ = name.size() + 1;
+    descriptionAt_ = localizedNameAt_ + localizedName.size() + 1;
+    texts_ = std::move(texts);
 }
 
 std::int32_t CPlotStyle::color2rgb() const {
@@ -157,8 +170,7 @@ bool CPlotStyleTable::renameStyle(int index, const char16_t* name) {
     if (!renamed || !name) {
         return false;
     }
-    renamed->setName(name);
-    renamed->setLocName(name);
+    renamed->setTexts(name, name, renamed->desc());
     return true;
 }
 

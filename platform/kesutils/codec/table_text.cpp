@@ -14,9 +14,6 @@
 
 namespace {
 
-// A block that the model has no field for is kept whole under its key with this suffix.
-constexpr char kBlockSuffix = '{';
-
 struct Line {
     std::string_view content; // without the line end and the leading blanks
     std::string_view trimmed; // content without trailing blanks
@@ -118,51 +115,16 @@ std::optional<bool> parseBool(std::string_view text) {
 }
 
 // A text value runs from after the opening quote to the end of the line, without closing quote.
-std::u16string parseText(std::string_view text) {
+std::string_view textValue(std::string_view text) {
     if (!text.empty() && text.front() == '"') {
         text.remove_prefix(1);
     }
-    return utf8ToUtf16(text);
+    return text;
 }
 
-// The keys of a style, in the order the writer puts them. A reader looks for each key after
-// the one it found last, so that files in this order need one comparison per line.
-enum class StyleValue {
-    Name,
-    LocalizedName,
-    Description,
-    Color,
-    ModeColor,
-    Integer,
-    Real,
-    Boolean
-};
-
-struct StyleKey {
-    std::string_view key;
-    StyleValue value;
-    std::int32_t CPlotStyle::*integer = nullptr;
-};
-
-const StyleKey kStyleKeys[] = {
-    {"name", StyleValue::Name},
-    {"localized_name", StyleValue::LocalizedName},
-    {"description", StyleValue::Description},
-    {"color", StyleValue::Color},
-    {"mode_color", StyleValue::ModeColor},
-    {"color_policy", StyleValue::Integer, &CPlotStyle::ColorPolicy},
-    {"physical_pen_number", StyleValue::Integer, &CPlotStyle::PhysPenNum},
-    {"virtual_pen_number", StyleValue::Integer, &CPlotStyle::VirtPenNum},
-    {"screen", StyleValue::Integer, &CPlotStyle::Screening},
-    {"linepattern_size", StyleValue::Real},
-    {"linetype", StyleValue::Integer, &CPlotStyle::LineType},
-    {"adaptive_linetype", StyleValue::Boolean},
-    {"lineweight", StyleValue::Integer, &CPlotStyle::LineWeight},
-    {"fill_style", StyleValue::Integer, &CPlotStyle::FillStyle},
-    {"end_style", StyleValue::Integer, &CPlotStyle::EndStyle},
-    {"join_style", StyleValue::Integer, &CPlotStyle::JoinStyle},
-};
-constexpr std::size_t kStyleKeyCount = std::size(kStyleKeys);
+std::u16string parseText(std::string_view text) {
+    return utf8ToUtf16(textValue(text));
+}
 
 class TableTextParser {
 public:
@@ -177,8 +139,10 @@ private:
     struct StyleEntry {
         std::unique_ptr<CPlotStyle> style;
         bool hasModeColor = false;
-        bool hasName = false;
-        bool hasLocalizedName = false;
+        // Raw values, set on the style at once when its block ends.
+        std::optional<std::string_view> name = std::nullopt;
+        std::optional<std::string_view> localizedName = std::nullopt;
+        std::string_view description = {};
     };
 
     bool atEnd() const { return atEnd_; }
@@ -207,8 +171,10 @@ private:
     bool parseAciTable();
     bool parseStyles();
     bool parseStyle();
-    bool parseStyleKey(StyleEntry& entry, std::string_view key, std::string_view value);
+    bool parseStyleLine(StyleEntry& entry);
+    bool parseStyleKey(StyleEntry& entry, const StyleKey& known, std::string_view value);
     const StyleKey* findStyleKey(std::string_view key);
+    void setTexts(StyleEntry& entry);
     bool parseLineWeights();
     bool expectBlockEnd(const char* block);
     PlotStyleTablePtr buildTable();
@@ -231,6 +197,7 @@ private:
     bool sawAciTable_ = false;
     std::vector<StyleEntry> styles_;
     std::size_t nextStyleKey_ = 0;
+    std::u16string names_[3]; // reused for every style's texts
     PlotStyleExtraKeys extraKeys_;
     PlotStyleExtraKeys extraLineWeightRows_;
     std::size_t unknownKeyCount_ = 0;
@@ -395,8 +362,7 @@ bool TableTextParser::parseStyle() {
             }
             continue;
         }
-        std::string_view key, value;
-        if (!splitKey(current().content, key, value) || !parseStyleKey(entry, key, value)) {
+        if (!parseStyleLine(entry)) {
             return false;
         }
         advance();
@@ -405,17 +371,31 @@ bool TableTextParser::parseStyle() {
     if (!entry.hasModeColor) {
         style.ModeColor = style.Color;
     }
-    if (entry.hasName && !entry.hasLocalizedName) {
-        style.setLocName(style.name());
-    } else if (entry.hasLocalizedName && !entry.hasName) {
-        style.setName(style.locName());
-    }
+    setTexts(entry);
     if (style.LineWeight < 0 || style.LineWeight > CPlotStyleTable::kLineWeightCount) {
         return fail("lineweight " + std::to_string(style.LineWeight) + " of plot style " +
                     std::to_string(styles_.size()) + " is out of range");
     }
     styles_.push_back(std::move(entry));
     return expectBlockEnd("plot style");
+}
+
+// A name or a localized name alone stands for both.
+void TableTextParser::setTexts(StyleEntry& entry) {
+    const std::string_view* texts[] = {entry.name            ? &*entry.name
+                                       : entry.localizedName ? &*entry.localizedName
+                                                             : nullptr,
+                                       entry.localizedName ? &*entry.localizedName
+                                       : entry.name        ? &*entry.name
+                                                           : nullptr,
+                                       &entry.description};
+    for (std::size_t index = 0; index < std::size(texts); ++index) {
+        names_[index].clear();
+        if (texts[index]) {
+            appendAsUtf16(names_[index], textValue(*texts[index]));
+        }
+    }
+    entry.style->setTexts(names_[0], names_[1], names_[2]);
 }
 
 const StyleKey* TableTextParser::findStyleKey(std::string_view key) {
@@ -429,24 +409,37 @@ const StyleKey* TableTextParser::findStyleKey(std::string_view key) {
     return nullptr;
 }
 
-bool TableTextParser::parseStyleKey(StyleEntry& entry, std::string_view key,
-                                    std::string_view value) {
-    const StyleKey* known = findStyleKey(key);
-    if (!known) {
-        return keepUnknown(entry.style->extraKeys(), key, value);
+bool TableTextParser::parseStyleLine(StyleEntry& entry) {
+    // Most lines hold the key that follows the last one, written as "key=value".
+    const StyleKey& expected = kStyleKeys[nextStyleKey_];
+    const std::string_view line = current().content;
+    const std::size_t length = expected.key.size();
+    if (line.size() > length && line[length] == '=' && line.substr(0, length) == expected.key) {
+        nextStyleKey_ = (nextStyleKey_ + 1) % kStyleKeyCount;
+        return parseStyleKey(entry, expected, line.substr(length + 1));
     }
+    std::string_view key, value;
+    if (!splitKey(line, key, value)) {
+        return false;
+    }
+    const StyleKey* known = findStyleKey(key);
+    return known ? parseStyleKey(entry, *known, value)
+                 : keepUnknown(entry.style->extraKeys(), key, value);
+}
+
+bool TableTextParser::parseStyleKey(StyleEntry& entry, const StyleKey& known,
+                                    std::string_view value) {
     CPlotStyle& style = *entry.style;
-    switch (known->value) {
+    const std::string_view key = known.key;
+    switch (known.value) {
     case StyleValue::Name:
-        style.setName(parseText(value));
-        entry.hasName = true;
+        entry.name = value;
         return true;
     case StyleValue::LocalizedName:
-        style.setLocName(parseText(value));
-        entry.hasLocalizedName = true;
+        entry.localizedName = value;
         return true;
     case StyleValue::Description:
-        style.setDesc(parseText(value));
+        entry.description = value;
         return true;
     case StyleValue::Color:
         return store(key, value, parseColorWord, style.Color);
@@ -454,7 +447,7 @@ bool TableTextParser::parseStyleKey(StyleEntry& entry, std::string_view key,
         entry.hasModeColor = true;
         return store(key, value, parseColorWord, style.ModeColor);
     case StyleValue::Integer:
-        return store(key, value, parseInt32, style.*known->integer);
+        return store(key, value, parseInt32, style.*known.integer);
     case StyleValue::Real:
         return store(key, value, parseReal, style.LinePatSize);
     case StyleValue::Boolean:
@@ -549,190 +542,9 @@ PlotStyleTablePtr TableTextParser::buildTable() {
     return table;
 }
 
-// The writer appends every value in place to one buffer: a table of 255 styles is some 4000 lines.
-void appendInteger(std::string& out, std::int64_t value) {
-    char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-}
-
-void appendReal(std::string& out, double value) {
-    char buffer[64];
-    const auto [end, status] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    const std::string_view text(buffer, status == std::errc() ? std::size_t(end - buffer) : 0);
-    out += text;
-    if (text.find_first_of(".eEn") == std::string_view::npos) {
-        out += ".0";
-    }
-}
-
-void appendBool(std::string& out, bool value) {
-    out += value ? "TRUE" : "FALSE";
-}
-
-// Texts cannot hold a line break in the file: it would end the value and corrupt what follows.
-void replaceLineBreaks(std::string& out, std::size_t from) {
-    std::replace_if(
-        out.begin() + from, out.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; },
-        ' ');
-}
-
-void appendText(std::string& out, std::u16string_view text) {
-    out += '"';
-    const std::size_t start = out.size();
-    appendAsUtf8(out, text);
-    replaceLineBreaks(out, start);
-}
-
-void appendUnknown(std::string& out, const PlotStyleExtraKeys& keys, std::string_view indent) {
-    for (const auto& [key, value] : keys) {
-        out += indent;
-        if (!key.empty() && key.back() == kBlockSuffix) {
-            out += key;
-            out += '\n';
-            if (!value.empty()) {
-                out += value;
-                out += '\n';
-            }
-            out += indent;
-            out += "}\n";
-        } else {
-            const std::size_t start = out.size();
-            out += key;
-            replaceLineBreaks(out, start);
-            out += '=';
-            const std::size_t valueStart = out.size();
-            out += value;
-            replaceLineBreaks(out, valueStart);
-            out += '\n';
-        }
-    }
-}
-
-void appendStyle(std::string& out, int index, const CPlotStyle& style) {
-    out += ' ';
-    appendInteger(out, index);
-    out += "{\n";
-    for (const StyleKey& key : kStyleKeys) {
-        out += "  ";
-        out += key.key;
-        out += '=';
-        switch (key.value) {
-        case StyleValue::Name:
-            appendText(out, style.name());
-            break;
-        case StyleValue::LocalizedName:
-            appendText(out, style.locName());
-            break;
-        case StyleValue::Description:
-            appendText(out, style.desc());
-            break;
-        case StyleValue::Color:
-            appendInteger(out, static_cast<std::int32_t>(style.Color));
-            break;
-        case StyleValue::ModeColor:
-            appendInteger(out, static_cast<std::int32_t>(style.ModeColor));
-            break;
-        case StyleValue::Integer:
-            appendInteger(out, style.*key.integer);
-            break;
-        case StyleValue::Real:
-            appendReal(out, style.LinePatSize);
-            break;
-        case StyleValue::Boolean:
-            appendBool(out, style.Adaptive);
-            break;
-        }
-        out += '\n';
-    }
-    appendUnknown(out, style.extraKeys(), "  ");
-    out += " }\n";
-}
-
-void appendHead(std::string& out, const CPlotStyleTable& table) {
-    out += "description=";
-    appendText(out, table.Description);
-    out += "\naci_table_available=";
-    appendBool(out, table.AciTableAvailable);
-    out += "\nscale_factor=";
-    appendReal(out, table.ScaleFactor);
-    out += "\napply_factor=";
-    appendBool(out, table.ApplyFactor);
-    out += "\ncustom_lineweight_display_units=";
-    appendInteger(out, table.CustomLineWeightUnits);
-    out += '\n';
-    if (table.AciTableAvailable) {
-        out += "aci_table{\n";
-        for (int index = 0; index < CPlotStyleTable::kAciCount; ++index) {
-            const CPlotStyle* target =
-                table.AciTable[index] ? table.AciTable[index] : table.style(0);
-            out += ' ';
-            appendInteger(out, index);
-            out += '=';
-            appendText(out, target->name());
-            out += '\n';
-        }
-        out += "}\n";
-    }
-    out += "plot_style{\n";
-}
-
-void appendTail(std::string& out, const CPlotStyleTable& table) {
-    out += "}\ncustom_lineweight_table{\n";
-    for (int row = 0; row < CPlotStyleTable::kLineWeightCount; ++row) {
-        out += ' ';
-        appendInteger(out, row);
-        out += '=';
-        appendReal(out, table.LineWeights[row]);
-        out += '\n';
-    }
-    appendUnknown(out, table.extraLineWeightRows(), " ");
-    out += "}\n";
-    appendUnknown(out, table.extraKeys(), "");
-    out += '\0';
-}
-
 } // namespace
 
 PlotStyleTablePtr parseTableText(std::string_view text, bool headerColorDependent,
                                  std::string& error) {
     return TableTextParser(text, headerColorDependent).parse(error);
-}
-
-std::string_view TableTextPieces::next() {
-    piece_.clear();
-    while (piece_.empty() && part_ != Part::Done) {
-        switch (part_) {
-        case Part::Head:
-            appendHead(piece_, table_);
-            part_ = Part::Styles;
-            break;
-        case Part::Styles: {
-            const int count = static_cast<int>(table_.size());
-            const int end = std::min(nextStyle_ + kStylesPerPiece, count);
-            for (; nextStyle_ < end; ++nextStyle_) {
-                appendStyle(piece_, nextStyle_, *table_.style(nextStyle_));
-            }
-            if (nextStyle_ == count) {
-                part_ = Part::Tail;
-            }
-            break;
-        }
-        case Part::Tail:
-            appendTail(piece_, table_);
-            part_ = Part::Done;
-            break;
-        case Part::Done:
-            break;
-        }
-    }
-    return piece_;
-}
-
-std::string formatTableText(const CPlotStyleTable& table) {
-    std::string text;
-    TableTextPieces pieces(table);
-    for (std::string_view piece = pieces.next(); !piece.empty(); piece = pieces.next()) {
-        text += piece;
-    }
-    return text;
 }

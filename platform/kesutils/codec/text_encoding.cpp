@@ -12,22 +12,23 @@ const char16_t kWindows1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void appendUtf8(std::string& out, char32_t code) {
+char* putUtf8(char* out, char32_t code) {
     if (code < 0x80) {
-        out += char(code);
+        *out++ = char(code);
     } else if (code < 0x800) {
-        out += char(0xC0 | (code >> 6));
-        out += char(0x80 | (code & 0x3F));
+        *out++ = char(0xC0 | (code >> 6));
+        *out++ = char(0x80 | (code & 0x3F));
     } else if (code < 0x10000) {
-        out += char(0xE0 | (code >> 12));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
+        *out++ = char(0xE0 | (code >> 12));
+        *out++ = char(0x80 | ((code >> 6) & 0x3F));
+        *out++ = char(0x80 | (code & 0x3F));
     } else {
-        out += char(0xF0 | (code >> 18));
-        out += char(0x80 | ((code >> 12) & 0x3F));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
+        *out++ = char(0xF0 | (code >> 18));
+        *out++ = char(0x80 | ((code >> 12) & 0x3F));
+        *out++ = char(0x80 | ((code >> 6) & 0x3F));
+        *out++ = char(0x80 | (code & 0x3F));
     }
+    return out;
 }
 
 // Length of the UTF-8 sequence starting at bytes[at] and its code point; 0 when malformed.
@@ -94,20 +95,23 @@ bool isValidUtf8(std::string_view bytes) {
 }
 
 std::string windows1252ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
+    std::string out(bytes.size() * 3, '\0');
+    char* end = out.data();
     for (const char byte : bytes) {
         const auto value = static_cast<std::uint8_t>(byte);
-        appendUtf8(out, value >= 0x80 && value < 0xA0 ? kWindows1252High[value - 0x80] : value);
+        end = putUtf8(end, value >= 0x80 && value < 0xA0 ? kWindows1252High[value - 0x80] : value);
     }
+    out.resize(std::size_t(end - out.data()));
     return out;
 }
 
-std::u16string utf8ToUtf16(std::string_view utf8) {
-    std::u16string out(asciiPrefixLength(utf8, 0), u'\0');
-    std::copy(utf8.begin(), utf8.begin() + out.size(), out.begin());
+void appendAsUtf16(std::u16string& out, std::string_view utf8) {
+    const std::size_t ascii = asciiPrefixLength(utf8, 0);
+    const std::size_t start = out.size();
+    out.resize(start + ascii);
+    std::copy(utf8.begin(), utf8.begin() + ascii, out.begin() + start);
     char32_t code = 0;
-    for (std::size_t at = out.size(); at < utf8.size();) {
+    for (std::size_t at = ascii; at < utf8.size();) {
         const std::size_t length = decodeUtf8(utf8, at, code);
         if (length == 0) {
             code = 0xFFFD;
@@ -121,32 +125,35 @@ std::u16string utf8ToUtf16(std::string_view utf8) {
             out += char16_t(code);
         }
     }
+}
+
+std::u16string utf8ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    appendAsUtf16(out, utf8);
     return out;
 }
 
-void appendAsUtf8(std::string& out, std::u16string_view text) {
-    std::size_t ascii = 0;
-    while (ascii < text.size() && text[ascii] < 0x80) {
-        ++ascii;
-    }
-    const std::size_t start = out.size();
-    out.resize(start + ascii);
-    std::copy(text.begin(), text.begin() + ascii, out.begin() + start);
-    for (std::size_t at = ascii; at < text.size(); ++at) {
+char* encodeUtf8(std::u16string_view text, char* out) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
         char32_t code = text[at];
+        if (code < 0x80) {
+            *out++ = char(code);
+            continue;
+        }
         if (code >= 0xD800 && code <= 0xDBFF && at + 1 < text.size() && text[at + 1] >= 0xDC00 &&
             text[at + 1] <= 0xDFFF) {
             code = 0x10000 + ((code - 0xD800) << 10) + (text[++at] - 0xDC00);
         } else if (code >= 0xD800 && code <= 0xDFFF) {
             code = 0xFFFD;
         }
-        appendUtf8(out, code);
+        out = putUtf8(out, code);
     }
+    return out;
 }
 
 std::string utf16ToUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    appendAsUtf8(out, text);
+    std::string out(text.size() * kMaxUtf8PerUtf16, '\0');
+    out.resize(std::size_t(encodeUtf8(text, out.data()) - out.data()));
     return out;
 }

@@ -9,6 +9,10 @@ bool isValidUtf8(std::string_view bytes);
 std::string windows1252ToUtf8(std::string_view bytes);
 // Expects valid UTF-8 (see isValidUtf8).
 std::u16string utf8ToUtf16(std::string_view utf8);
+void appendAsUtf16(std::u16string& out, std::string_view utf8);
 // An unpaired surrogate becomes U+FFFD, so the result is always valid UTF-8.
 std::string utf16ToUtf8(std::u16string_view text);
-void appendAsUtf8(std::string& out, std::u16string_view text);
+// Writes text as UTF-8 from out on, at most kMaxUtf8PerUtf16 bytes for each code unit, and
+// returns where it ended.
+constexpr std::size_t kMaxUtf8PerUtf16 = 3;
+char* encodeUtf8(std::u16string_view text, char* out);
