@@ -382,18 +382,12 @@ bool TableTextParser::parseStyle() {
 
 // A name or a localized name alone stands for both.
 void TableTextParser::setTexts(StyleEntry& entry) {
-    const std::string_view* texts[] = {entry.name            ? &*entry.name
-                                       : entry.localizedName ? &*entry.localizedName
-                                                             : nullptr,
-                                       entry.localizedName ? &*entry.localizedName
-                                       : entry.name        ? &*entry.name
-                                                           : nullptr,
-                                       &entry.description};
+    const std::string_view texts[] = {entry.name.value_or(entry.localizedName.value_or("")),
+                                      entry.localizedName.value_or(entry.name.value_or("")),
+                                      entry.description};
     for (std::size_t index = 0; index < std::size(texts); ++index) {
         names_[index].clear();
-        if (texts[index]) {
-            appendAsUtf16(names_[index], textValue(*texts[index]));
-        }
+        appendAsUtf16(names_[index], textValue(texts[index]));
     }
     entry.style->setTexts(names_[0], names_[1], names_[2]);
 }

@@ -1,9 +1,10 @@
+#include "table_text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string>
 
-#include "table_text.h"
 #include "text_encoding.h"
 
 namespace {
@@ -31,11 +32,12 @@ void appendBool(TextBuffer& out, bool value) {
 }
 
 // Texts cannot hold a line break in the file: it would end the value and corrupt what follows.
+bool breaksLine(char c) {
+    return c == '\r' || c == '\n' || c == '\0';
+}
+
 void appendSingleLine(TextBuffer& out, std::string_view text) {
-    char* at = out.extend(text.size());
-    std::replace_copy_if(
-        text.begin(), text.end(), at, [](char c) { return c == '\r' || c == '\n' || c == '\0'; },
-        ' ');
+    std::replace_copy_if(text.begin(), text.end(), out.extend(text.size()), breaksLine, ' ');
 }
 
 void appendText(TextBuffer& out, std::u16string_view text) {
@@ -43,8 +45,7 @@ void appendText(TextBuffer& out, std::u16string_view text) {
     const std::size_t room = text.size() * kMaxUtf8PerUtf16;
     char* at = out.extend(room);
     char* end = encodeUtf8(text, at);
-    std::replace_if(
-        at, end, [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
+    std::replace_if(at, end, breaksLine, ' ');
     out.shrink(std::size_t(at + room - end));
 }
 
