@@ -37,53 +37,52 @@ bool opensBlock(std::string_view trimmed) {
 }
 
 bool closesBlock(std::string_view trimmed) {
-    return trimmed == "}";
+    return trimmed.size() == 1 && trimmed.front() == '}';
 }
 
 std::string_view blockName(std::string_view trimmed) {
     return trimRight(trimmed.substr(0, trimmed.size() - 1));
 }
 
-std::optional<std::int64_t> parseInteger(std::string_view text) {
+// Gives its result through value: returned in an optional, it cost a stalled load on every
+// one of the thousands of numbers in a table.
+bool parseInteger(std::string_view text, std::int64_t& value) {
     text = trimRight(text);
     // Short numbers, as tables hold them, cannot overflow: no need for the general parser.
     const bool negative = !text.empty() && text.front() == '-';
     const std::string_view digits = text.substr(negative ? 1 : 0);
     if (!digits.empty() && digits.size() <= 18) {
-        std::int64_t value = 0;
+        value = 0;
         for (const char digit : digits) {
             if (digit < '0' || digit > '9') {
-                return std::nullopt;
+                return false;
             }
             value = value * 10 + (digit - '0');
         }
-        return negative ? -value : value;
+        value = negative ? -value : value;
+        return true;
     }
-    std::int64_t value = 0;
     const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (status != std::errc() || end != text.data() + text.size() || text.empty()) {
-        return std::nullopt;
-    }
-    return value;
+    return status == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
 std::optional<std::int32_t> parseInt32(std::string_view text) {
-    const auto value = parseInteger(text);
-    if (!value || *value < std::numeric_limits<std::int32_t>::min() ||
-        *value > std::numeric_limits<std::int32_t>::max()) {
+    std::int64_t value = 0;
+    if (!parseInteger(text, value) || value < std::numeric_limits<std::int32_t>::min() ||
+        value > std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;
     }
-    return static_cast<std::int32_t>(*value);
+    return static_cast<std::int32_t>(value);
 }
 
 // Colour words are written signed, but a writer may print them unsigned.
 std::optional<std::uint32_t> parseColorWord(std::string_view text) {
-    const auto value = parseInteger(text);
-    if (!value || *value < std::numeric_limits<std::int32_t>::min() ||
-        *value > std::numeric_limits<std::uint32_t>::max()) {
+    std::int64_t value = 0;
+    if (!parseInteger(text, value) || value < std::numeric_limits<std::int32_t>::min() ||
+        value > std::numeric_limits<std::uint32_t>::max()) {
         return std::nullopt;
     }
-    return static_cast<std::uint32_t>(*value);
+    return static_cast<std::uint32_t>(value);
 }
 
 // Always a decimal point; a comma is accepted from writers that followed their locale.
