@@ -419,6 +419,27 @@ TEST(PlotStyleWriter, WritesTheCanonicalForm) {
     EXPECT_EQ(textOf(namedBytes).find("aci_table{"), std::string::npos);
 }
 
+TEST(PlotStyleWriter, TextsOfEveryScriptReadBackAsWritten) {
+    const std::u16string longAscii(40, u'x');
+    const std::pair<std::u16string, std::u16string> texts[] = {
+        {u"Wände – 45° Schraffur", u"Wände – 45° Schraffur"},
+        {u"Ebene \U0001F3D7 Baustelle", u"Ebene \U0001F3D7 Baustelle"},
+        {longAscii + u"ß" + longAscii, longAscii + u"ß" + longAscii},
+        {u"lone \xD800 surrogate", u"lone \uFFFD surrogate"},
+    };
+    for (const auto& [written, expected] : texts) {
+        PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
+        table->addStyle(written.c_str(), 0, nullptr);
+        table->style(1)->setDesc(written);
+        std::string error;
+        PlotStyleTablePtr again = readBytes(canonicalBytes(*table), error);
+        ASSERT_TRUE(again) << error;
+        EXPECT_EQ(std::u16string(again->style(1)->name()), expected);
+        EXPECT_EQ(std::u16string(again->style(1)->locName()), expected);
+        EXPECT_EQ(std::u16string(again->style(1)->desc()), expected);
+    }
+}
+
 TEST(PlotStyleWriter, RealsKeepTheirDecimalPointUnderACommaLocale) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)

@@ -62,16 +62,17 @@ std::size_t decodeUtf8(std::string_view bytes, std::size_t at, char32_t& code) {
     return code < minimum || code > 0x10FFFF || surrogate ? 0 : length;
 }
 
-// Bytes below 0x80 from bytes[at] on; texts are mostly such bytes, checked eight at a time.
-std::size_t asciiPrefixLength(std::string_view bytes, std::size_t at) {
+// Where the run of bytes below 0x80 that starts at bytes[at] ends. Texts are mostly such
+// bytes: they are checked 32 at a time.
+std::size_t endOfAscii(std::string_view bytes, std::size_t at) {
     constexpr std::uint64_t highBits = 0x8080808080808080u;
-    std::uint64_t word = 0;
-    while (at + sizeof word <= bytes.size()) {
-        std::memcpy(&word, bytes.data() + at, sizeof word);
-        if (word & highBits) {
+    std::uint64_t words[4];
+    while (at + sizeof words <= bytes.size()) {
+        std::memcpy(words, bytes.data() + at, sizeof words);
+        if ((words[0] | words[1] | words[2] | words[3]) & highBits) {
             break;
         }
-        at += sizeof word;
+        at += sizeof words;
     }
     while (at < bytes.size() && static_cast<std::uint8_t>(bytes[at]) < 0x80) {
         ++at;
@@ -83,8 +84,7 @@ std::size_t asciiPrefixLength(std::string_view bytes, std::size_t at) {
 
 bool isValidUtf8(std::string_view bytes) {
     char32_t code = 0;
-    for (std::size_t at = asciiPrefixLength(bytes, 0); at < bytes.size();
-         at = asciiPrefixLength(bytes, at)) {
+    for (std::size_t at = endOfAscii(bytes, 0); at < bytes.size(); at = endOfAscii(bytes, at)) {
         const std::size_t length = decodeUtf8(bytes, at, code);
         if (length == 0) {
             return false;
@@ -106,7 +106,7 @@ std::string windows1252ToUtf8(std::string_view bytes) {
 }
 
 void appendAsUtf16(std::u16string& out, std::string_view utf8) {
-    const std::size_t ascii = asciiPrefixLength(utf8, 0);
+    const std::size_t ascii = endOfAscii(utf8, 0);
     const std::size_t start = out.size();
     out.resize(start + ascii);
     std::copy(utf8.begin(), utf8.begin() + ascii, out.begin() + start);
