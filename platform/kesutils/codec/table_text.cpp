@@ -85,9 +85,38 @@ std::optional<std::uint32_t> parseColorWord(std::string_view text) {
     return static_cast<std::uint32_t>(value);
 }
 
+// Plain decimals such as 0.35 or 12.7, as tables hold them, are exact as a quotient of two
+// doubles below 2^53, which rounds correctly; anything else takes the general parser.
+std::optional<double> parsePlainDecimal(std::string_view text) {
+    constexpr double powersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+    std::uint64_t digits = 0;
+    int digitCount = 0;
+    int fractionDigits = -1;
+    for (const char c : text) {
+        if (c == '.' && fractionDigits < 0) {
+            fractionDigits = 0;
+        } else if (c >= '0' && c <= '9' && digitCount < 15) {
+            digits = digits * 10 + std::uint64_t(c - '0');
+            ++digitCount;
+            if (fractionDigits >= 0) {
+                ++fractionDigits;
+            }
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digitCount == 0 || fractionDigits > 10) {
+        return std::nullopt;
+    }
+    return double(digits) / powersOfTen[std::max(fractionDigits, 0)];
+}
+
 // Always a decimal point; a comma is accepted from writers that followed their locale.
 std::optional<double> parseReal(std::string_view text) {
     text = trimRight(text);
+    if (const auto plain = parsePlainDecimal(text)) {
+        return plain;
+    }
     std::string withPoint;
     if (text.find(',') != std::string_view::npos) {
         withPoint = text;
@@ -355,16 +384,9 @@ bool TableTextParser::parseStyles() {
 bool TableTextParser::parseStyle() {
     StyleEntry entry{std::make_unique<CPlotStyle>()};
     for (advance(); !atEnd() && !closesBlock(current().trimmed);) {
-        if (opensBlock(current().trimmed)) {
-            if (!keepUnknownBlock(entry.style->extraKeys())) {
-                return false;
-            }
-            continue;
-        }
         if (!parseStyleLine(entry)) {
             return false;
         }
-        advance();
     }
     CPlotStyle& style = *entry.style;
     if (!entry.hasModeColor) {
@@ -402,22 +424,31 @@ const StyleKey* TableTextParser::findStyleKey(std::string_view key) {
     return nullptr;
 }
 
+// Parses the current line of a style block, or the unknown block it opens, and moves past it.
 bool TableTextParser::parseStyleLine(StyleEntry& entry) {
     // Most lines hold the key that follows the last one, written as "key=value".
     const StyleKey& expected = kStyleKeys[nextStyleKey_];
     const std::string_view line = current().content;
     const std::size_t length = expected.key.size();
+    bool parsed = false;
     if (line.size() > length && line[length] == '=' && line.substr(0, length) == expected.key) {
         nextStyleKey_ = (nextStyleKey_ + 1) % kStyleKeyCount;
-        return parseStyleKey(entry, expected, line.substr(length + 1));
+        parsed = parseStyleKey(entry, expected, line.substr(length + 1));
+    } else if (opensBlock(current().trimmed)) {
+        return keepUnknownBlock(entry.style->extraKeys());
+    } else {
+        std::string_view key, value;
+        if (!splitKey(line, key, value)) {
+            return false;
+        }
+        const StyleKey* known = findStyleKey(key);
+        parsed = known ? parseStyleKey(entry, *known, value)
+                       : keepUnknown(entry.style->extraKeys(), key, value);
     }
-    std::string_view key, value;
-    if (!splitKey(line, key, value)) {
-        return false;
+    if (parsed) {
+        advance();
     }
-    const StyleKey* known = findStyleKey(key);
-    return known ? parseStyleKey(entry, *known, value)
-                 : keepUnknown(entry.style->extraKeys(), key, value);
+    return parsed;
 }
 
 bool TableTextParser::parseStyleKey(StyleEntry& entry, const StyleKey& known,
