@@ -157,13 +157,20 @@ TEST(Catalogues, CatalogueValuesHaveTheirOwnLabelsAndImages) {
 }
 
 TEST(Catalogues, LabelsAndFormatsAreTranslated) {
-    const GermanCatalogue german({{"Solid", "Durchgehend"},
+    // One word, two meanings: a catalogue's labels are looked up in its own message context
+    // (gettext keys them as context, EOT, text).
+    const GermanCatalogue german({{"linetype\x04Solid", "Durchgezogen"},
+                                  {"fill style\x04Solid", "Vollfläche"},
+                                  {"line end style\x04Round", "Rund"},
+                                  {"line join style\x04Round", "Abgerundet"},
                                   {"Use entity linetype", "Linientyp des Objekts"},
                                   {"Line type %d", "Linientyp Nr. %d"},
                                   {"Fill style %d", "%d. Füllstil"}});
 
-    EXPECT_EQ(lineTypeLabel(0), "Durchgehend");
-    EXPECT_EQ(fillStyleLabel(64), "Durchgehend");
+    EXPECT_EQ(lineTypeLabel(0), "Durchgezogen");
+    EXPECT_EQ(fillStyleLabel(64), wxString::FromUTF8("Vollfläche"));
+    EXPECT_EQ(endStyleLabel(2), "Rund");
+    EXPECT_EQ(joinStyleLabel(2), "Abgerundet");
     EXPECT_EQ(lineTypeLabel(31), "Linientyp des Objekts");
     EXPECT_EQ(lineTypeLabel(-1), "Linientyp Nr. -1");
     EXPECT_EQ(fillStyleLabel(74), wxString::FromUTF8("74. Füllstil"));

@@ -15,42 +15,45 @@ struct CatalogueEntry {
 struct Catalogue {
     CatalogueValues values;
     const CatalogueEntry* entries; // one per value from values.first to values.last
+    // The message context of the entries' labels: one word names a linetype and a fill style
+    // ("Solid"), or an end and a join style ("Round"), and may need two translations.
+    const char* context;
     const char* ownSettingLabel;
     const char* otherFormat;
 };
 
 constexpr CatalogueEntry kLineTypeEntries[] = {
-    {wxTRANSLATE("Solid"), "BmpLineType00"},
-    {wxTRANSLATE("Dashed"), "BmpLineType01"},
-    {wxTRANSLATE("Dotted"), "BmpLineType02"},
-    {wxTRANSLATE("Dash Dot"), "BmpLineType03"},
-    {wxTRANSLATE("Short Dash"), "BmpLineType04"},
-    {wxTRANSLATE("Medium Dash"), "BmpLineType05"},
-    {wxTRANSLATE("Long Dash"), "BmpLineType06"},
-    {wxTRANSLATE("Short Dash x2"), "BmpLineType07"},
-    {wxTRANSLATE("Medium Dash x2"), "BmpLineType08"},
-    {wxTRANSLATE("Long Dash x2"), "BmpLineType09"},
-    {wxTRANSLATE("Medium Long Dash"), "BmpLineType10"},
-    {wxTRANSLATE("Medium Dash Short Dash Short Dash"), "BmpLineType11"},
-    {wxTRANSLATE("Long Dash Short Dash"), "BmpLineType12"},
-    {wxTRANSLATE("Long Dash Dot Dot"), "BmpLineType13"},
-    {wxTRANSLATE("Long Dash Dot"), "BmpLineType14"},
-    {wxTRANSLATE("Medium Dash Dot Short Dash Dot"), "BmpLineType15"},
-    {wxTRANSLATE("Sparse Dot"), "BmpLineType16"},
-    {wxTRANSLATE("ISO Dash"), "BmpLineType17"},
-    {wxTRANSLATE("ISO Dash Space"), "BmpLineType18"},
-    {wxTRANSLATE("ISO Long Dash Dot"), "BmpLineType19"},
-    {wxTRANSLATE("ISO Long Dash Double Dot"), "BmpLineType20"},
-    {wxTRANSLATE("ISO Long Dash Triple Dot"), "BmpLineType21"},
-    {wxTRANSLATE("ISO Dot"), "BmpLineType22"},
-    {wxTRANSLATE("ISO Long Dash Short Dash"), "BmpLineType23"},
-    {wxTRANSLATE("ISO Long Dash Double Short Dash"), "BmpLineType24"},
-    {wxTRANSLATE("ISO Dash Dot"), "BmpLineType25"},
-    {wxTRANSLATE("ISO Double Dash Dot"), "BmpLineType26"},
-    {wxTRANSLATE("ISO Dash Double Dot"), "BmpLineType27"},
-    {wxTRANSLATE("ISO Double Dash Double Dot"), "BmpLineType28"},
-    {wxTRANSLATE("ISO Dash Triple Dot"), "BmpLineType29"},
-    {wxTRANSLATE("ISO Double Dash Triple Dot"), "BmpLineType30"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Solid"), "BmpLineType00"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Dashed"), "BmpLineType01"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Dotted"), "BmpLineType02"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Dash Dot"), "BmpLineType03"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Short Dash"), "BmpLineType04"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Medium Dash"), "BmpLineType05"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Long Dash"), "BmpLineType06"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Short Dash x2"), "BmpLineType07"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Medium Dash x2"), "BmpLineType08"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Long Dash x2"), "BmpLineType09"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Medium Long Dash"), "BmpLineType10"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Medium Dash Short Dash Short Dash"), "BmpLineType11"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Long Dash Short Dash"), "BmpLineType12"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Long Dash Dot Dot"), "BmpLineType13"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Long Dash Dot"), "BmpLineType14"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Medium Dash Dot Short Dash Dot"), "BmpLineType15"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "Sparse Dot"), "BmpLineType16"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Dash"), "BmpLineType17"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Dash Space"), "BmpLineType18"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Long Dash Dot"), "BmpLineType19"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Long Dash Double Dot"), "BmpLineType20"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Long Dash Triple Dot"), "BmpLineType21"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Dot"), "BmpLineType22"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Long Dash Short Dash"), "BmpLineType23"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Long Dash Double Short Dash"), "BmpLineType24"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Dash Dot"), "BmpLineType25"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Double Dash Dot"), "BmpLineType26"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Dash Double Dot"), "BmpLineType27"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Double Dash Double Dot"), "BmpLineType28"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Dash Triple Dot"), "BmpLineType29"},
+    {wxTRANSLATE_IN_CONTEXT("linetype", "ISO Double Dash Triple Dot"), "BmpLineType30"},
 };
 
 // Dash and gap lengths of each linetype's pattern in pixels of its image, starting with a dash;
@@ -90,29 +93,29 @@ const std::vector<int> kLineTypeDashes[] = {
 };
 
 constexpr CatalogueEntry kEndStyleEntries[] = {
-    {wxTRANSLATE("Butt"), "BmpEndStyleButt"},
-    {wxTRANSLATE("Square"), "BmpEndStyleSquare"},
-    {wxTRANSLATE("Round"), "BmpEndStyleRound"},
-    {wxTRANSLATE("Diamond"), "BmpEndStyleDiamond"},
+    {wxTRANSLATE_IN_CONTEXT("line end style", "Butt"), "BmpEndStyleButt"},
+    {wxTRANSLATE_IN_CONTEXT("line end style", "Square"), "BmpEndStyleSquare"},
+    {wxTRANSLATE_IN_CONTEXT("line end style", "Round"), "BmpEndStyleRound"},
+    {wxTRANSLATE_IN_CONTEXT("line end style", "Diamond"), "BmpEndStyleDiamond"},
 };
 
 constexpr CatalogueEntry kJoinStyleEntries[] = {
-    {wxTRANSLATE("Miter"), "BmpJoinStyleMiter"},
-    {wxTRANSLATE("Bevel"), "BmpJoinStyleBevel"},
-    {wxTRANSLATE("Round"), "BmpJoinStyleRound"},
-    {wxTRANSLATE("Diamond"), "BmpJoinStyleDiamond"},
+    {wxTRANSLATE_IN_CONTEXT("line join style", "Miter"), "BmpJoinStyleMiter"},
+    {wxTRANSLATE_IN_CONTEXT("line join style", "Bevel"), "BmpJoinStyleBevel"},
+    {wxTRANSLATE_IN_CONTEXT("line join style", "Round"), "BmpJoinStyleRound"},
+    {wxTRANSLATE_IN_CONTEXT("line join style", "Diamond"), "BmpJoinStyleDiamond"},
 };
 
 constexpr CatalogueEntry kFillStyleEntries[] = {
-    {wxTRANSLATE("Solid"), "BmpFillStyleSolid"},
-    {wxTRANSLATE("Checkerboard"), "BmpFillStyleCheckerboard"},
-    {wxTRANSLATE("Crosshatch"), "BmpFillStyleCrosshatch"},
-    {wxTRANSLATE("Diamonds"), "BmpFillStyleDiamonds"},
-    {wxTRANSLATE("Horizontal Bars"), "BmpFillStyleHorizontalBars"},
-    {wxTRANSLATE("Slant Left"), "BmpFillStyleSlantLeft"},
-    {wxTRANSLATE("Slant Right"), "BmpFillStyleSlantRight"},
-    {wxTRANSLATE("Square Dots"), "BmpFillStyleSquareDots"},
-    {wxTRANSLATE("Vertical Bars"), "BmpFillStyleVerticalBars"},
+    {wxTRANSLATE_IN_CONTEXT("fill style", "Solid"), "BmpFillStyleSolid"},
+    {wxTRANSLATE_IN_CONTEXT("fill style", "Checkerboard"), "BmpFillStyleCheckerboard"},
+    {wxTRANSLATE_IN_CONTEXT("fill style", "Crosshatch"), "BmpFillStyleCrosshatch"},
+    {wxTRANSLATE_IN_CONTEXT("fill style", "Diamonds"), "BmpFillStyleDiamonds"},
+    {wxTRANSLATE_IN_CONTEXT("fill style", "Horizontal Bars"), "BmpFillStyleHorizontalBars"},
+    {wxTRANSLATE_IN_CONTEXT("fill style", "Slant Left"), "BmpFillStyleSlantLeft"},
+    {wxTRANSLATE_IN_CONTEXT("fill style", "Slant Right"), "BmpFillStyleSlantRight"},
+    {wxTRANSLATE_IN_CONTEXT("fill style", "Square Dots"), "BmpFillStyleSquareDots"},
+    {wxTRANSLATE_IN_CONTEXT("fill style", "Vertical Bars"), "BmpFillStyleVerticalBars"},
 };
 
 constexpr int valueCount(const CatalogueValues& values) {
@@ -125,13 +128,13 @@ static_assert(std::size(kEndStyleEntries) == valueCount(kEndStyleValues));
 static_assert(std::size(kJoinStyleEntries) == valueCount(kJoinStyleValues));
 static_assert(std::size(kFillStyleEntries) == valueCount(kFillStyleValues));
 
-constexpr Catalogue kLineTypes{kLineTypeValues, kLineTypeEntries,
+constexpr Catalogue kLineTypes{kLineTypeValues, kLineTypeEntries, "linetype",
                                wxTRANSLATE("Use entity linetype"), wxTRANSLATE("Line type %d")};
-constexpr Catalogue kEndStyles{kEndStyleValues, kEndStyleEntries,
+constexpr Catalogue kEndStyles{kEndStyleValues, kEndStyleEntries, "line end style",
                                wxTRANSLATE("Use entity end style"), wxTRANSLATE("End style %d")};
-constexpr Catalogue kJoinStyles{kJoinStyleValues, kJoinStyleEntries,
+constexpr Catalogue kJoinStyles{kJoinStyleValues, kJoinStyleEntries, "line join style",
                                 wxTRANSLATE("Use entity join style"), wxTRANSLATE("Join style %d")};
-constexpr Catalogue kFillStyles{kFillStyleValues, kFillStyleEntries,
+constexpr Catalogue kFillStyles{kFillStyleValues, kFillStyleEntries, "fill style",
                                 wxTRANSLATE("Use entity fill style"), wxTRANSLATE("Fill style %d")};
 
 const CatalogueEntry* findEntry(const Catalogue& catalogue, int value) {
@@ -142,7 +145,7 @@ const CatalogueEntry* findEntry(const Catalogue& catalogue, int value) {
 
 wxString label(const Catalogue& catalogue, int value) {
     if (const CatalogueEntry* entry = findEntry(catalogue, value)) {
-        return wxGetTranslation(entry->label);
+        return wxGetTranslation(entry->label, wxString(), catalogue.context);
     }
     if (value == catalogue.values.ownSetting) {
         return wxGetTranslation(catalogue.ownSettingLabel);
@@ -170,7 +173,7 @@ wxString fillStyleLabel(int value) {
     return label(kFillStyles, value);
 }
 wxString lineWeightOwnSettingLabel() {
-    return wxGetTranslation("Use object lineweight");
+    return _("Use object lineweight");
 }
 
 wxString lineTypeBitmap(int value) {
