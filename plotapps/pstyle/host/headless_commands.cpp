@@ -7,7 +7,6 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <wx/ffile.h>
 #include <wx/filename.h>
@@ -19,6 +18,7 @@
 #include <kesutils/ut_services.h>
 
 #include "host_commands.h"
+#include "program_files.h"
 #include "psl_csv_export.h"
 #include "psl_table_files.h"
 #include "psl_text.h"
@@ -234,13 +234,8 @@ int runCopy(const std::vector<std::string>& args) {
 }
 
 void configurePlotStylePath(const std::string& folder, const char* programPath) {
-    wxString path = fromUtf8(folder);
-    if (path.empty()) {
-        char program[4096];
-        const ssize_t length = readlink("/proc/self/exe", program, sizeof program - 1);
-        const std::string executable = length > 0 ? std::string(program, length) : programPath;
-        path = wxFileName(fromUtf8(executable)).GetPathWithSep() + "plot-styles";
-    }
+    const wxString path =
+        folder.empty() ? programFolder(programPath) + "/plot-styles" : fromUtf8(folder);
     ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", path);
 }
 

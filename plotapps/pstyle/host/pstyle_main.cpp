@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "host_commands.h"
+#include "program_files.h"
 
 namespace {
 
 const char* const kUsage =
-    "Usage: pstyle [--plot-style-path DIR] [COMMAND [ARGS]]\n"
+    "Usage: pstyle [--plot-style-path DIR] [--lang LANGUAGE] [COMMAND [ARGS]]\n"
     "\n"
     "Without a command, pstyle asks which table of the plot style folder to open, or how to\n"
     "create a new one (from scratch or from an existing table), then edits it.\n"
@@ -43,6 +44,9 @@ const char* const kUsage =
     "Options:\n"
     "  --plot-style-path DIR      the plot style folder (default: $PSTYLE_PLOT_STYLE_PATH,\n"
     "                             else the sample folder that ships with pstyle)\n"
+    "  --lang LANGUAGE            the language of the messages, for example de (default:\n"
+    "                             $LANGUAGE, $LC_ALL, $LC_MESSAGES, $LANG; numbers always\n"
+    "                             keep their decimal point)\n"
     "  --help                     show this text\n"
     "  --version                  show the program's version\n"
     "\n"
@@ -57,12 +61,17 @@ int main(int argc, char** argv) {
     if (const char* fromEnvironment = std::getenv("PSTYLE_PLOT_STYLE_PATH")) {
         plotStylePath = fromEnvironment;
     }
-    while (!args.empty() && args.front() == "--plot-style-path") {
+    std::string language;
+    while (!args.empty() && (args.front() == "--plot-style-path" || args.front() == "--lang")) {
+        const bool isPath = args.front() == "--plot-style-path";
         if (args.size() < 2) {
-            return usageError("--plot-style-path needs a folder");
+            return usageError(args.front() + (isPath ? " needs a folder" : " needs a language"));
         }
-        plotStylePath = args[1];
+        (isPath ? plotStylePath : language) = args[1];
         args.erase(args.begin(), args.begin() + 2);
+    }
+    if (!chooseLanguage(language, argv[0])) {
+        return kExitFailure;
     }
     const std::string command = args.empty() ? std::string() : args.front();
     if (!args.empty()) {

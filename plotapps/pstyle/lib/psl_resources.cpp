@@ -1,9 +1,26 @@
 #include "psl_resources.h"
 
+#include <dlfcn.h>
+
+#include <wx/filename.h>
+
+#include "psl_translations.h"
+
 namespace {
 
 // The exports run on the host's GUI thread only, so a plain flag is enough.
 bool resourcesRegistered = false;
+
+// The folder of the binary that holds the library: the plug-in, or a program built with it.
+wxString libraryFolder() {
+    Dl_info info;
+    if (!dladdr(reinterpret_cast<const void*>(&ensureResources), &info) || !info.dli_fname) {
+        return wxString();
+    }
+    wxFileName binary(wxString(info.dli_fname, *wxConvFileName));
+    binary.MakeAbsolute();
+    return binary.GetPath();
+}
 
 } // namespace
 
@@ -12,4 +29,6 @@ void ensureResources() {
         registerResources();
         resourcesRegistered = true;
     }
+    // Checked at every call: a host may set up its translations after the first dialog.
+    addMessageCatalogue(catalogueFolders(libraryFolder(), PSTYLE_LOCALE_FROM_LIB));
 }

@@ -1,0 +1,17 @@
+// What the pstyle program finds next to itself, in the build tree, or below the install prefix:
+// the message catalogue.
+#pragma once
+
+#include <string>
+
+#include <wx/string.h>
+
+// The folder that holds the running program; programPath (argv[0]) when the system cannot say.
+wxString programFolder(const char* programPath);
+
+// Sets up the translations of the messages for language ("de", "de_DE"), or when it is empty
+// for the environment's: the locale that LC_ALL, LC_MESSAGES or LANG names, the first that is
+// set, with the preferred languages of LANGUAGE unless that locale is C. Only the messages
+// change: numbers keep the decimal point of the C locale. False after reporting a language
+// that has no catalogue.
+bool chooseLanguage(const std::string& language, const char* programPath);
