@@ -234,8 +234,7 @@ int runCopy(const std::vector<std::string>& args) {
 }
 
 void configurePlotStylePath(const std::string& folder, const char* programPath) {
-    const wxString path =
-        folder.empty() ? programFolder(programPath) + "/plot-styles" : fromUtf8(folder);
+    const wxString path = folder.empty() ? samplePlotStyleFolder(programPath) : fromUtf8(folder);
     ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", path);
 }
 

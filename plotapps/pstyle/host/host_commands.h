@@ -33,7 +33,7 @@ bool parseFileArguments(const std::string& command, const std::vector<std::strin
                         const std::vector<std::string>& optionNames, FileArguments& parsed);
 
 // Stores the plot style folder in the host configuration: folder, or when it is empty the
-// sample folder next to the program.
+// sample folder that ships with the program.
 void configurePlotStylePath(const std::string& folder, const char* programPath);
 
 // Parses the arguments of `edit` and applies the kind rules before any window opens: the target

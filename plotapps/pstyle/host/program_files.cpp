@@ -118,6 +118,17 @@ wxString programFolder(const char* programPath) {
     return wxFileName(executable).GetPath();
 }
 
+wxString samplePlotStyleFolder(const char* programPath) {
+    const wxString folder = programFolder(programPath);
+    const wxFileName besideProgram = wxFileName::DirName(folder + "/plot-styles");
+    if (besideProgram.DirExists()) {
+        return besideProgram.GetPath();
+    }
+    wxFileName installed = wxFileName::DirName(folder + "/" + PSTYLE_SAMPLES_FROM_BIN);
+    installed.Normalize(wxPATH_NORM_DOTS);
+    return installed.GetPath();
+}
+
 bool chooseLanguage(const std::string& language, const char* programPath) {
     const wxArrayString folders =
         catalogueFolders(programFolder(programPath), PSTYLE_LOCALE_FROM_BIN);

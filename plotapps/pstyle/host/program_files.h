@@ -1,5 +1,5 @@
 // What the pstyle program finds next to itself, in the build tree, or below the install prefix:
-// the message catalogue.
+// the sample plot style folder and the message catalogue.
 #pragma once
 
 #include <string>
@@ -8,6 +8,10 @@
 
 // The folder that holds the running program; programPath (argv[0]) when the system cannot say.
 wxString programFolder(const char* programPath);
+
+// The sample plot style folder: plot-styles next to the program in the build tree, else the
+// one installed with it.
+wxString samplePlotStyleFolder(const char* programPath);
 
 // Sets up the translations of the messages for language ("de", "de_DE"), or when it is empty
 // for the environment's: the locale that LC_ALL, LC_MESSAGES or LANG names, the first that is

@@ -1,0 +1,29 @@
+# Installs the build tree into a scratch prefix, builds the host in host/ against the package
+# there and runs it on a copy of the installed sample folder; then the installed pstyle must
+# find its sample folder and, in a German environment, its German messages below the prefix.
+#   cmake -DBUILD_DIR=... -DWORK_DIR=... [-DHOST_FLAGS=...] [-DLAUNCHER=ccache]
+#         -P run_install_test.cmake
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
+                COMMAND_ERROR_IS_FATAL ANY OUTPUT_QUIET)
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${CMAKE_CURRENT_LIST_DIR}/host -B ${WORK_DIR}/host
+                        -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER}
+                        "-DCMAKE_CXX_FLAGS=${HOST_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${HOST_FLAGS}"
+                COMMAND_ERROR_IS_FATAL ANY OUTPUT_QUIET)
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR}/host COMMAND_ERROR_IS_FATAL ANY)
+file(COPY ${prefix}/share/pstyle/plot-styles/ DESTINATION ${WORK_DIR}/tables)
+execute_process(COMMAND ${WORK_DIR}/host/pstyle_host ${WORK_DIR}/tables COMMAND_ERROR_IS_FATAL ANY)
+
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=PSTYLE_PLOT_STYLE_PATH
+                        ${prefix}/bin/pstyle list
+                OUTPUT_VARIABLE listed COMMAND_ERROR_IS_FATAL ANY)
+if(NOT listed MATCHES "named.stb")
+    message(FATAL_ERROR "The installed pstyle lists its sample folder as:\n${listed}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LANGUAGE= LC_ALL= LC_MESSAGES= LANG=de_DE.UTF-8
+                        ${prefix}/bin/pstyle copy ${WORK_DIR}/tables/default.ctb ${WORK_DIR}/x.stb
+                ERROR_VARIABLE refusal)
+if(NOT refusal MATCHES "x.stb ist kein gültiger Name zum Speichern")
+    message(FATAL_ERROR "The installed pstyle refused in a German environment with:\n${refusal}")
+endif()
