@@ -1,5 +1,6 @@
-// A host that speaks German: it lists its plot style folder, then lets the user type a table's
-// description in the editor and save it. Exit status 0 when all went as the user expects.
+// A host that speaks German: it lists its plot style folder, lets the user type a table's
+// description in the editor and save it, and opens the selection and new table dialogs. Exit
+// status 0 when all went as the user expects.
 #include <cstdio>
 
 #include <wx/app.h>
@@ -31,6 +32,10 @@ int failure(const wxString& what) {
     return 1;
 }
 
+wxDialog* openDialog() {
+    return wxDynamicCast(wxTheApp->GetTopWindow(), wxDialog);
+}
+
 int useTheLibrary(const wxString& folder) {
     ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", folder);
     wxArrayString files;
@@ -40,7 +45,7 @@ int useTheLibrary(const wxString& folder) {
 
     wxString title;
     wxTheApp->CallAfter([&title] {
-        auto* editor = wxDynamicCast(wxTheApp->GetTopWindow(), wxDialog);
+        wxDialog* editor = openDialog();
         title = editor->GetTitle();
         XRCCTRL(*editor, "TextTableDescr", wxTextCtrl)->SetValue("Vom Host gespeichert");
         wxCommandEvent saveAndClose(wxEVT_BUTTON, wxID_OK);
@@ -54,12 +59,22 @@ int useTheLibrary(const wxString& folder) {
     }
     // Opened again, the editor shows what was saved.
     wxTheApp->CallAfter([&title] {
-        auto* editor = wxDynamicCast(wxTheApp->GetTopWindow(), wxDialog);
-        title = XRCCTRL(*editor, "TextTableDescr", wxTextCtrl)->GetValue();
-        editor->EndModal(wxID_CANCEL);
+        title = XRCCTRL(*openDialog(), "TextTableDescr", wxTextCtrl)->GetValue();
+        openDialog()->EndModal(wxID_CANCEL);
     });
     editPlotStyleTable(folder + "/named.stb", nullptr);
-    return title == "Vom Host gespeichert" ? 0 : failure("the file holds the description " + title);
+    if (title != "Vom Host gespeichert") {
+        return failure("the file holds the description " + title);
+    }
+
+    // The selection and new table dialogs open too; the user cancels them.
+    wxTheApp->CallAfter([] { openDialog()->EndModal(wxID_CANCEL); });
+    const bool selected = startPlotStyleEditor(nullptr);
+    wxTheApp->CallAfter([] { openDialog()->EndModal(wxID_CANCEL); });
+    wxString newTable;
+    return selected || newPlotStyleTable(newTable, true, folder, nullptr)
+               ? failure("a cancelled dialog ended with OK")
+               : 0;
 }
 
 } // namespace
