@@ -167,6 +167,19 @@ TEST_F(TableCommands, SetThenDiffShowsExactlyTheEdit) {
     }
 }
 
+// Scripts read and write the same in every language; people are told the changes in theirs.
+TEST_F(TableCommands, ScriptsWorkAlikeInEveryLanguage) {
+    const std::string table = copied(sample("default.ctb"), "default.ctb");
+    const CommandResult set =
+        pstyle("--lang de set " + shellQuoted(table) + " --styles 2 'linetype=ISO dash'");
+    EXPECT_EQ(set.status, 0) << set.err;
+    const std::string tables = shellQuoted(sample("default.ctb")) + " " + shellQuoted(table);
+    EXPECT_EQ(pstyle("--lang de diff " + tables).out,
+              "Farbe 2: linetype Objektlinientyp verwenden \u2192 ISO-Strichlinie\n");
+    EXPECT_EQ(pstyle("--lang de diff --csv " + tables).out,
+              "style,property,old,new\nColor 2,linetype,31,17\n");
+}
+
 TEST_F(TableCommands, SetRefusesBadInputBeforeAnyFileIsWritten) {
     const std::string named = copied(sample("named.stb"), "named.stb");
     const std::string other = copied(fixture("windows-1252.stb"), "other.stb");

@@ -143,14 +143,17 @@ const CatalogueEntry* findEntry(const Catalogue& catalogue, int value) {
                                                          : nullptr;
 }
 
-wxString label(const Catalogue& catalogue, int value) {
+wxString label(const Catalogue& catalogue, int value, bool translated = true) {
+    const auto text = [&](const char* english, const char* context) {
+        return translated ? wxGetTranslation(english, wxString(), context) : wxString(english);
+    };
     if (const CatalogueEntry* entry = findEntry(catalogue, value)) {
-        return wxGetTranslation(entry->label, wxString(), catalogue.context);
+        return text(entry->label, catalogue.context);
     }
     if (value == catalogue.values.ownSetting) {
-        return wxGetTranslation(catalogue.ownSettingLabel);
+        return text(catalogue.ownSettingLabel, nullptr);
     }
-    return wxString::Format(wxGetTranslation(catalogue.otherFormat), value);
+    return wxString::Format(text(catalogue.otherFormat, nullptr), value);
 }
 
 wxString bitmap(const Catalogue& catalogue, int value) {
@@ -172,6 +175,19 @@ wxString joinStyleLabel(int value) {
 wxString fillStyleLabel(int value) {
     return label(kFillStyles, value);
 }
+wxString lineTypeEnglishLabel(int value) {
+    return label(kLineTypes, value, false);
+}
+wxString endStyleEnglishLabel(int value) {
+    return label(kEndStyles, value, false);
+}
+wxString joinStyleEnglishLabel(int value) {
+    return label(kJoinStyles, value, false);
+}
+wxString fillStyleEnglishLabel(int value) {
+    return label(kFillStyles, value, false);
+}
+
 wxString lineWeightOwnSettingLabel() {
     return _("Use object lineweight");
 }

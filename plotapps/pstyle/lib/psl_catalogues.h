@@ -30,6 +30,11 @@ wxString endStyleLabel(int value);
 wxString joinStyleLabel(int value);
 wxString fillStyleLabel(int value);
 wxString lineWeightOwnSettingLabel();
+// The same labels untranslated: the names that scripts give the values in every language.
+wxString lineTypeEnglishLabel(int value);
+wxString endStyleEnglishLabel(int value);
+wxString joinStyleEnglishLabel(int value);
+wxString fillStyleEnglishLabel(int value);
 
 // Names of images in the catalogue psl_graphics; empty for values without an image.
 wxString lineTypeBitmap(int value);

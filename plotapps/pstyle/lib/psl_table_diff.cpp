@@ -179,12 +179,14 @@ private:
     std::vector<TableDifference> differences_;
 };
 
-wxString subjectText(const TableDifference& difference) {
+// Translated for people; untranslated for the CSV lines that programs read.
+wxString subjectText(const TableDifference& difference, bool translated = true) {
     switch (difference.subject) {
     case Subject::Table:
         return _("Table");
     case Subject::ColorIndex:
-        return wxString::Format("%ls %ls", _("Color"), difference.name);
+        return wxString::Format("%ls %ls", translated ? _("Color") : wxString("Color"),
+                                difference.name);
     case Subject::NamedStyle:
         break;
     }
@@ -232,7 +234,7 @@ wxArrayString differenceCsvLines(const std::vector<TableDifference>& differences
     lines.Add("style,property,old,new");
     for (const TableDifference& difference : differences) {
         const wxString style =
-            difference.subject == Subject::Table ? wxString() : subjectText(difference);
+            difference.subject == Subject::Table ? wxString() : subjectText(difference, false);
         lines.Add(csvField(difference.subject == Subject::NamedStyle ? difference.name : style) +
                   "," + csvField(difference.property) + "," + csvField(difference.oldValue) + "," +
                   csvField(difference.newValue));

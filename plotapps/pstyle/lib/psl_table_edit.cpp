@@ -27,7 +27,9 @@ struct EditKey {
     ValueKind kind;
     int maximum;               // Number and Pen: the largest value, the smallest being 0
     CatalogueValues catalogue; // Catalogue only
-    wxString (*label)(int);    // Catalogue only
+    wxString (*label)(int);    // Catalogue only: as the editor shows it
+    // Catalogue only: untranslated, so that a script gives the same value in every language.
+    wxString (*englishLabel)(int) = nullptr;
 };
 
 const EditKey kEditKeys[] = {
@@ -36,12 +38,14 @@ const EditKey kEditKeys[] = {
     {"physical-pen", StyleProperty::PhysicalPen, ValueKind::Pen, kMaxPhysicalPen, {}, nullptr},
     {"virtual-pen", StyleProperty::VirtualPen, ValueKind::Pen, kMaxVirtualPen, {}, nullptr},
     {"lineweight", StyleProperty::LineWeight, ValueKind::LineWeight, 0, {}, nullptr},
-    {"linetype", StyleProperty::LineType, ValueKind::Catalogue, 0, kLineTypeValues, lineTypeLabel},
-    {"end-style", StyleProperty::EndStyle, ValueKind::Catalogue, 0, kEndStyleValues, endStyleLabel},
+    {"linetype", StyleProperty::LineType, ValueKind::Catalogue, 0, kLineTypeValues, lineTypeLabel,
+     lineTypeEnglishLabel},
+    {"end-style", StyleProperty::EndStyle, ValueKind::Catalogue, 0, kEndStyleValues, endStyleLabel,
+     endStyleEnglishLabel},
     {"join-style", StyleProperty::JoinStyle, ValueKind::Catalogue, 0, kJoinStyleValues,
-     joinStyleLabel},
+     joinStyleLabel, joinStyleEnglishLabel},
     {"fill-style", StyleProperty::FillStyle, ValueKind::Catalogue, 0, kFillStyleValues,
-     fillStyleLabel},
+     fillStyleLabel, fillStyleEnglishLabel},
     {"dither", StyleProperty::Dither, ValueKind::OnOff, 0, {}, nullptr},
     {"grayscale", StyleProperty::Grayscale, ValueKind::OnOff, 0, {}, nullptr},
     {"adaptive", StyleProperty::Adaptive, ValueKind::OnOff, 0, {}, nullptr},
@@ -102,7 +106,8 @@ bool parseCatalogue(const EditKey& key, const wxString& text, int& value) {
     }
     for (int candidate = values.first; candidate <= values.last + 1; ++candidate) {
         const int catalogueValue = candidate > values.last ? values.ownSetting : candidate;
-        if (key.label(catalogueValue).CmpNoCase(text) == 0) {
+        if (key.label(catalogueValue).CmpNoCase(text) == 0 ||
+            key.englishLabel(catalogueValue).CmpNoCase(text) == 0) {
             value = catalogueValue;
             return true;
         }
