@@ -12,6 +12,7 @@
 #include <kesutils/plot_style_table.h>
 
 class wxImageList;
+class wxListCtrl;
 class wxListEvent;
 class wxSpinEvent;
 class wxWindow;
@@ -95,6 +96,8 @@ private:
     // The selected rows that a property change writes to, or none when nothing may change.
     wxArrayInt editableSelection() const;
     bool isFormViewCurrent() const;
+    // The rows selected in list, in ascending order.
+    static wxArrayInt selectedRows(const wxListCtrl* list);
     // Index of the style whose localized name equals name ignoring case, or -1.
     int findStyleIgnoringCase(const wxString& name) const;
 

@@ -1,0 +1,80 @@
+// The file commands: Open, Save As and Export.
+#include "psl_dlg_plot_style_editor.h"
+
+#include <wx/filedlg.h>
+#include <wx/textfile.h>
+
+#include "psl_csv_export.h"
+#include "psl_log.h"
+#include "psl_table_files.h"
+
+void DlgPlotStyleEditor::onOpen(wxCommandEvent&) {
+    if (!canClose()) {
+        return;
+    }
+    wxFileDialog dialog(this, _("Select a Plot Style File"), fileName.GetPath(wxPATH_GET_VOLUME),
+                        wxString(),
+                        _("Plot Style files (*.ctb;*.stb)|*.ctb;*.stb|All files (*.*)|*.*"),
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dialog.ShowModal() != wxID_OK) {
+        return;
+    }
+    fileName.Assign(dialog.GetPath(), wxPATH_NATIVE);
+    loadTable();
+}
+
+void DlgPlotStyleEditor::onSaveAs(wxCommandEvent&) {
+    if (!Validate() || !TransferDataFromWindow()) {
+        return;
+    }
+    const bool colorDependent = isColorDependentTable();
+    const wxString wildcard =
+        colorDependent ? _("Color-dependent Plot Style files (*.ctb)|*.ctb|All files (*.*)|*.*")
+                       : _("Named Plot Style files (*.stb)|*.stb|All files (*.*)|*.*");
+    wxFileDialog dialog(this, _("Save Plot Style File As"), fileName.GetPath(wxPATH_GET_VOLUME),
+                        fileName.GetFullName(), wildcard, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK) {
+        return;
+    }
+    const wxFileName chosen(dialog.GetPath());
+    if (!fitsTableKind(chosen, colorDependent)) {
+        PSL_LOG_ERROR("DlgPlotStyleEditor::onSaveAs", _("%ls is not a valid name to save to."),
+                      chosen.GetFullName());
+        return;
+    }
+    save(chosen.GetFullPath());
+}
+
+void DlgPlotStyleEditor::onExport(wxCommandEvent&) {
+    if (!table) {
+        return;
+    }
+    TransferDataFromWindow();
+
+    wxFileName proposal(fileName);
+    proposal.SetFullName(fileName.GetFullName() + ".csv");
+    wxFileDialog dialog(this, _("Export Plot Style File To"), proposal.GetPath(wxPATH_GET_VOLUME),
+                        proposal.GetFullName(),
+                        _("Comma-separated-value files (*.csv)|*.csv|Text files (*.txt)|*.txt|"
+                          "All files (*.*)|*.*"),
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK) {
+        return;
+    }
+    const wxString path = dialog.GetPath();
+    wxTextFile file;
+    const bool opened =
+        wxFileName::FileExists(path) ? file.Open(path, wxConvAuto()) : file.Create(path);
+    if (!opened) {
+        PSL_LOG_ERROR("DlgPlotStyleEditor::onExport", _("Failed to create or open file: %ls"),
+                      path);
+        return;
+    }
+    file.Clear();
+    for (const wxString& line : csvExportLines(*table, fileName.GetFullName())) {
+        file.AddLine(line);
+    }
+    // wxTextFile writes through a temporary file, so a failed write keeps the old content.
+    file.Write(wxTextFileType_None, wxConvUTF8);
+    file.Close();
+}
