@@ -69,6 +69,11 @@ public:
 
     void onDrawListItem(wxDC& dc, const wxRect& rect, int item, int flags) const override;
 
+protected:
+    // Items go through the standard item-container calls too; their values and images follow.
+    void DoClear() override;
+    void DoDeleteOneItem(unsigned int item) override;
+
 private:
     struct Item {
         int value;

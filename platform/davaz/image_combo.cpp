@@ -95,6 +95,18 @@ void ImageCombo::onDrawListItem(wxDC& dc, const wxRect& rect, int item, int flag
                 rect.y + (rect.height - dc.GetTextExtent(label).y) / 2);
 }
 
+void ImageCombo::DoClear() {
+    OwnerDrawComboBase::DoClear();
+    items_.clear();
+}
+
+void ImageCombo::DoDeleteOneItem(unsigned int item) {
+    OwnerDrawComboBase::DoDeleteOneItem(item);
+    if (hasItem(int(item))) {
+        items_.erase(items_.begin() + item);
+    }
+}
+
 bool ImageCombo::hasItem(int item) const {
     return item >= 0 && item < static_cast<int>(items_.size());
 }

@@ -139,6 +139,12 @@ inline void spinTo(wxWindow* editor, const char* name, int value) {
     spin->GetEventHandler()->ProcessEvent(event);
 }
 
+// The keyboard focus leaves the control named name.
+inline void leaveField(wxWindow* editor, const char* name) {
+    wxFocusEvent left(wxEVT_KILL_FOCUS);
+    findControl<wxWindow>(editor, name)->ProcessWindowEvent(left);
+}
+
 inline void chooseRadio(wxWindow* editor, const char* name) {
     findControl<wxRadioButton>(editor, name)->SetValue(true);
     sendCommand(editor, name, wxEVT_RADIOBUTTON, 1);

@@ -123,7 +123,7 @@ TEST_F(FormViewTest, SelectionShowsSharedValuesAndMarksDifferences) {
     for (const char* name : kPropertyControls) {
         EXPECT_TRUE(form->FindWindow(XRCID(name))->IsEnabled()) << name;
     }
-    EXPECT_EQ(screening->GetValue(), 0);
+    EXPECT_EQ(screening->GetTextValue(), "Varies");
     EXPECT_EQ(physPen->GetValue(), 0);
     EXPECT_EQ(physPen->GetTextValue(), "Varies");
     EXPECT_EQ(virtPen->GetTextValue(), "Automatic");
@@ -262,7 +262,7 @@ TEST_F(FormViewTest, NamedTableKeepsItsBaseStyle) {
     EXPECT_TRUE(form->FindWindow(XRCID("ListStyles"))->IsEnabled());
     spinTo(form, "SpinScreening", 10);
     EXPECT_EQ(table.style(0)->Screening, 100);
-    EXPECT_TRUE(editor->isModified()) << "a change with a selection counts, even when void";
+    EXPECT_FALSE(editor->isModified()) << "nothing changed";
 
     selectRows(form, {0, 2});
     refreshControls(form);
@@ -360,4 +360,108 @@ TEST_F(FormViewTest, SaveAndCloseWritesWhatTheFormChanged) {
     EXPECT_EQ(written->style(4)->VirtPenNum, 200);
     EXPECT_EQ(toWxString(written->style(1)->desc()), "Kabel, Leitungen");
     EXPECT_TRUE(log.errors().empty());
+}
+
+TEST_F(FormViewTest, TypedInputReachesTheStylesOnEveryPathThatReadsTheForm) {
+    struct Path {
+        const char* name;
+        std::function<void(DlgPlotStyleEditor&)> take;
+    };
+    const Path paths[] = {
+        {"another style clicked", [](DlgPlotStyleEditor& editor) { selectRows(&editor, {7}); }},
+        {"the field left",
+         [](DlgPlotStyleEditor& editor) { leaveField(&editor, "SpinScreening"); }},
+        {"Save & Close", [](DlgPlotStyleEditor& editor) { clickButton(&editor, "wxID_OK"); }},
+    };
+    for (const Path& path : paths) {
+        SCOPED_TRACE(path.name);
+        const wxString file = dir.copyTestData("canonical.ctb", "typed.ctb");
+        const auto editor = openEditor(file);
+        wxWindow* form = editor.get();
+        showFormView(form);
+        selectRows(form, {2, 3});
+        // Typed, not yet taken by the field: no change event has been sent.
+        findControl<wxSpinCtrl>(form, "SpinScreening")->SetValue(wxString("42"));
+        findControl<wxSpinCtrl>(form, "SpinPhysPen")->SetValue(wxString("0"));
+        path.take(*editor);
+        const PlotStyleTablePtr saved = readTable(file);
+        const CPlotStyleTable& table = editor->IsShown() ? *editor->currentTable() : *saved;
+        for (int row : {2, 3}) {
+            EXPECT_EQ(table.style(row)->Screening, 42) << row;
+            EXPECT_EQ(table.style(row)->PhysPenNum, 0) << row;
+        }
+        EXPECT_EQ(table.style(7)->Screening, 25) << "not selected";
+    }
+}
+
+TEST_F(FormViewTest, DescriptionGoesToEverySelectedStyleOnOneLine) {
+    const wxString path = writeTable(dir, "texts.stb", false, [](CPlotStyleTable& table) {
+        table.addStyle(u"Wall", 0, nullptr);
+        table.addStyle(u"Door", 1, nullptr);
+        table.style(1)->setDesc(u"outer");
+    });
+    const auto editor = openEditor(path);
+    wxWindow* form = editor.get();
+    auto* box = findControl<wxTextCtrl>(form, "TextStyleDescr");
+    showFormView(form);
+    selectRows(form, {0, 1, 2});
+    EXPECT_TRUE(box->GetValue().empty()) << "the descriptions differ";
+    box->SetValue("Load-bearing\r\nwall\nwest");
+    EXPECT_EQ(box->GetValue(), "Load-bearing wall west");
+    const CPlotStyleTable& table = *editor->currentTable();
+    EXPECT_EQ(toWxString(table.style(1)->desc()), "Load-bearing wall west");
+    EXPECT_EQ(toWxString(table.style(2)->desc()), "Load-bearing wall west");
+    EXPECT_EQ(toWxString(table.style(0)->desc()), "") << "the base style keeps its own";
+    EXPECT_TRUE(editor->isModified());
+
+    // Only the base style: the box is off, like the other property controls.
+    selectRows(form, {0});
+    refreshControls(form);
+    EXPECT_FALSE(box->IsEnabled());
+}
+
+TEST_F(FormViewTest, FieldsShowStoredValuesAsTheyAre) {
+    const wxString path = writeTable(dir, "foreign.ctb", true, [](CPlotStyleTable& table) {
+        CPlotStyle& style = *table.style(0);
+        style.LineType = 77;
+        style.EndStyle = 9;
+        style.FillStyle = 5;
+        style.PhysPenNum = 300;
+        style.Screening = 250;
+        table.style(1)->PhysPenNum = 4;
+    });
+    const auto editor = openEditor(path);
+    wxWindow* form = editor.get();
+    showFormView(form);
+    selectRows(form, {0});
+    const struct {
+        const char* picker;
+        const char* label;
+        unsigned int items;
+    } pickers[] = {{"ComboLineType", "Line type 77", 32},
+                   {"ComboEndStyle", "End style 9", 5},
+                   {"ComboFillStyle", "Fill style 5", 10}};
+    for (const auto& p : pickers) {
+        EXPECT_EQ(imagePicker(form, p.picker)->GetValue(), p.label) << p.picker;
+        pick(form, p.picker, imagePicker(form, p.picker)->getValue());
+    }
+    auto* physPen = findControl<wxSpinCtrl>(form, "SpinPhysPen");
+    auto* screening = findControl<wxSpinCtrl>(form, "SpinScreening");
+    EXPECT_EQ(physPen->GetTextValue(), "300");
+    EXPECT_EQ(screening->GetTextValue(), "250");
+    spinTo(form, "SpinPhysPen", 300);
+    EXPECT_FALSE(editor->isModified()) << "the same values chosen again";
+
+    // A pen field without a number keeps what the user left in it; 0 typed over "Varies" counts.
+    selectRows(form, {1, 2});
+    EXPECT_EQ(physPen->GetTextValue(), "Varies");
+    for (const auto& p : pickers) {
+        EXPECT_EQ(imagePicker(form, p.picker)->GetCount(), p.items) << p.picker;
+    }
+    physPen->SetValue(wxString());
+    refreshControls(form);
+    EXPECT_EQ(physPen->GetTextValue(), "");
+    physPen->SetValue(wxString("0"));
+    leaveField(form, "SpinPhysPen");
+    EXPECT_EQ(editor->currentTable()->style(1)->PhysPenNum, 0);
 }

@@ -19,10 +19,6 @@
 #include <wx/valtext.h>
 #include <wx/xrc/xmlres.h>
 
-#ifdef __WXGTK__
-#include <gtk/gtk.h>
-#endif
-
 #include <kesutils/ut_services.h>
 
 #include "psl_log.h"
@@ -42,18 +38,6 @@ void fitStyleColumn(wxListCtrl* list) {
     if (list->GetColumnWidth(0) != width) {
         list->SetColumnWidth(0, width);
     }
-}
-
-// The pen fields show "Automatic" or "Varies" in place of 0. GTK's spin button drops every
-// character that cannot be part of a number, and sizes itself for two digits.
-void prepareSpinForWords(wxSpinCtrl* spin) {
-#ifdef __WXGTK__
-    gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(spin->GetHandle()), FALSE);
-#endif
-    const int textWidth =
-        std::max(spin->GetTextExtent(_("Automatic")).x, spin->GetTextExtent(_("Varies")).x) +
-        spin->GetCharWidth();
-    spin->SetMinSize(wxSize(spin->GetSizeFromTextSize(textWidth).x, -1));
 }
 
 } // namespace
@@ -92,6 +76,7 @@ wxBEGIN_EVENT_TABLE(DlgPlotStyleEditor, wxDialog)
     EVT_UPDATE_UI(XRCID("ComboEndStyle"), DlgPlotStyleEditor::onUpdateStyleControls)
     EVT_UPDATE_UI(XRCID("ComboJoinStyle"), DlgPlotStyleEditor::onUpdateStyleControls)
     EVT_UPDATE_UI(XRCID("ComboFillStyle"), DlgPlotStyleEditor::onUpdateStyleControls)
+    EVT_UPDATE_UI(XRCID("TextStyleDescr"), DlgPlotStyleEditor::onUpdateStyleControls)
     EVT_UPDATE_UI(wxID_OK, DlgPlotStyleEditor::onUpdateHasTable)
     EVT_UPDATE_UI(XRCID("BtnSaveAs"), DlgPlotStyleEditor::onUpdateHasTable)
     EVT_UPDATE_UI(XRCID("BtnExport"), DlgPlotStyleEditor::onUpdateHasTable)
@@ -102,6 +87,8 @@ wxBEGIN_EVENT_TABLE(DlgPlotStyleEditor, wxDialog)
     EVT_COMBOBOX(wxID_ANY, DlgPlotStyleEditor::onComboChanged)
     EVT_CHECKBOX(wxID_ANY, DlgPlotStyleEditor::onCheckChanged)
     EVT_SPINCTRL(wxID_ANY, DlgPlotStyleEditor::onSpinChanged)
+    EVT_TEXT(XRCID("TextStyleDescr"), DlgPlotStyleEditor::onStyleDescriptionChanged)
+    EVT_NOTEBOOK_PAGE_CHANGING(XRCID("NoteBook"), DlgPlotStyleEditor::onPageChanging)
     EVT_CUSTOM(wxEVT_SIZE, wxID_ANY, DlgPlotStyleEditor::onSkip)
     EVT_PAINT(DlgPlotStyleEditor::onPaint)
 wxEND_EVENT_TABLE()
@@ -110,9 +97,8 @@ DlgPlotStyleEditor::DlgPlotStyleEditor(const wxString& path, const wxString& sou
                                        wxWindow* parent)
     : fileName(path, wxPATH_NATIVE), sourceFileName(sourcePath), modified(false), styleCount(0),
       applyScale(false), scaleText("1"), ditherState(wxCHK_UNCHECKED),
-      grayscaleState(wxCHK_UNCHECKED), physPen(0), virtPen(0), physPenVaries(false),
-      virtPenVaries(false), screening(100), adaptiveState(wxCHK_UNCHECKED), millimetreUnits(true),
-      inchUnits(false), lineWeightInUse{} {
+      grayscaleState(wxCHK_UNCHECKED), physPen(0), virtPen(0), screening(100),
+      adaptiveState(wxCHK_UNCHECKED), millimetreUnits(true), inchUnits(false), lineWeightInUse{} {
     ut::loadDialog(this, parent, "DlgPlotStyleEditor");
 }
 
@@ -175,8 +161,7 @@ void DlgPlotStyleEditor::onInitDialog(wxInitDialogEvent&) {
     XRCCTRL(*this, "SpinPhysPen", wxSpinCtrl)->SetValidator(wxGenericValidator(&physPen));
     XRCCTRL(*this, "SpinVirtPen", wxSpinCtrl)->SetValidator(wxGenericValidator(&virtPen));
     XRCCTRL(*this, "SpinScreening", wxSpinCtrl)->SetValidator(wxGenericValidator(&screening));
-    prepareSpinForWords(XRCCTRL(*this, "SpinPhysPen", wxSpinCtrl));
-    prepareSpinForWords(XRCCTRL(*this, "SpinVirtPen", wxSpinCtrl));
+    setUpSpinFields();
     XRCCTRL(*this, "RadLwMm", wxRadioButton)->SetValidator(wxGenericValidator(&millimetreUnits));
     XRCCTRL(*this, "RadLwIn", wxRadioButton)->SetValidator(wxGenericValidator(&inchUnits));
 
@@ -269,6 +254,7 @@ bool DlgPlotStyleEditor::save(const wxString& name) {
 }
 
 bool DlgPlotStyleEditor::canClose() {
+    commitTypedValues();
     TransferDataFromWindow();
     if (!modified || !table) {
         return true;
@@ -353,6 +339,7 @@ wxString DlgPlotStyleEditor::fitTextToWidth(const wxString& text, const wxWindow
 }
 
 void DlgPlotStyleEditor::onOk(wxCommandEvent& event) {
+    commitTypedValues();
     if (!Validate() || !TransferDataFromWindow()) {
         return;
     }

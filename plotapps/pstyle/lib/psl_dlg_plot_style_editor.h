@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include <wx/dialog.h>
@@ -14,8 +15,15 @@
 class wxImageList;
 class wxListCtrl;
 class wxListEvent;
+class wxBookCtrlEvent;
+class wxFocusEvent;
 class wxSpinEvent;
 class wxWindow;
+
+struct SpinRange {
+    int minimum;
+    int maximum;
+};
 
 class DlgPlotStyleEditor : public wxDialog {
 public:
@@ -85,8 +93,24 @@ private:
     void onComboChanged(wxCommandEvent& event);
     void onCheckChanged(wxCommandEvent& event);
     void onSpinChanged(wxSpinEvent& event);
+    void onSpinFocusLost(wxFocusEvent& event);
+    void onPageChanging(wxBookCtrlEvent& event);
+    void onStyleDescriptionChanged(wxCommandEvent& event);
     void onSkip(wxEvent& event);
     void onPaint(wxPaintEvent& event);
+
+    // Every change of the table's styles goes through these. change returns whether it changed the
+    // style; the base style of a named table is never passed to it. True when a style changed,
+    // which marks the table modified.
+    bool changeStyles(const wxArrayInt& rows, const std::function<bool(CPlotStyle&)>& change);
+    bool setStyleField(const wxArrayInt& rows, std::int32_t CPlotStyle::*field, int value);
+    bool setStyleDescription(const wxArrayInt& rows, const wxString& text);
+    bool setStyleColor(const wxArrayInt& rows, std::uint32_t color);
+
+    void setUpSpinFields();
+    // Writes what is typed into the spin fields to the styles the form shows; true when that
+    // changed a style. Every path that reads the form calls it first.
+    bool commitTypedValues();
 
     void setUnits(bool inches);
     void endLineWeightEdit(wxListEvent& event);
@@ -114,14 +138,16 @@ private:
     int grayscaleState;
     int physPen;
     int virtPen;
-    bool physPenVaries;
-    bool virtPenVaries;
     int screening;
     int adaptiveState;
     bool millimetreUnits;
     bool inchUnits;
     bool lineWeightInUse[CPlotStyleTable::kLineWeightCount]; // entry r: lineweight index r + 1
     std::unique_ptr<wxImageList> colorImages;
+    // The rows whose values the Form View shows, which typed values belong to.
+    wxArrayInt shownRows;
+    // The spin fields' own ranges; a field is widened to show a stored value outside its range.
+    SpinRange spinRanges[3];
 
     wxDECLARE_CLASS(DlgPlotStyleEditor);
     wxDECLARE_EVENT_TABLE();

@@ -24,6 +24,7 @@ void DlgPlotStyleEditor::onOpen(wxCommandEvent&) {
 }
 
 void DlgPlotStyleEditor::onSaveAs(wxCommandEvent&) {
+    commitTypedValues();
     if (!Validate() || !TransferDataFromWindow()) {
         return;
     }
@@ -49,6 +50,7 @@ void DlgPlotStyleEditor::onExport(wxCommandEvent&) {
     if (!table) {
         return;
     }
+    commitTypedValues();
     TransferDataFromWindow();
 
     wxFileName proposal(fileName);

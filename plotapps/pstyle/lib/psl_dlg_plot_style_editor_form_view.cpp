@@ -1,8 +1,11 @@
 // The Form View: the style list and the editing of the selected styles.
 #include "psl_dlg_plot_style_editor.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <utility>
+#include <functional>
+#include <iterator>
+#include <string>
 
 #include <wx/checkbox.h>
 #include <wx/listctrl.h>
@@ -10,6 +13,10 @@
 #include <wx/spinctrl.h>
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
+
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
 
 #include <davaz/wxg_combo.h>
 
@@ -116,25 +123,77 @@ wxCheckBoxState checkStateOf(int mergedValue) {
     }
 }
 
-void showSpinValue(wxSpinCtrl* spin, int mergedValue) {
-    if (mergedValue == kNoValueYet) {
-        spin->SetValue(wxString());
-    } else {
-        spin->SetValue(mergedValue == kValuesDiffer ? 0 : mergedValue);
-    }
-}
+// Style fields edited through a spin field. A pen number of 0 reads "Automatic"; a selection
+// whose values differ reads "Varies".
+struct SpinField {
+    const char* spinName;
+    std::int32_t CPlotStyle::*field;
+    int SelectionValues::*merged;
+    bool zeroIsAutomatic;
+};
 
-// Style fields that an image picker of the Form View edits.
+const SpinField kSpinFields[] = {
+    {"SpinPhysPen", &CPlotStyle::PhysPenNum, &SelectionValues::physPen, true},
+    {"SpinVirtPen", &CPlotStyle::VirtPenNum, &SelectionValues::virtPen, true},
+    {"SpinScreening", &CPlotStyle::Screening, &SelectionValues::screening, false},
+};
+
+// Style fields that an image picker of the Form View edits; a stored value outside the catalogue
+// is shown with the catalogue's label for such values.
 struct PickerField {
     const char* pickerName;
     std::int32_t CPlotStyle::*field;
+    int SelectionValues::*merged;
+    const CatalogueValues* catalogue; // null: the items follow the table's lineweights
+    wxString (*label)(int);
 };
 
 const PickerField kPickerFields[] = {
-    {"ComboLineType", &CPlotStyle::LineType},   {"ComboLineWeight", &CPlotStyle::LineWeight},
-    {"ComboEndStyle", &CPlotStyle::EndStyle},   {"ComboJoinStyle", &CPlotStyle::JoinStyle},
-    {"ComboFillStyle", &CPlotStyle::FillStyle},
+    {"ComboLineType", &CPlotStyle::LineType, &SelectionValues::lineType, &kLineTypeValues,
+     lineTypeLabel},
+    {"ComboLineWeight", &CPlotStyle::LineWeight, &SelectionValues::lineWeight, nullptr, nullptr},
+    {"ComboEndStyle", &CPlotStyle::EndStyle, &SelectionValues::endStyle, &kEndStyleValues,
+     endStyleLabel},
+    {"ComboJoinStyle", &CPlotStyle::JoinStyle, &SelectionValues::joinStyle, &kJoinStyleValues,
+     joinStyleLabel},
+    {"ComboFillStyle", &CPlotStyle::FillStyle, &SelectionValues::fillStyle, &kFillStyleValues,
+     fillStyleLabel},
 };
+
+// GTK's spin button drops every character that cannot be part of a number, and sizes itself for
+// two digits; the fields show words too.
+void prepareSpinForWords(wxSpinCtrl* spin) {
+#ifdef __WXGTK__
+    gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(spin->GetHandle()), FALSE);
+#endif
+    const int textWidth =
+        std::max(spin->GetTextExtent(_("Automatic")).x, spin->GetTextExtent(_("Varies")).x) +
+        spin->GetCharWidth();
+    spin->SetMinSize(wxSize(spin->GetSizeFromTextSize(textWidth).x, -1));
+}
+
+// Shows a merged value; a stored value outside the field's range is shown as it is.
+void showSpinValue(wxSpinCtrl* spin, const SpinField& spinField, const SpinRange& range,
+                   int mergedValue) {
+    if (mergedValue == kNoValueYet || mergedValue == kValuesDiffer) {
+        spin->SetRange(range.minimum, range.maximum);
+        spin->SetValue(range.minimum);
+        spin->SetValue(mergedValue == kValuesDiffer ? _("Varies") : wxString());
+        return;
+    }
+    spin->SetRange(std::min(range.minimum, mergedValue), std::max(range.maximum, mergedValue));
+    spin->SetValue(mergedValue);
+    if (mergedValue == 0 && spinField.zeroIsAutomatic) {
+        spin->SetValue(_("Automatic"));
+    }
+}
+
+// A line break cannot be stored in a style's description.
+bool replaceLineBreaks(wxString& text) {
+    const size_t replaced =
+        text.Replace("\r\n", " ") + text.Replace("\r", " ") + text.Replace("\n", " ");
+    return replaced > 0;
+}
 
 } // namespace
 
@@ -189,8 +248,47 @@ wxArrayInt DlgPlotStyleEditor::editableSelection() const {
     return rows;
 }
 
+bool DlgPlotStyleEditor::changeStyles(const wxArrayInt& rows,
+                                      const std::function<bool(CPlotStyle&)>& change) {
+    if (!table) {
+        return false;
+    }
+    bool changed = false;
+    for (const int row : rows) {
+        // The base style of a named table keeps its properties.
+        if (row != 0 || isColorDependentTable()) {
+            changed = change(*table->style(row)) || changed;
+        }
+    }
+    if (changed) {
+        modified = true;
+    }
+    return changed;
+}
+
+bool DlgPlotStyleEditor::setStyleField(const wxArrayInt& rows, std::int32_t CPlotStyle::*field,
+                                       int value) {
+    return changeStyles(rows, [&](CPlotStyle& style) {
+        if (style.*field == value) {
+            return false;
+        }
+        style.*field = value;
+        return true;
+    });
+}
+
+void DlgPlotStyleEditor::setUpSpinFields() {
+    for (size_t i = 0; i < std::size(kSpinFields); ++i) {
+        auto* spin = XRCCTRL(*this, kSpinFields[i].spinName, wxSpinCtrl);
+        spinRanges[i] = {spin->GetMin(), spin->GetMax()};
+        prepareSpinForWords(spin);
+        spin->Bind(wxEVT_KILL_FOCUS, &DlgPlotStyleEditor::onSpinFocusLost, this);
+    }
+}
+
 void DlgPlotStyleEditor::showSelection() {
     const wxArrayInt rows = selectedRows(XRCCTRL(*this, "ListStyles", wxListCtrl));
+    shownRows = rows;
     SelectionValues values = emptySelectionValues();
     if (rows.empty()) {
         values = defaultSelectionValues();
@@ -206,26 +304,86 @@ void DlgPlotStyleEditor::showSelection() {
     XRCCTRL(*this, "CheckAdaptive", wxCheckBox)->Set3StateValue(checkStateOf(values.adaptive));
     showColor(XRCCTRL(*this, "ComboColor", wxg::ColorCombo), values.color, values.colorState);
 
-    const std::pair<const char*, int> pickerValues[] = {
-        {"ComboLineType", values.lineType},   {"ComboLineWeight", values.lineWeight},
-        {"ComboEndStyle", values.endStyle},   {"ComboJoinStyle", values.joinStyle},
-        {"ComboFillStyle", values.fillStyle},
-    };
-    for (const auto& [name, value] : pickerValues) {
-        auto* picker = wxStaticCast(FindWindow(XRCID(name)), wxg::ImageCombo);
+    for (const PickerField& pickerField : kPickerFields) {
+        auto* picker = wxStaticCast(FindWindow(XRCID(pickerField.pickerName)), wxg::ImageCombo);
+        const int value = values.*pickerField.merged;
         picker->setVaries(value == kValuesDiffer);
-        picker->setValue(value);
+        if (pickerField.catalogue) {
+            showPickerValue(picker, *pickerField.catalogue, pickerField.label, value);
+        } else {
+            picker->setValue(value);
+        }
     }
+    for (size_t i = 0; i < std::size(kSpinFields); ++i) {
+        const SpinField& spinField = kSpinFields[i];
+        showSpinValue(XRCCTRL(*this, spinField.spinName, wxSpinCtrl), spinField, spinRanges[i],
+                      values.*spinField.merged);
+    }
+}
 
-    physPenVaries = values.physPen == kValuesDiffer;
-    virtPenVaries = values.virtPen == kValuesDiffer;
-    showSpinValue(XRCCTRL(*this, "SpinPhysPen", wxSpinCtrl), values.physPen);
-    showSpinValue(XRCCTRL(*this, "SpinVirtPen", wxSpinCtrl), values.virtPen);
-    showSpinValue(XRCCTRL(*this, "SpinScreening", wxSpinCtrl), values.screening);
+bool DlgPlotStyleEditor::commitTypedValues() {
+    if (!isFormViewCurrent()) {
+        return false;
+    }
+    bool changed = false;
+    for (size_t i = 0; i < std::size(kSpinFields); ++i) {
+        const wxString text = XRCCTRL(*this, kSpinFields[i].spinName, wxSpinCtrl)
+                                  ->GetTextValue()
+                                  .Strip(wxString::both);
+        long typed = 0;
+        if (text.ToLong(&typed)) {
+            const int value =
+                int(std::clamp<long>(typed, spinRanges[i].minimum, spinRanges[i].maximum));
+            std::int32_t CPlotStyle::*field = kSpinFields[i].field;
+            // A value outside the range that a style already holds is no change for it.
+            changed = changeStyles(shownRows,
+                                   [&](CPlotStyle& style) {
+                                       if (style.*field == typed || style.*field == value) {
+                                           return false;
+                                       }
+                                       style.*field = value;
+                                       return true;
+                                   }) ||
+                      changed;
+        }
+    }
+    return changed;
 }
 
 void DlgPlotStyleEditor::onStyleSelection(wxListEvent&) {
+    // What was typed belongs to the styles shown before the selection changed.
+    commitTypedValues();
     showSelection();
+}
+
+void DlgPlotStyleEditor::onStyleDescriptionChanged(wxCommandEvent&) {
+    auto* box = XRCCTRL(*this, "TextStyleDescr", wxTextCtrl);
+    wxString text = box->GetValue();
+    if (replaceLineBreaks(text)) {
+        const long insertionPoint = box->GetInsertionPoint();
+        box->ChangeValue(text);
+        box->SetInsertionPoint(insertionPoint);
+    }
+    setStyleDescription(editableSelection(), text);
+}
+
+bool DlgPlotStyleEditor::setStyleDescription(const wxArrayInt& rows, const wxString& text) {
+    const std::u16string description = toHostText(text);
+    return changeStyles(rows, [&](CPlotStyle& style) {
+        if (description == style.desc()) {
+            return false;
+        }
+        style.setDesc(description);
+        return true;
+    });
+}
+
+bool DlgPlotStyleEditor::setStyleColor(const wxArrayInt& rows, std::uint32_t color) {
+    return changeStyles(rows, [&](CPlotStyle& style) {
+        const std::uint32_t before[] = {style.Color, style.ModeColor};
+        style.updateColor(std::int32_t(color));
+        return before[0] != style.Color || before[1] != style.ModeColor;
+    });
 }
 
 void DlgPlotStyleEditor::onComboChanged(wxCommandEvent& event) {
@@ -234,98 +392,65 @@ void DlgPlotStyleEditor::onComboChanged(wxCommandEvent& event) {
         return;
     }
     const int id = event.GetId();
-    const bool colorChanged = id == XRCID("ComboColor");
-    std::int32_t CPlotStyle::*field = nullptr;
-    for (const PickerField& picker : kPickerFields) {
-        if (id == XRCID(picker.pickerName)) {
-            field = picker.field;
-        }
-    }
-    if (!colorChanged && !field) {
+    if (id == XRCID("ComboColor")) {
+        setStyleColor(rows, readColor(wxStaticCast(FindWindow(id), wxg::ColorCombo)));
         return;
     }
-    const std::uint32_t color =
-        colorChanged ? readColor(wxStaticCast(FindWindow(id), wxg::ColorCombo)) : 0;
-    const int value = field ? wxStaticCast(FindWindow(id), wxg::ImageCombo)->getValue() : 0;
-
-    const bool colorDependent = isColorDependentTable();
-    for (const int row : rows) {
-        if (row == 0 && !colorDependent) {
-            continue; // the base style of a named table keeps its properties
-        }
-        CPlotStyle* style = table->style(row);
-        if (colorChanged) {
-            style->updateColor(std::int32_t(color));
-        } else {
-            style->*field = value;
+    for (const PickerField& pickerField : kPickerFields) {
+        if (id == XRCID(pickerField.pickerName)) {
+            const int value = wxStaticCast(FindWindow(id), wxg::ImageCombo)->getValue();
+            if (setStyleField(rows, pickerField.field, value) &&
+                pickerField.field == &CPlotStyle::LineWeight) {
+                updateLineWeightsInUse(true);
+            }
         }
     }
-    if (id == XRCID("ComboLineWeight")) {
-        updateLineWeightsInUse(true);
-    }
-    modified = true;
 }
 
 void DlgPlotStyleEditor::onCheckChanged(wxCommandEvent& event) {
-    const wxArrayInt rows = editableSelection();
     const int id = event.GetId();
     const bool dither = id == XRCID("CheckDither");
     const bool grayscale = id == XRCID("CheckGrayscale");
     const bool adaptive = id == XRCID("CheckAdaptive");
-    if (rows.empty() || !(dither || grayscale || adaptive)) {
+    if (!(dither || grayscale || adaptive)) {
         return;
     }
     const bool on = event.GetInt() == wxCHK_CHECKED;
     const std::int32_t bit = dither ? 1 : 2;
-    const bool colorDependent = isColorDependentTable();
-    for (const int row : rows) {
-        if (row == 0 && !colorDependent) {
-            continue;
-        }
-        CPlotStyle* style = table->style(row);
+    changeStyles(editableSelection(), [&](CPlotStyle& style) {
         if (adaptive) {
-            style->Adaptive = on;
-        } else {
-            style->ColorPolicy = on ? style->ColorPolicy | bit : style->ColorPolicy & ~bit;
+            const bool changed = style.Adaptive != on;
+            style.Adaptive = on;
+            return changed;
         }
-    }
-    modified = true;
+        const std::int32_t policy = on ? style.ColorPolicy | bit : style.ColorPolicy & ~bit;
+        const bool changed = policy != style.ColorPolicy;
+        style.ColorPolicy = policy;
+        return changed;
+    });
 }
 
-void DlgPlotStyleEditor::onSpinChanged(wxSpinEvent& event) {
-    const wxArrayInt rows = editableSelection();
-    const int id = event.GetId();
-    std::int32_t CPlotStyle::*field = nullptr;
-    if (id == XRCID("SpinPhysPen")) {
-        field = &CPlotStyle::PhysPenNum;
-        physPenVaries = false;
-    } else if (id == XRCID("SpinVirtPen")) {
-        field = &CPlotStyle::VirtPenNum;
-        virtPenVaries = false;
-    } else if (id == XRCID("SpinScreening")) {
-        field = &CPlotStyle::Screening;
-    }
-    if (rows.empty() || !field) {
-        return;
-    }
-    const bool colorDependent = isColorDependentTable();
-    for (const int row : rows) {
-        if (row != 0 || colorDependent) {
-            table->style(row)->*field = event.GetValue();
-        }
-    }
-    modified = true;
+void DlgPlotStyleEditor::onSpinChanged(wxSpinEvent&) {
+    commitTypedValues();
+    showSelection();
+}
+
+void DlgPlotStyleEditor::onPageChanging(wxBookCtrlEvent& event) {
+    commitTypedValues();
+    event.Skip();
+}
+
+void DlgPlotStyleEditor::onSpinFocusLost(wxFocusEvent& event) {
+    // Also puts "Automatic" or "Varies" back into a field that was cleared.
+    commitTypedValues();
+    showSelection();
+    event.Skip();
 }
 
 bool DlgPlotStyleEditor::selectionIsEditable() const {
-    const auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl);
-    const int count = list->GetSelectedItemCount();
-    if (count == 0) {
-        return false;
-    }
-    const bool onlyBaseStyle =
-        count == 1 && list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED) == 0;
-    return isColorDependentTable() || !onlyBaseStyle;
+    // Walks the selection: the list's count of selected rows is stale after rows are deleted.
+    const wxArrayInt rows = selectedRows(XRCCTRL(*this, "ListStyles", wxListCtrl));
+    return !rows.empty() && (isColorDependentTable() || rows.size() > 1 || rows[0] != 0);
 }
 
 void DlgPlotStyleEditor::onUpdateStyleControls(wxUpdateUIEvent& event) {
@@ -333,16 +458,7 @@ void DlgPlotStyleEditor::onUpdateStyleControls(wxUpdateUIEvent& event) {
     wxWindow* control = FindWindow(event.GetId());
     const bool enabledChanges = control->IsEnabled() != enable;
     event.Enable(enable);
-
-    const int id = event.GetId();
-    if (id == XRCID("SpinPhysPen") || id == XRCID("SpinVirtPen")) {
-        auto* spin = static_cast<wxSpinCtrl*>(control);
-        const bool varies = id == XRCID("SpinPhysPen") ? physPenVaries : virtPenVaries;
-        const wxString text = varies ? _("Varies") : _("Automatic");
-        if (spin->GetValue() == 0 && spin->GetTextValue() != text) {
-            spin->SetValue(text);
-        }
-    } else if (enabledChanges && dynamic_cast<wxg::OwnerDrawComboBase*>(control)) {
+    if (enabledChanges && dynamic_cast<wxg::OwnerDrawComboBase*>(control)) {
         // Only a change of state needs a repaint; repainting on every update would keep the
         // idle loop busy.
         control->Refresh();

@@ -94,6 +94,20 @@ void setUpLineWeightPicker(wxWindow* dialog) {
     }
 }
 
+void showPickerValue(wxg::ImageCombo* picker, const CatalogueValues& values, wxString (*label)(int),
+                     int value) {
+    // The own-setting item and the catalogue's values; an item beyond them stood for another
+    // value outside the catalogue.
+    const unsigned int catalogueItems = unsigned(values.last - values.first + 2);
+    while (picker->GetCount() > catalogueItems) {
+        picker->Delete(picker->GetCount() - 1);
+    }
+    if (picker->setValue(value) == wxNOT_FOUND && value != kNoValueYet && value != kValuesDiffer) {
+        picker->append(label(value), value, wxString());
+        picker->setValue(value);
+    }
+}
+
 void showColor(wxg::ColorCombo* picker, std::uint32_t value, int state) {
     picker->setVaries(state == kValuesDiffer);
     if (state != kValueShared || value == kObjectColor || value == kObjectColorAllBits) {

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <memory>
 
+struct CatalogueValues;
 class wxImageList;
+class wxString;
 class wxWindow;
 
 namespace wxg {
@@ -30,6 +32,11 @@ void setUpStylePickers(wxWindow* dialog);
 // Replaces ComboLineWeight by a picker holding "Use object lineweight" and 27 items without label
 // or image for the values 1 to 27; the table's lineweights give them their labels and images.
 void setUpLineWeightPicker(wxWindow* dialog);
+
+// Selects the item carrying value, or none for the markers. A stored value outside the catalogue
+// gets an item of its own, labelled by label, until another value is shown.
+void showPickerValue(wxg::ImageCombo* picker, const CatalogueValues& values, wxString (*label)(int),
+                     int value);
 
 // Shows a colour as CPlotStyle::color2rgb gives it (red in the low byte). state is 1 for a
 // colour shared by the selection, -3 for a selection whose colours differ; anything else shows
