@@ -124,6 +124,12 @@ TEST_F(EditorCommandsTest, NamedTablesGainAndLoseStyles) {
     EXPECT_EQ(styleNames(*table), (std::vector<wxString>{"Normal", "Doors"}));
     EXPECT_EQ(rowTexts(styleList(editor.get())), (std::vector<wxString>{"Normal", "Doors"}));
     EXPECT_TRUE(editor->isModified());
+    // Only the base style is left selected: nothing on the form may change.
+    refreshControls(editor.get());
+    for (const char* name : {"BtnStyleDelForm", "SpinScreening", "ComboLineType"}) {
+        EXPECT_FALSE(editor->FindWindow(XRCID(name))->IsEnabled()) << name;
+    }
+    EXPECT_EQ(findControl<wxSpinCtrl>(editor.get(), "SpinScreening")->GetValue(), 100);
 
     EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
     const PlotStyleTablePtr written = readTable(dir.file("plan.stb"));

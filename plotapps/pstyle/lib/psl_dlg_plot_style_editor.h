@@ -107,6 +107,9 @@ private:
     bool setStyleDescription(const wxArrayInt& rows, const wxString& text);
     bool setStyleColor(const wxArrayInt& rows, std::uint32_t color);
 
+    // Deletes the styles of rows (ascending) but the base style.
+    void deleteStyles(const wxArrayInt& rows);
+
     void setUpSpinFields();
     // Writes what is typed into the spin fields to the styles the form shows; true when that
     // changed a style. Every path that reads the form calls it first.

@@ -66,9 +66,12 @@ void DlgPlotStyleEditor::onStyleDelete(wxCommandEvent&) {
         return;
     }
     wxArrayInt rows;
-    if (selectedStyles(rows) == 0) {
-        return;
+    if (selectedStyles(rows) > 0) {
+        deleteStyles(rows);
     }
+}
+
+void DlgPlotStyleEditor::deleteStyles(const wxArrayInt& rows) {
     auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl);
     // From the highest row down, so that the lower row numbers stay valid.
     for (auto row = rows.rbegin(); row != rows.rend() && *row != 0; ++row) {
@@ -78,6 +81,8 @@ void DlgPlotStyleEditor::onStyleDelete(wxCommandEvent&) {
     modified = true;
     styleCount = int(table->size());
     updateNumStyles();
+    // The deleted styles' values must not stay on show, ready to be edited into nothing.
+    showSelection();
 }
 
 void DlgPlotStyleEditor::onBeginLabelEdit(wxListEvent& event) {
