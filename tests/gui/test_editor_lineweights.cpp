@@ -150,13 +150,17 @@ TEST_F(LineWeightTest, EditsAreRoundedAndKeptWithinTheLimits) {
     }
     EXPECT_EQ(DlgPlotStyleEditor::roundTo4Decimals(200.00006), 200.0001);
 
-    // Empty text, as after Escape, is no edit at all.
+    // Empty text, as after Escape, is no edit at all; nor is the shown value confirmed unchanged,
+    // in either unit.
     log.clear();
     const auto editor = openEditor(path);
     const std::vector<double> before = weightsOf(*editor->currentTable());
     EXPECT_TRUE(typeLineWeight(editor.get(), 3, wxString()));
-    EXPECT_EQ(weightsOf(*editor->currentTable()), before);
+    EXPECT_FALSE(typeLineWeight(editor.get(), 8, "0.2500"));
     EXPECT_FALSE(editor->isModified());
+    chooseRadio(editor.get(), "RadLwIn");
+    EXPECT_FALSE(typeLineWeight(editor.get(), 8, lineWeightList(editor.get())->GetItemText(8)));
+    EXPECT_EQ(weightsOf(*editor->currentTable()), before);
     EXPECT_TRUE(log.records().empty());
 }
 

@@ -115,6 +115,8 @@ private:
     // changed a style. Every path that reads the form calls it first.
     bool commitTypedValues();
 
+    // Stores a lineweight and sorts the table, the styles following their rows.
+    void setLineWeight(int row, double millimetres);
     void setUnits(bool inches);
     void endLineWeightEdit(wxListEvent& event);
     void endStyleRename(wxListEvent& event);

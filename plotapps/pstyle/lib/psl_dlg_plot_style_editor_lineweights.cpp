@@ -139,15 +139,23 @@ void DlgPlotStyleEditor::endLineWeightEdit(wxListEvent& event) {
     if (text.empty() || event.IsEditCancelled() || !table) {
         return;
     }
+    // The row's value as shown: confirming it unchanged changes nothing, even where the shown
+    // value is rounded.
+    const long row = event.GetIndex();
     double value = 0.0;
+    double shown = 0.0;
     const bool parsed = parseNumber(text, value);
+    auto* list = XRCCTRL(*this, "ListLineWeights", wxListCtrl);
+    if (parsed && parseNumber(list->GetItemText(row), shown) && value == shown) {
+        event.Veto();
+        return;
+    }
     if (inchUnits) {
         value *= kMillimetresPerInch;
     }
     value = roundTo4Decimals(value);
     if (parsed && value >= 0.0 && value <= kMaxLineWeight) {
-        table->LineWeights[event.GetIndex()] = value;
-        sortLineWeights();
+        setLineWeight(int(row), value);
     } else {
         PSL_LOG_ERROR("DlgPlotStyleEditor::onEndLabelEdit",
                       _("Custom lineweights must be greater than or equal to 0 and less than or "
@@ -156,6 +164,11 @@ void DlgPlotStyleEditor::endLineWeightEdit(wxListEvent& event) {
     }
     // The list shows what the refresh wrote, never the typed text.
     event.Veto();
+}
+
+void DlgPlotStyleEditor::setLineWeight(int row, double millimetres) {
+    table->LineWeights[row] = millimetres;
+    sortLineWeights();
 }
 
 void DlgPlotStyleEditor::onLineWeightEdit(wxCommandEvent&) {
