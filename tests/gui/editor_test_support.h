@@ -4,10 +4,13 @@
 #pragma once
 
 #include <algorithm>
+#include <csignal>
 #include <functional>
 #include <initializer_list>
 #include <memory>
 #include <vector>
+
+#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
@@ -166,6 +169,26 @@ inline bool endLabelEdit(wxWindow* editor, const char* listName, long row, const
 inline bool typeLineWeight(wxWindow* editor, long row, const wxString& text) {
     return endLabelEdit(editor, "ListLineWeights", row, text);
 }
+
+// Makes every write beyond a few bytes fail, as a full disk would; root is bound by it too.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int);
+};
 
 class EditorTest : public testing::Test {
 protected:

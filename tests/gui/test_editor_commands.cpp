@@ -162,9 +162,11 @@ TEST_F(EditorCommandsTest, SaveAsTakesOnlyANameOfTheTablesKind) {
     const auto editor = openEditor(original);
 
     wxTEST_DIALOG(clickButton(editor.get(), "BtnSaveAs"), ExpectFileChoice(dir.file("x.stb")));
-    ASSERT_EQ(log.errors().size(), 1u);
-    EXPECT_EQ(log.errors()[0].text, "x.stb is not a valid name to save to.");
-    EXPECT_EQ(log.errors()[0].function, "DlgPlotStyleEditor::onSaveAs");
+    const auto errors = log.errors();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0].text, "x.stb is not a valid name to save to.");
+    EXPECT_EQ(errors[1].text, "A color-dependent table is saved with the extension .ctb.");
+    EXPECT_EQ(errors[1].function, "DlgPlotStyleEditor::onSaveAs");
     EXPECT_FALSE(wxFileName::FileExists(dir.file("x.stb")));
 
     wxTEST_DIALOG(clickButton(editor.get(), "BtnSaveAs"), ExpectFileChoice(dir.file("X.CTB")));
@@ -172,6 +174,41 @@ TEST_F(EditorCommandsTest, SaveAsTakesOnlyANameOfTheTablesKind) {
     EXPECT_EQ(editor->GetTitle(), "Plot Style Table Editor - X.CTB");
     EXPECT_EQ(editor->tableFileName().GetFullName(), "X.CTB");
     EXPECT_FALSE(editor->isModified());
+
+    // A name typed without extension gets the table's; replacing a file of the completed name is
+    // asked about again.
+    wxTEST_DIALOG(clickButton(editor.get(), "BtnSaveAs"), ExpectFileChoice(dir.file("plan")));
+    EXPECT_TRUE(readTable(dir.file("plan.ctb")));
+    EXPECT_EQ(editor->tableFileName().GetFullName(), "plan.ctb");
+    const wxString question = "A file named 'plan.ctb' already exists. Do you want to replace it?";
+    std::ofstream(dir.file("plan.ctb").fn_str()) << "kept";
+    wxTEST_DIALOG(clickButton(editor.get(), "BtnSaveAs"), ExpectFileChoice(dir.file("plan")),
+                  ExpectMessageBox(question, wxID_NO));
+    EXPECT_EQ(readBytes(dir.file("plan.ctb")).size(), 4u);
+    wxTEST_DIALOG(clickButton(editor.get(), "BtnSaveAs"), ExpectFileChoice(dir.file("plan")),
+                  ExpectMessageBox(question, wxID_YES));
+    EXPECT_TRUE(readTable(dir.file("plan.ctb")));
+}
+
+TEST_F(EditorCommandsTest, FailedSaveAsLeavesTheEditorOnItsFile) {
+    const wxString original = dir.copyTestData("canonical.ctb", "mine.ctb");
+    const auto editor = openEditor(original);
+    findControl<wxTextCtrl>(editor.get(), "TextTableDescr")->SetValue("Changed");
+    const wxString other = dir.file("other.ctb");
+    {
+        FileSizeLimit limit(64);
+        wxTEST_DIALOG(clickButton(editor.get(), "BtnSaveAs"), ExpectFileChoice(other));
+    }
+    const auto errors = log.errors();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0].text, "Failed to save file: " + other);
+    EXPECT_EQ(errors[1].text, wxSysErrorMsgStr(EFBIG)) << "the system's reason";
+    EXPECT_EQ(errors[1].function, "DlgPlotStyleEditor::save");
+    EXPECT_EQ(editor->GetTitle(), "Plot Style Table Editor - mine.ctb");
+    EXPECT_EQ(editor->tableFileName().GetFullPath(), original);
+
+    EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
+    EXPECT_EQ(toWxString(readTable(original)->Description), "Changed");
 }
 
 TEST_F(EditorCommandsTest, ExportWritesTheTableAsCommaSeparatedText) {

@@ -2,6 +2,7 @@
 #include "psl_dlg_plot_style_editor.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -240,16 +241,22 @@ void DlgPlotStyleEditor::loadTable() {
 }
 
 bool DlgPlotStyleEditor::save(const wxString& name) {
+    const wxFileName previousFileName = fileName;
     if (!name.empty()) {
         fileName.Assign(name, wxPATH_NATIVE);
         updateTitle();
     }
-    if (table->write(toHostText(fileName.GetFullPath()).c_str())) {
+    errno = 0;
+    const bool written = table->write(toHostText(fileName.GetFullPath()).c_str());
+    const int reason = errno;
+    if (written) {
         modified = false;
         return true;
     }
-    PSL_LOG_ERROR("DlgPlotStyleEditor::save", _("Failed to save file: %ls"),
-                  fileName.GetFullPath());
+    PSL_LOG_SAVE_FAILURE("DlgPlotStyleEditor::save", fileName.GetFullPath(), reason);
+    // A name that was never written must not become the file that later saves go to.
+    fileName = previousFileName;
+    updateTitle();
     return false;
 }
 

@@ -2,6 +2,7 @@
 #include "psl_dlg_plot_style_editor.h"
 
 #include <wx/filedlg.h>
+#include <wx/msgdlg.h>
 #include <wx/textfile.h>
 
 #include "psl_csv_export.h"
@@ -37,10 +38,25 @@ void DlgPlotStyleEditor::onSaveAs(wxCommandEvent&) {
     if (dialog.ShowModal() != wxID_OK) {
         return;
     }
-    const wxFileName chosen(dialog.GetPath());
-    if (!fitsTableKind(chosen, colorDependent)) {
+    wxFileName chosen(dialog.GetPath());
+    const bool typedWithoutExtension = !chosen.HasExt();
+    wxString wrongExtension;
+    if (!completeTableFileName(chosen, tableFileExtension(colorDependent), wrongExtension)) {
         PSL_LOG_ERROR("DlgPlotStyleEditor::onSaveAs", _("%ls is not a valid name to save to."),
                       chosen.GetFullName());
+        PSL_LOG_ERROR("DlgPlotStyleEditor::onSaveAs",
+                      colorDependent
+                          ? _("A color-dependent table is saved with the extension .ctb.")
+                          : _("A named table is saved with the extension .stb."));
+        return;
+    }
+    // The file dialog asked before replacing the name as typed, not the completed one.
+    if (typedWithoutExtension && chosen.FileExists() &&
+        wxMessageBox(wxString::Format(_("A file named '%ls' already exists. Do you want to "
+                                        "replace it?"),
+                                      chosen.GetFullName()),
+                     _("Plot Style Table Editor"), wxYES_NO | wxNO_DEFAULT | wxICON_WARNING,
+                     nullptr) != wxYES) {
         return;
     }
     save(chosen.GetFullPath());
