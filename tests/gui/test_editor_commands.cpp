@@ -1,6 +1,8 @@
 // The editor's commands on named tables (add, delete and rename styles) and its file commands
 // (Open, Save As, Export), with their prompts and file dialogs answered.
+#include <clocale>
 #include <fstream>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -137,22 +139,75 @@ TEST_F(EditorCommandsTest, NamedTablesGainAndLoseStyles) {
     EXPECT_EQ(styleNames(*written), (std::vector<wxString>{"Normal", "Doors"}));
 }
 
-TEST_F(EditorCommandsTest, RenamingChecksTheNewName) {
-    const auto named = openEditor(dir.copyTestData("independent-writer-64bit-header.stb"));
-    EXPECT_FALSE(mayStartRenaming(named.get(), 0)) << "the base style keeps its name";
-    EXPECT_TRUE(mayStartRenaming(named.get(), 1));
+TEST_F(EditorCommandsTest, AddAndRenameApplyOneNameRule) {
+    // Hosts run in the C locale, where the C library folds the case of ASCII letters only.
+    const std::string locale = setlocale(LC_CTYPE, nullptr);
+    setlocale(LC_CTYPE, "C");
+    const auto editor = openEditor(dir.file("names.stb"));
+    showFormView(editor.get());
+    const CPlotStyleTable& table = *editor->currentTable();
+    const wxString walls = wxString::FromUTF8("Wände");
+    const wxString shouted = wxString::FromUTF8("WÄNDE");
+    const struct {
+        const char* offered;
+        wxString answer;
+    } adds[] = {{"Style 1", "  " + walls + " "},
+                {"Style 2", shouted},
+                {"Style 2", "Doors;Windows"},
+                {"Style 2", "Style 2"},
+                {"Style 3", "Style 3"}};
+    for (const auto& add : adds) {
+        wxTEST_DIALOG(clickButton(editor.get(), "BtnStyleAddForm"),
+                      ExpectStyleName(add.offered, add.answer));
+    }
+    EXPECT_EQ(styleNames(table), (std::vector<wxString>{"Normal", walls, "Style 2", "Style 3"}));
+    ASSERT_EQ(log.errors().size(), 2u);
+    EXPECT_EQ(log.errors()[0].text,
+              "A style named '" + shouted + "' already exists. Please enter a unique style name.");
+    EXPECT_EQ(log.errors()[1].function, "DlgPlotStyleEditor::onStyleAdd");
 
-    EXPECT_FALSE(renameRow(named.get(), 1, "Thin;Hidden"));
-    EXPECT_FALSE(renameRow(named.get(), 1, "NORMAL"));
-    EXPECT_TRUE(renameRow(named.get(), 1, "Fine"));
-    const auto errors = log.errors();
-    ASSERT_EQ(errors.size(), 2u);
-    EXPECT_EQ(errors[0].text, "A style name cannot contain any of the following characters: "
-                              "<>/\\\":?*|,=`;");
-    EXPECT_EQ(errors[1].function, "DlgPlotStyleEditor::onEndLabelEdit");
-    EXPECT_EQ(toWxString(named->currentTable()->style(1)->locName()), "Fine");
-    EXPECT_EQ(toWxString(named->currentTable()->style(1)->name()), "Fine");
+    // With "Style 2" deleted, three styles are left and "Style 3" is taken.
+    selectRows(editor.get(), {2});
+    clickButton(editor.get(), "BtnStyleDelForm");
+    wxTEST_DIALOG(clickButton(editor.get(), "BtnStyleAddForm"), ExpectStyleName("Style 4", ""));
 
+    const wxString forbidden = "A style name cannot contain any of the following characters: "
+                               "<>/\\\":?*|,=`;{}";
+    const struct {
+        wxString typed;
+        wxString error; // empty when the name is taken
+        wxString stored;
+    } renames[] = {
+        {"Thin;Hidden", forbidden, "Style 3"},
+        {"Brace{1}", forbidden, "Style 3"},
+        {"Tab\tname", forbidden, "Style 3"},
+        {shouted,
+         "A style named '" + shouted + "' already exists. Please enter a unique style name.",
+         "Style 3"},
+        {"STYLE 3", "A style named 'STYLE 3' already exists. Please enter a unique style name.",
+         "Style 3"},
+        {"", "A style name cannot be empty.", "Style 3"},
+        {" Fine  ", "", "Fine"},
+    };
+    for (const auto& rename : renames) {
+        SCOPED_TRACE(rename.typed);
+        log.clear();
+        EXPECT_FALSE(renameRow(editor.get(), 2, rename.typed));
+        EXPECT_EQ(toWxString(table.style(2)->locName()), rename.stored);
+        EXPECT_EQ(styleList(editor.get())->GetItemText(2), rename.stored);
+        if (rename.error.empty()) {
+            EXPECT_TRUE(log.errors().empty());
+        } else {
+            ASSERT_EQ(log.errors().size(), 1u);
+            EXPECT_EQ(log.errors()[0].text, rename.error);
+            EXPECT_EQ(log.errors()[0].function, "DlgPlotStyleEditor::onEndLabelEdit");
+        }
+    }
+    EXPECT_TRUE(renameRow(editor.get(), 2, "Finer"));
+    setlocale(LC_CTYPE, locale.c_str());
+
+    EXPECT_FALSE(mayStartRenaming(editor.get(), 0)) << "the base style keeps its name";
+    EXPECT_TRUE(mayStartRenaming(editor.get(), 1));
     const auto colors = openEditor(dir.copyTestData("canonical.ctb"));
     EXPECT_FALSE(mayStartRenaming(colors.get(), 3));
 }

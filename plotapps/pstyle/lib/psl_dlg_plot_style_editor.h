@@ -107,6 +107,9 @@ private:
     bool setStyleDescription(const wxArrayInt& rows, const wxString& text);
     bool setStyleColor(const wxArrayInt& rows, std::uint32_t color);
 
+    // Inserts a style behind row after, with source's properties or the defaults.
+    bool addStyle(const wxString& name, int after, const CPlotStyle* source);
+    void renameStyle(int row, const wxString& name);
     // Deletes the styles of rows (ascending) but the base style.
     void deleteStyles(const wxArrayInt& rows);
 
@@ -127,8 +130,8 @@ private:
     bool isFormViewCurrent() const;
     // The rows selected in list, in ascending order.
     static wxArrayInt selectedRows(const wxListCtrl* list);
-    // Index of the style whose localized name equals name ignoring case, or -1.
-    int findStyleIgnoringCase(const wxString& name) const;
+    // Reports from reporter why a new style name cannot be taken, if it cannot.
+    bool acceptStyleName(const wxString& name, const char* reporter) const;
 
     wxFileName fileName;
     wxString sourceFileName;

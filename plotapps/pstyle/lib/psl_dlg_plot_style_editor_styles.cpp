@@ -6,59 +6,59 @@
 #include <wx/xrc/xmlres.h>
 
 #include "psl_log.h"
+#include "psl_style_names.h"
 #include "psl_text.h"
 
-namespace {
-
-// The 13 characters a style name given by renaming must not hold.
-const wxString kForbiddenNameCharacters = "<>/\\\":?*|,=`;";
-
-} // namespace
-
-int DlgPlotStyleEditor::findStyleIgnoringCase(const wxString& name) const {
-    for (int row = 0; row < int(table->size()); ++row) {
-        if (toWxString(table->style(row)->locName()).IsSameAs(name, false)) {
-            return row;
-        }
+bool DlgPlotStyleEditor::acceptStyleName(const wxString& name, const char* reporter) const {
+    if (!isAllowedStyleName(name)) {
+        PSL_LOG_ERROR(reporter,
+                      _("A style name cannot contain any of the following characters: %ls"),
+                      forbiddenStyleNameCharacters());
+        return false;
     }
-    return -1;
+    if (findStyleByName(*table, name) >= 0) {
+        PSL_LOG_ERROR(reporter,
+                      _("A style named '%ls' already exists. Please enter a unique style name."),
+                      name);
+        return false;
+    }
+    return true;
 }
 
 void DlgPlotStyleEditor::onStyleAdd(wxCommandEvent&) {
     if (!table || table->ColorDependent) {
         return;
     }
-    const wxString name = wxGetTextFromUser(_("Enter style name:"), _("Add Plot Style"),
-                                            wxString::Format(_("Style %d"), styleCount), nullptr);
-    if (name.empty()) {
-        return;
-    }
-    if (findStyleIgnoringCase(name) >= 0) {
-        PSL_LOG_ERROR("DlgPlotStyleEditor::onStyleAdd",
-                      _("A style named '%ls' already exists. Please enter a unique style name."),
-                      name);
+    const wxString name =
+        trimStyleName(wxGetTextFromUser(_("Enter style name:"), _("Add Plot Style"),
+                                        firstFreeStyleName(*table, styleCount), nullptr));
+    if (name.empty() || !acceptStyleName(name, "DlgPlotStyleEditor::onStyleAdd")) {
         return;
     }
     wxArrayInt rows;
     const bool oneSelected = selectedStyles(rows) == 1;
     const int after = oneSelected ? rows[0] : styleCount - 1;
-    const CPlotStyle* source = oneSelected ? table->style(after) : nullptr;
-    if (!table->addStyle(toHostText(name).c_str(), after, source)) {
+    if (!addStyle(name, after, oneSelected ? table->style(after) : nullptr)) {
         return;
     }
-
     auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl);
-    const long newRow = list->InsertItem(after + 1, name);
     for (const int row : selectedRows(list)) {
         list->SetItemState(row, 0, wxLIST_STATE_SELECTED);
     }
-    list->SetItemState(newRow, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+    list->SetItemState(after + 1, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
                        wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-    list->EnsureVisible(newRow);
+    list->EnsureVisible(after + 1);
+}
 
+bool DlgPlotStyleEditor::addStyle(const wxString& name, int after, const CPlotStyle* source) {
+    if (!table->addStyle(toHostText(name).c_str(), after, source)) {
+        return false;
+    }
+    XRCCTRL(*this, "ListStyles", wxListCtrl)->InsertItem(after + 1, name);
     modified = true;
     styleCount = int(table->size());
     updateNumStyles();
+    return true;
 }
 
 void DlgPlotStyleEditor::onStyleDelete(wxCommandEvent&) {
@@ -101,28 +101,32 @@ void DlgPlotStyleEditor::onEndLabelEdit(wxListEvent& event) {
 }
 
 void DlgPlotStyleEditor::endStyleRename(wxListEvent& event) {
-    const wxString name = event.GetLabel();
-    if (name.empty() || event.IsEditCancelled() || !table) {
+    if (event.IsEditCancelled() || !table) {
         return;
     }
     const int row = int(event.GetIndex());
-    if (name == toWxString(table->style(row)->locName())) {
-        return;
-    }
-    if (name.find_first_of(kForbiddenNameCharacters) != wxString::npos) {
-        PSL_LOG_ERROR("DlgPlotStyleEditor::onEndLabelEdit",
-                      _("A style name cannot contain any of the following characters: %ls"),
-                      kForbiddenNameCharacters);
+    const wxString typed = event.GetLabel();
+    const wxString name = trimStyleName(typed);
+    if (name.empty()) {
+        PSL_LOG_ERROR("DlgPlotStyleEditor::onEndLabelEdit", _("A style name cannot be empty."));
         event.Veto();
         return;
     }
-    if (findStyleIgnoringCase(name) >= 0) {
-        PSL_LOG_ERROR("DlgPlotStyleEditor::onEndLabelEdit",
-                      _("A style named '%ls' already exists. Please enter a unique style name."),
-                      name);
-        event.Veto();
-        return;
+    if (name != toWxString(table->style(row)->locName())) {
+        if (!acceptStyleName(name, "DlgPlotStyleEditor::onEndLabelEdit")) {
+            event.Veto();
+            return;
+        }
+        renameStyle(row, name);
     }
+    if (name != typed) {
+        // The row shows the name as stored, without the blanks around it.
+        event.Veto();
+        XRCCTRL(*this, "ListStyles", wxListCtrl)->SetItemText(row, name);
+    }
+}
+
+void DlgPlotStyleEditor::renameStyle(int row, const wxString& name) {
     table->renameStyle(row, toHostText(name).c_str());
     modified = true;
 }
