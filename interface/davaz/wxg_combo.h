@@ -17,11 +17,16 @@ class OwnerDrawComboBase : public wxOwnerDrawnComboBox {
 public:
     OwnerDrawComboBase(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size,
                        bool readOnly);
+    // Closes a shown list first: the toolkit measures the list's items while it hides it, which
+    // needs the whole picker.
+    ~OwnerDrawComboBase() override;
 
     void ShowPopup() override;
     void HidePopup(bool generateEvent = false) override;
     void OnDrawItem(wxDC& dc, const wxRect& rect, int item, int flags) const override;
     wxCoord OnMeasureItem(size_t item) const override;
+    // Wide enough for the image area and the label, so that the list shows every label whole.
+    wxCoord OnMeasureItemWidth(size_t item) const override;
 
     virtual void jumpTo(int item);
     virtual void onDrawListItem(wxDC& dc, const wxRect& rect, int item, int flags) const;
@@ -109,6 +114,7 @@ public:
     const OdCmColor& color() const;
 
     void Select(int item) override;
+    void HidePopup(bool generateEvent = false) override;
 
 private:
     bool forPlot() const { return options_ & FOR_PLOT_COLOR; }
@@ -119,12 +125,16 @@ private:
     int showCustom(const OdCmColor& color);
     void chooseColor();
     void onPick(wxCommandEvent& event);
+    void onKey(wxKeyEvent& event);
 
     std::uint32_t options_;
     OdCmColor color_;
     // One per item before "Select..."; the fixed items come first, then at most one custom item.
     std::vector<OdCmColor> itemColors_;
     size_t fixedCount_ = 0;
+    // Set when the list closes, cleared by a key on the closed control: tells a choice made in the
+    // list from a step of the arrow keys through the closed control.
+    bool choosingInList_ = false;
 
     wxDECLARE_CLASS(ColorCombo);
     wxDECLARE_EVENT_TABLE();

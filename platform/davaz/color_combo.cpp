@@ -55,6 +55,8 @@ ColorCombo::ColorCombo(wxWindow* parent, int id, const wxPoint& pos, const wxSiz
     }
     Append(_("Select..."));
     setColor(initialColor);
+    Bind(wxEVT_KEY_DOWN, &ColorCombo::onKey, this);
+    Bind(wxEVT_CHAR, &ColorCombo::onKey, this);
 }
 
 void ColorCombo::onDrawListItem(wxDC& dc, const wxRect& rect, int item, int flags) const {
@@ -87,6 +89,19 @@ const OdCmColor& ColorCombo::color() const {
 void ColorCombo::Select(int item) {
     OwnerDrawComboBase::Select(item);
     color_ = itemColor(item);
+}
+
+void ColorCombo::HidePopup(bool generateEvent) {
+    // The list sends the pick made in it after it has closed.
+    choosingInList_ = true;
+    OwnerDrawComboBase::HidePopup(generateEvent);
+}
+
+void ColorCombo::onKey(wxKeyEvent& event) {
+    if (!IsPopupShown()) {
+        choosingInList_ = false;
+    }
+    event.Skip();
 }
 
 OdCmColor ColorCombo::itemColor(int item) const {
@@ -139,10 +154,17 @@ void ColorCombo::chooseColor() {
 
 void ColorCombo::onPick(wxCommandEvent& event) {
     const int item = GetSelection();
+    const bool chosenInList = choosingInList_;
+    choosingInList_ = false;
     if (item == selectItem()) {
-        // The list may still be closing; the chooser opens once it is gone, and only a colour
-        // chosen there is passed on as a pick.
-        CallAfter(&ColorCombo::chooseColor);
+        if (chosenInList) {
+            // The list is still closing; the chooser opens once it is gone, and only a colour
+            // chosen there is passed on as a pick.
+            CallAfter(&ColorCombo::chooseColor);
+        } else {
+            // The arrow keys step over "Select...": it is no colour.
+            setColor(color_.color());
+        }
         return;
     }
     color_ = itemColor(item);

@@ -17,6 +17,12 @@ OwnerDrawComboBase::OwnerDrawComboBase(wxWindow* parent, int id, const wxPoint& 
     : wxOwnerDrawnComboBox(parent, id, wxEmptyString, pos, size, 0, nullptr,
                            readOnly ? wxCB_READONLY : 0) {}
 
+OwnerDrawComboBase::~OwnerDrawComboBase() {
+    if (IsPopupShown()) {
+        HidePopup();
+    }
+}
+
 void OwnerDrawComboBase::ShowPopup() {
     wxOwnerDrawnComboBox::ShowPopup();
     if (isValidSelection(GetSelection())) {
@@ -44,6 +50,10 @@ void OwnerDrawComboBase::OnDrawItem(wxDC& dc, const wxRect& rect, int item, int 
 
 wxCoord OwnerDrawComboBase::OnMeasureItem(size_t) const {
     return std::max(GetCharHeight(), imageArea_.y) + 2 * kItemPadding;
+}
+
+wxCoord OwnerDrawComboBase::OnMeasureItemWidth(size_t item) const {
+    return getTextStartPosition() + GetTextExtent(GetString(item)).x + 2 * kItemPadding;
 }
 
 void OwnerDrawComboBase::jumpTo(int item) {

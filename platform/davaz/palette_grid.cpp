@@ -20,6 +20,7 @@ PaletteGrid::PaletteGrid(wxWindow* parent, bool forPlot, std::function<void(int)
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     Bind(wxEVT_PAINT, &PaletteGrid::onPaint, this);
     Bind(wxEVT_LEFT_DOWN, &PaletteGrid::onLeftDown, this);
+    Bind(wxEVT_KEY_DOWN, &PaletteGrid::onKeyDown, this);
 }
 
 void PaletteGrid::setPickedIndex(int index) {
@@ -55,13 +56,43 @@ void PaletteGrid::onPaint(wxPaintEvent&) {
     }
 }
 
-void PaletteGrid::onLeftDown(wxMouseEvent& event) {
-    const int index = indexAt(event.GetPosition());
-    if (index == 0) {
-        return;
-    }
+void PaletteGrid::pick(int index) {
     setPickedIndex(index);
     onPick_(index);
+}
+
+void PaletteGrid::onLeftDown(wxMouseEvent& event) {
+    SetFocus();
+    const int index = indexAt(event.GetPosition());
+    if (index != 0) {
+        pick(index);
+    }
+}
+
+void PaletteGrid::onKeyDown(wxKeyEvent& event) {
+    int step = 0;
+    switch (event.GetKeyCode()) {
+    case WXK_LEFT:
+        step = -1;
+        break;
+    case WXK_RIGHT:
+        step = 1;
+        break;
+    case WXK_UP:
+        step = -kColumns;
+        break;
+    case WXK_DOWN:
+        step = kColumns;
+        break;
+    default:
+        event.Skip(); // Tab, Enter and Escape keep their meaning in the dialog
+        return;
+    }
+    // Without a pick yet, the first arrow picks the first index.
+    const int index = pickedIndex_ == 0 ? 1 : pickedIndex_ + step;
+    if (index >= 1 && index <= kIndexCount) {
+        pick(index);
+    }
 }
 
 } // namespace wxg

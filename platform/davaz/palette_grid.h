@@ -1,4 +1,5 @@
-// A grid of the 255 colour index swatches; a click picks an index.
+// A grid of the 255 colour index swatches; a click picks an index, and so does moving with the
+// arrow keys.
 #pragma once
 
 #include <functional>
@@ -25,6 +26,8 @@ public:
 private:
     void onPaint(wxPaintEvent& event);
     void onLeftDown(wxMouseEvent& event);
+    void onKeyDown(wxKeyEvent& event);
+    void pick(int index);
 
     bool forPlot_;
     std::function<void(int)> onPick_;

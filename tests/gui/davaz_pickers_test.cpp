@@ -92,6 +92,24 @@ void pressDown(wxWindow* combo) {
     combo->GetEventHandler()->ProcessEvent(key);
 }
 
+// Presses a key on a window, as the keyboard would.
+void pressKey(wxWindow* window, int keyCode) {
+    wxKeyEvent key(wxEVT_KEY_DOWN);
+    key.m_keyCode = keyCode;
+    key.SetEventObject(window);
+    window->GetEventHandler()->ProcessEvent(key);
+}
+
+// Opens the list, moves to item and chooses it with Enter.
+void chooseFromList(wxg::OwnerDrawComboBase* combo, int item) {
+    combo->ShowPopup();
+    auto* list = dynamic_cast<wxVListBoxComboPopup*>(combo->GetPopupControl());
+    ASSERT_TRUE(list);
+    list->SetSelection(item);
+    pressKey(list->GetControl(), WXK_RETURN);
+    processPendingEvents();
+}
+
 // Answers a modal dialog of type T with whatever answer does to it and returns.
 template <class T> class AnswerWith : public wxExpectModalBase<T, AnswerWith<T>> {
 public:
@@ -347,12 +365,17 @@ TEST_F(DavazPickers, ColorComboSwatches) {
 
 TEST_F(DavazPickers, SelectOpensTheChooser) {
     wxg::ColorCombo* combo = makeColorCombo();
-    // The down arrow from the item before "Select..." picks "Select...".
-    const auto pickSelect = [&] {
-        combo->SetSelection(combo->GetCount() - 2);
+    const auto pickSelect = [&] { chooseFromList(combo, combo->GetCount() - 1); };
+
+    // The arrow keys on the closed control step over "Select...": no chooser, no pick.
+    combo->SetSelection(combo->GetCount() - 2);
+    {
+        const wxTestingModalHook noDialog;
         pressDown(combo);
         processPendingEvents();
-    };
+    }
+    EXPECT_EQ(int(combo->GetCount()) - 2, combo->GetSelection());
+    EXPECT_TRUE(picks_.empty());
 
     // An index picked in the palette grid with the mouse.
     wxTEST_DIALOG(pickSelect(), AnswerWith<wxg::ColorChooserDialog>([](auto* dialog) {
@@ -370,13 +393,20 @@ TEST_F(DavazPickers, SelectOpensTheChooser) {
     EXPECT_EQ(kPickerId, picks_[0].id);
     EXPECT_EQ(8, picks_[0].item);
 
-    // Index 7 is the black item, not a custom one; 256 is refused with a reason.
+    // Index 7 is the black item, not a custom one; 256 is refused with a reason. The arrow keys
+    // move through the palette.
     LogCapture log;
-    wxTEST_DIALOG(pickSelect(), AnswerWith<wxg::ColorChooserDialog>([](auto* dialog) {
-                      EXPECT_FALSE(dialog->chooseIndex(256));
-                      EXPECT_TRUE(dialog->chooseIndex(7));
-                      return wxID_OK;
-                  }));
+    wxTEST_DIALOG(
+        pickSelect(), AnswerWith<wxg::ColorChooserDialog>([](auto* dialog) {
+            auto* grid = wxDynamicCast(dialog->FindWindow("PaletteGrid"), wxg::PaletteGrid);
+            pressKey(grid, WXK_DOWN);
+            pressKey(grid, WXK_RIGHT);
+            EXPECT_EQ(42 + wxg::PaletteGrid::kColumns + 1, grid->pickedIndex());
+            EXPECT_EQ(42 + wxg::PaletteGrid::kColumns + 1, dialog->chosenColor().colorIndex());
+            EXPECT_FALSE(dialog->chooseIndex(256));
+            EXPECT_TRUE(dialog->chooseIndex(7));
+            return wxID_OK;
+        }));
     ASSERT_EQ(1u, log.errors().size());
     EXPECT_TRUE(log.errors()[0].text.Contains("256"));
     EXPECT_EQ(7, combo->GetSelection());
@@ -410,6 +440,21 @@ TEST_F(DavazPickers, SelectOpensTheChooser) {
     EXPECT_EQ(8, combo->GetSelection());
     EXPECT_EQ(trueColor42, combo->color());
     EXPECT_EQ(3u, picks_.size());
+}
+
+TEST_F(DavazPickers, ListsFitTheirLabelsAndCloseBeforeThePickerGoes) {
+    wxg::ImageCombo* combo = makeImageCombo();
+    combo->setImageSize(wxSize(80, 6));
+    const wxString longest = "Medium Dash Dot Short Dash Dot";
+    combo->append("Solid", 0, "TestRed");
+    combo->append(longest, 1, "TestRed");
+    EXPECT_GE(combo->GetWidestItemWidth(),
+              combo->getTextStartPosition() + combo->GetTextExtent(longest).x);
+
+    // Destroyed with its list open, as when the dialog closes under it.
+    combo->ShowPopup();
+    processPendingEvents();
+    delete combo;
 }
 
 TEST_F(DavazPickers, ReplaceWndKeepsTheSizerPlace) {
