@@ -63,6 +63,16 @@ private:
     wxString path_;
 };
 
+// A key pressed while from has the focus, as the dialog first sees it.
+void pressKey(wxWindow* editor, wxWindow* from, int key, int modifiers = wxMOD_NONE) {
+    wxKeyEvent event(wxEVT_CHAR_HOOK);
+    event.m_keyCode = key;
+    event.m_controlDown = modifiers & wxMOD_CONTROL;
+    event.m_altDown = modifiers & wxMOD_ALT;
+    event.SetEventObject(from);
+    editor->ProcessWindowEvent(event);
+}
+
 bool renameRow(wxWindow* editor, long row, const wxString& name) {
     return endLabelEdit(editor, "ListStyles", row, name);
 }
@@ -292,4 +302,69 @@ TEST_F(EditorCommandsTest, OpenReplacesTheTable) {
     EXPECT_EQ(editor->tableFileName().GetFullName(), "windows-1252.stb");
     EXPECT_EQ(rowTexts(styleList(editor.get())),
               (std::vector<wxString>{"Normal", wxString::FromUTF8("Gebäude")}));
+}
+
+TEST_F(EditorCommandsTest, KeysReachCommandsPagesAndFields) {
+    const wxString kLongName = "A name much longer than the list of styles is wide";
+    const wxString path = dir.file("keys.stb");
+    const auto editor = openEditor(path);
+    wxWindow* form = editor.get();
+    wxListCtrl* list = styleList(form);
+    auto* pages = findControl<wxNotebook>(form, "NoteBook");
+    pressKey(form, form, '2', wxMOD_ALT);
+    EXPECT_EQ(pages->GetSelection(), 1);
+    wxTEST_DIALOG(clickButton(form, "BtnStyleAddForm"), ExpectStyleName("Style 1", "Doors"));
+    wxTEST_DIALOG(clickButton(form, "BtnStyleAddForm"), ExpectStyleName("Style 2", kLongName));
+
+    // A name cut off by the list shows whole as the tip of its row.
+    wxWindow* rowArea = list->GetChildren().front();
+    wxRect rowRect;
+    ASSERT_TRUE(list->GetItemRect(2, rowRect));
+    wxMouseEvent motion(wxEVT_MOTION);
+    motion.SetPosition(rowRect.GetPosition() + wxPoint(4, 2));
+    motion.SetEventObject(rowArea);
+    rowArea->ProcessWindowEvent(motion);
+    EXPECT_EQ(rowArea->GetToolTipText(), kLongName);
+
+    // Ctrl+S saves and stays.
+    pressKey(form, form, 'S', wxMOD_CONTROL);
+    EXPECT_TRUE(editor->IsShown());
+    EXPECT_FALSE(editor->isModified());
+    ASSERT_TRUE(readTable(path));
+    EXPECT_EQ(readTable(path)->size(), 3u);
+
+    // Escape with a picker's list open closes only the list.
+    selectRows(form, {1});
+    auto* picker = imagePicker(form, "ComboLineType");
+    picker->ShowPopup();
+    pressKey(form, picker, WXK_ESCAPE);
+    EXPECT_FALSE(picker->IsPopupShown());
+    EXPECT_TRUE(editor->IsShown());
+
+    // Alt and a label's letter moves to its field.
+    pressKey(form, form, 'R', wxMOD_ALT);
+    processPendingEvents();
+    EXPECT_EQ(wxWindow::FindFocus(), form->FindWindow(XRCID("SpinScreening")));
+
+    // On the style list: F2 renames, Ctrl+A selects every style, Delete asks first.
+    pressKey(form, list, WXK_F2);
+    ASSERT_TRUE(list->GetEditControl());
+    list->EndEditLabel(true);
+    pressKey(form, list, 'A', wxMOD_CONTROL);
+    for (long row = 0; row < list->GetItemCount(); ++row) {
+        EXPECT_TRUE(list->GetItemState(row, wxLIST_STATE_SELECTED)) << row;
+    }
+    const char* const question = "Do you want to delete the selected styles?";
+    wxTEST_DIALOG(pressKey(form, list, WXK_DELETE), ExpectMessageBox(question, wxID_NO));
+    EXPECT_EQ(list->GetItemCount(), 3);
+    wxTEST_DIALOG(pressKey(form, list, WXK_DELETE), ExpectMessageBox(question, wxID_YES));
+    EXPECT_EQ(rowTexts(list), std::vector<wxString>{"Normal"});
+
+    pressKey(form, form, WXK_PAGEDOWN, wxMOD_CONTROL);
+    EXPECT_EQ(pages->GetSelection(), 2);
+    pressKey(form, form, WXK_PAGEDOWN, wxMOD_CONTROL);
+    EXPECT_EQ(pages->GetSelection(), 0);
+
+    // The editor goes while a list is open, as when the host closes it.
+    picker->ShowPopup();
 }

@@ -6,6 +6,7 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/combo.h>
 #include <wx/dcclient.h>
 #include <wx/imaglist.h>
 #include <wx/listctrl.h>
@@ -39,6 +40,36 @@ void fitStyleColumn(wxListCtrl* list) {
     if (list->GetColumnWidth(0) != width) {
         list->SetColumnWidth(0, width);
     }
+}
+
+const char* const kPickerNames[] = {"ComboColor",    "ComboLineType",  "ComboLineWeight",
+                                    "ComboEndStyle", "ComboJoinStyle", "ComboFillStyle"};
+
+// The letter a label marks with "&" for the keyboard, upper case, or 0.
+int mnemonicOf(const wxString& label) {
+    for (size_t i = 0; i + 1 < label.length(); ++i) {
+        if (label[i] == '&') {
+            if (label[i + 1] != '&') {
+                return wxToupper(label[i + 1]);
+            }
+            ++i;
+        }
+    }
+    return 0;
+}
+
+// The label in window or below it whose mnemonic is letter, or null.
+wxStaticText* labelWithMnemonic(wxWindow* window, int letter) {
+    auto* label = wxDynamicCast(window, wxStaticText);
+    if (label && mnemonicOf(label->GetLabel()) == letter) {
+        return label;
+    }
+    for (wxWindow* child : window->GetChildren()) {
+        if (wxStaticText* found = labelWithMnemonic(child, letter)) {
+            return found;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -85,6 +116,7 @@ wxBEGIN_EVENT_TABLE(DlgPlotStyleEditor, wxDialog)
     EVT_LIST_END_LABEL_EDIT(wxID_ANY, DlgPlotStyleEditor::onEndLabelEdit)
     EVT_LIST_ITEM_SELECTED(XRCID("ListStyles"), DlgPlotStyleEditor::onStyleSelection)
     EVT_LIST_ITEM_DESELECTED(XRCID("ListStyles"), DlgPlotStyleEditor::onStyleSelection)
+    EVT_LIST_ITEM_ACTIVATED(XRCID("ListLineWeights"), DlgPlotStyleEditor::onLineWeightActivated)
     EVT_COMBOBOX(wxID_ANY, DlgPlotStyleEditor::onComboChanged)
     EVT_CHECKBOX(wxID_ANY, DlgPlotStyleEditor::onCheckChanged)
     EVT_SPINCTRL(wxID_ANY, DlgPlotStyleEditor::onSpinChanged)
@@ -92,6 +124,7 @@ wxBEGIN_EVENT_TABLE(DlgPlotStyleEditor, wxDialog)
     EVT_NOTEBOOK_PAGE_CHANGING(XRCID("NoteBook"), DlgPlotStyleEditor::onPageChanging)
     EVT_CUSTOM(wxEVT_SIZE, wxID_ANY, DlgPlotStyleEditor::onSkip)
     EVT_PAINT(DlgPlotStyleEditor::onPaint)
+    EVT_CHAR_HOOK(DlgPlotStyleEditor::onCharHook)
 wxEND_EVENT_TABLE()
 
 DlgPlotStyleEditor::DlgPlotStyleEditor(const wxString& path, const wxString& sourcePath,
@@ -183,6 +216,9 @@ void DlgPlotStyleEditor::onInitDialog(wxInitDialogEvent&) {
     }
 
     fitStyleColumn(styleList);
+    for (wxWindow* rowArea : styleList->GetChildren()) {
+        rowArea->Bind(wxEVT_MOTION, &DlgPlotStyleEditor::onStyleListMotion, this);
+    }
 
     loadTable();
     SetFocus();
@@ -379,4 +415,81 @@ void DlgPlotStyleEditor::onPaint(wxPaintEvent&) {
     auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl);
     fitStyleColumn(list);
     updatePath();
+}
+
+void DlgPlotStyleEditor::onCharHook(wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    const auto* focus = wxDynamicCast(event.GetEventObject(), wxWindow);
+    const bool inStyleList = focus && (focus == FindWindow(XRCID("ListStyles")) ||
+                                       focus->GetParent() == FindWindow(XRCID("ListStyles")));
+    switch (event.GetModifiers()) {
+    case wxMOD_NONE:
+        if ((key == WXK_ESCAPE && closeShownPickerList()) ||
+            (inStyleList && handleStyleListKey(key))) {
+            return;
+        }
+        break;
+    case wxMOD_CONTROL:
+        if (key == 'S') {
+            saveInPlace();
+            return;
+        }
+        if (key == WXK_PAGEUP || key == WXK_PAGEDOWN) {
+            auto* pages = XRCCTRL(*this, "NoteBook", wxNotebook);
+            const int count = int(pages->GetPageCount());
+            pages->SetSelection((pages->GetSelection() + (key == WXK_PAGEUP ? count - 1 : 1)) %
+                                count);
+            return;
+        }
+        if (key == 'A' && inStyleList) {
+            selectAllStyles();
+            return;
+        }
+        break;
+    case wxMOD_ALT:
+        if (key >= '1' && key <= '3') {
+            XRCCTRL(*this, "NoteBook", wxNotebook)->SetSelection(key - '1');
+            return;
+        }
+        if (focusLabelledField(key)) {
+            return;
+        }
+        break;
+    }
+    event.Skip();
+}
+
+bool DlgPlotStyleEditor::closeShownPickerList() {
+    for (const char* name : kPickerNames) {
+        auto* picker = wxStaticCast(FindWindow(XRCID(name)), wxComboCtrl);
+        if (picker->IsPopupShown()) {
+            picker->Dismiss();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool DlgPlotStyleEditor::focusLabelledField(int letter) {
+    // GTK ties a label's letter to no field of this toolkit's dialogs: the field that follows the
+    // label on the page shown takes the focus.
+    wxStaticText* label =
+        labelWithMnemonic(XRCCTRL(*this, "NoteBook", wxNotebook)->GetCurrentPage(), letter);
+    if (!label) {
+        return false;
+    }
+    for (wxWindow* field = label->GetNextSibling(); field; field = field->GetNextSibling()) {
+        if (field->IsShown() && field->AcceptsFocusFromKeyboard()) {
+            field->SetFocus();
+            break;
+        }
+    }
+    return true;
+}
+
+void DlgPlotStyleEditor::saveInPlace() {
+    commitTypedValues();
+    if (table && Validate() && TransferDataFromWindow()) {
+        save(wxString());
+    }
 }

@@ -17,6 +17,8 @@ class wxListCtrl;
 class wxListEvent;
 class wxBookCtrlEvent;
 class wxFocusEvent;
+class wxKeyEvent;
+class wxMouseEvent;
 class wxSpinEvent;
 class wxWindow;
 
@@ -95,6 +97,17 @@ private:
     void onSpinChanged(wxSpinEvent& event);
     void onSpinFocusLost(wxFocusEvent& event);
     void onPageChanging(wxBookCtrlEvent& event);
+    void onLineWeightActivated(wxListEvent& event);
+    void onStyleListMotion(wxMouseEvent& event);
+    // The editor's keys: Escape closes an open picker list first, Ctrl+S saves in place,
+    // Ctrl+PgUp/PgDn and Alt+1 to 3 turn the pages, Alt and a label's letter moves to its field;
+    // on the style list Ctrl+A, F2 and Delete.
+    void onCharHook(wxKeyEvent& event);
+    bool closeShownPickerList();
+    bool focusLabelledField(int letter);
+    bool handleStyleListKey(int key);
+    void selectAllStyles();
+    void saveInPlace();
     void onStyleDescriptionChanged(wxCommandEvent& event);
     void onSkip(wxEvent& event);
     void onPaint(wxPaintEvent& event);

@@ -27,6 +27,8 @@
 namespace {
 
 constexpr int kFormViewPage = 1;
+// Room that the style list leaves around a row's text.
+constexpr int kStyleTextMargin = 8;
 
 // The values of the selected styles merged field by field: one shared value, kNoValueYet before
 // the first style, kValuesDiffer once two styles differ.
@@ -462,6 +464,25 @@ void DlgPlotStyleEditor::onUpdateStyleControls(wxUpdateUIEvent& event) {
         // Only a change of state needs a repaint; repainting on every update would keep the
         // idle loop busy.
         control->Refresh();
+    }
+}
+
+void DlgPlotStyleEditor::onStyleListMotion(wxMouseEvent& event) {
+    event.Skip();
+    auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl);
+    auto* rowArea = static_cast<wxWindow*>(event.GetEventObject());
+    int flags = 0;
+    const long row = list->HitTest(event.GetPosition(), flags);
+    wxString tip;
+    if (row >= 0) {
+        // A name cut off by the column is shown whole.
+        const wxString name = list->GetItemText(row);
+        if (rowArea->GetTextExtent(name).x + kStyleTextMargin > list->GetColumnWidth(0)) {
+            tip = name;
+        }
+    }
+    if (rowArea->GetToolTipText() != tip) {
+        rowArea->SetToolTip(tip);
     }
 }
 

@@ -179,6 +179,10 @@ void DlgPlotStyleEditor::onLineWeightEdit(wxCommandEvent&) {
     }
 }
 
+void DlgPlotStyleEditor::onLineWeightActivated(wxListEvent& event) {
+    XRCCTRL(*this, "ListLineWeights", wxListCtrl)->EditLabel(event.GetIndex());
+}
+
 void DlgPlotStyleEditor::onLineWeightSort(wxCommandEvent&) {
     sortLineWeights();
 }

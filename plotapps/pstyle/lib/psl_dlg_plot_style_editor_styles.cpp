@@ -2,6 +2,7 @@
 #include "psl_dlg_plot_style_editor.h"
 
 #include <wx/listctrl.h>
+#include <wx/msgdlg.h>
 #include <wx/textdlg.h>
 #include <wx/xrc/xmlres.h>
 
@@ -129,4 +130,32 @@ void DlgPlotStyleEditor::endStyleRename(wxListEvent& event) {
 void DlgPlotStyleEditor::renameStyle(int row, const wxString& name) {
     table->renameStyle(row, toHostText(name).c_str());
     modified = true;
+}
+
+bool DlgPlotStyleEditor::handleStyleListKey(int key) {
+    auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl);
+    const wxArrayInt rows = selectedRows(list);
+    if (key == WXK_F2 && rows.size() == 1) {
+        list->EditLabel(rows[0]);
+        return true;
+    }
+    if (key == WXK_DELETE && FindWindow(XRCID("BtnStyleDelForm"))->IsShown() &&
+        selectionIsEditable()) {
+        if (wxMessageBox(_("Do you want to delete the selected styles?"),
+                         _("Plot Style Table Editor"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION,
+                         nullptr) == wxYES) {
+            wxArrayInt deleted;
+            selectedStyles(deleted);
+            deleteStyles(deleted);
+        }
+        return true;
+    }
+    return false;
+}
+
+void DlgPlotStyleEditor::selectAllStyles() {
+    auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl);
+    for (long row = 0; row < list->GetItemCount(); ++row) {
+        list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    }
 }
