@@ -60,7 +60,7 @@ int mnemonicOf(const wxString& label) {
 
 // The label in window or below it whose mnemonic is letter, or null.
 wxStaticText* labelWithMnemonic(wxWindow* window, int letter) {
-    auto* label = wxDynamicCast(window, wxStaticText);
+    auto* label = dynamic_cast<wxStaticText*>(window);
     if (label && mnemonicOf(label->GetLabel()) == letter) {
         return label;
     }
@@ -419,7 +419,7 @@ void DlgPlotStyleEditor::onPaint(wxPaintEvent&) {
 
 void DlgPlotStyleEditor::onCharHook(wxKeyEvent& event) {
     const int key = event.GetKeyCode();
-    const auto* focus = wxDynamicCast(event.GetEventObject(), wxWindow);
+    const auto* focus = dynamic_cast<const wxWindow*>(event.GetEventObject());
     const bool inStyleList = focus && (focus == FindWindow(XRCID("ListStyles")) ||
                                        focus->GetParent() == FindWindow(XRCID("ListStyles")));
     switch (event.GetModifiers()) {
