@@ -9,6 +9,7 @@
 #include <kesutils/plot_style_table.h>
 
 #include "psl_catalogues.h"
+#include "psl_style_names.h"
 #include "psl_style_values.h"
 #include "psl_text.h"
 
@@ -172,16 +173,6 @@ bool parseValue(const EditKey& key, const wxString& text, StyleEdit& edit, wxStr
     return false;
 }
 
-// A style named name, in any letter case, as names are unique within a table.
-int findStyle(const CPlotStyleTable& table, const wxString& name) {
-    for (int row = 0; row < int(table.size()); ++row) {
-        if (toWxString(table.style(row)->locName()).CmpNoCase(name) == 0) {
-            return row;
-        }
-    }
-    return -1;
-}
-
 bool addColorRange(const wxString& item, std::vector<int>& rows, wxString& error) {
     const wxString first = item.BeforeFirst('-');
     const wxString last = item.Contains("-") ? item.AfterFirst('-') : first;
@@ -201,7 +192,7 @@ bool addColorRange(const wxString& item, std::vector<int>& rows, wxString& error
 
 bool addNamedStyle(const CPlotStyleTable& table, const wxString& name, std::vector<int>& rows,
                    wxString& error) {
-    const int row = findStyle(table, name);
+    const int row = findStyleByName(table, name);
     if (row < 0) {
         error = wxString::Format(_("the table has no style named '%ls'"), name);
         return false;
