@@ -177,10 +177,9 @@ int runEdit(const std::vector<std::string>& args, int argc, char** argv) {
     if (!session.started()) {
         return noDisplay();
     }
-    const wxString path = wxFileName(wxString::FromUTF8(file.c_str())).GetAbsolutePath();
+    const wxString path = wxFileName(fromUtf8(file)).GetAbsolutePath();
     const wxString sourcePath =
-        source.empty() ? wxString()
-                       : wxFileName(wxString::FromUTF8(source.c_str())).GetAbsolutePath();
+        source.empty() ? wxString() : wxFileName(fromUtf8(source)).GetAbsolutePath();
     return editPlotStyleTable(path, sourcePath, nullptr) ? kExitSuccess : kExitCancelled;
 }
 
@@ -205,7 +204,7 @@ int runNew(const std::vector<std::string>& args, int argc, char** argv) {
     }
     wxString directory = folder.empty()
                              ? ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath")
-                             : wxString::FromUTF8(folder.c_str());
+                             : fromUtf8(folder);
     if (!wxFileName::DirExists(directory)) {
         return fileError(std::string(directory.utf8_str()), "no such folder");
     }
@@ -237,8 +236,8 @@ int runSnapshot(const std::vector<std::string>& args, int argc, char** argv) {
     if (!wxFileName::FileExists(sample)) {
         return fileError(std::string(sample.utf8_str()), "the sample table is missing");
     }
-    const wxString folder = wxFileName::DirName(wxString::FromUTF8(args[0].c_str()))
-                                .GetPath(wxPATH_GET_VOLUME | wxPATH_GET_SEPARATOR);
+    const wxString folder =
+        wxFileName::DirName(fromUtf8(args[0])).GetPath(wxPATH_GET_VOLUME | wxPATH_GET_SEPARATOR);
     if (!wxFileName::Mkdir(folder, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL)) {
         return fileError(args[0], "cannot create the folder");
     }

@@ -24,8 +24,6 @@
 #include "psl_text.h"
 #include "pstyle_lib.h"
 
-namespace {
-
 std::string toUtf8(const wxString& text) {
     return std::string(text.utf8_str());
 }
@@ -33,6 +31,16 @@ std::string toUtf8(const wxString& text) {
 wxString fromUtf8(const std::string& text) {
     return wxString::FromUTF8(text.c_str());
 }
+
+std::string saveFailureCause(const wxString& path, int reason) {
+    wxString cause = wxString::Format(_("Failed to save file: %ls"), path);
+    if (reason != 0) {
+        cause += " (" + wxSysErrorMsgStr(reason) + ")";
+    }
+    return toUtf8(cause);
+}
+
+namespace {
 
 // Why path cannot be opened for reading, or empty when it can.
 std::string unreadableCause(const std::string& path) {
@@ -71,9 +79,7 @@ PlotStyleTablePtr readTable(const std::string& path) {
 
 std::string wrongKindCause(const wxFileName& target, bool colorDependent) {
     return toUtf8(wxString::Format(_("%ls is not a valid name to save to."), target.GetFullName()) +
-                  " " +
-                  (colorDependent ? _("A color-dependent table is saved with the extension .ctb.")
-                                  : _("A named table is saved with the extension .stb.")));
+                  " " + tableKindExtensionHint(colorDependent));
 }
 
 namespace {
@@ -227,8 +233,7 @@ int runCopy(const std::vector<std::string>& args) {
         return fileError(target, wrongKindCause(targetName, table->ColorDependent));
     }
     if (!table->write(toHostText(targetName.GetFullPath()).c_str())) {
-        return fileError(target, toUtf8(wxString::Format(_("Failed to save file: %ls"),
-                                                         targetName.GetFullPath())));
+        return fileError(target, saveFailureCause(targetName.GetFullPath(), errno));
     }
     return kExitSuccess;
 }

@@ -7,6 +7,7 @@
 #include <kesutils/plot_style_table.h>
 
 class wxFileName;
+class wxString;
 
 enum ExitStatus { kExitSuccess = 0, kExitCancelled = 1, kExitFailure = 2 };
 
@@ -15,10 +16,17 @@ int usageError(const std::string& message);
 // Prints "pstyle: file: cause"; returns kExitFailure.
 int fileError(const std::string& file, const std::string& cause);
 
+// Command-line texts are UTF-8.
+std::string toUtf8(const wxString& text);
+wxString fromUtf8(const std::string& text);
+
 // Reads the table at path, or prints why it cannot and returns null.
 PlotStyleTablePtr readTable(const std::string& path);
 // Why a table of the given kind may not be saved under target, with the extension it needs.
 std::string wrongKindCause(const wxFileName& target, bool colorDependent);
+// "Failed to save file: PATH" and, when there is one, the system's reason that the table's write
+// left in errno.
+std::string saveFailureCause(const wxString& path, int reason);
 // Replaces the file at path by text through a temporary file, so that a failed write leaves
 // an existing file as it was. Returns why it failed, or an empty string.
 std::string writeFileSafely(const std::string& path, const std::string& text);

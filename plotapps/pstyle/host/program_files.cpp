@@ -135,7 +135,7 @@ bool chooseLanguage(const std::string& language, const char* programPath) {
     auto* translations = new wxTranslations;
     wxTranslations::Set(translations);
     translations->SetLoader(new ProgramCatalogueLoader(folders));
-    const wxString chosen = wxString::FromUTF8(language.c_str());
+    const wxString chosen = fromUtf8(language);
     const std::vector<wxString> candidates =
         chosen.empty() ? environmentLanguages() : std::vector<wxString>{chosen};
     for (const wxString& candidate : candidates) {

@@ -52,10 +52,6 @@ struct EditedTable {
     std::vector<TableDifference> differences;
 };
 
-std::string toUtf8(const wxString& text) {
-    return std::string(text.utf8_str());
-}
-
 // "key=value", as opposed to a file name that happens to hold an equals sign.
 bool isAssignment(const std::string& arg) {
     const std::size_t equals = arg.find('=');
@@ -65,7 +61,7 @@ bool isAssignment(const std::string& arg) {
 bool addEdit(const std::string& assignment, SetArguments& parsed) {
     StyleEdit edit{};
     wxString error;
-    if (!parseStyleEdit(wxString::FromUTF8(assignment.c_str()), edit, error)) {
+    if (!parseStyleEdit(fromUtf8(assignment), edit, error)) {
         usageError("set: " + toUtf8(error));
         return false;
     }
@@ -92,7 +88,7 @@ bool parseSetArguments(const std::vector<std::string>& args, SetArguments& parse
                 return false;
             }
             stylesGiven = true;
-            parsed.styles = wxString::FromUTF8(args[++i].c_str());
+            parsed.styles = fromUtf8(args[++i]);
         } else if (isAssignment(arg)) {
             if (!addEdit(arg, parsed)) {
                 return false;
@@ -156,17 +152,14 @@ int writeTables(const std::vector<EditedTable>& tables) {
         if (edited.differences.empty()) {
             continue;
         }
-        const wxString path = wxFileName(wxString::FromUTF8(edited.path.c_str())).GetFullPath();
+        const wxString path = wxFileName(fromUtf8(edited.path)).GetFullPath();
         errno = 0;
         if (edited.table->write(toHostText(path).c_str())) {
             replaced.push_back(edited.path);
             continue;
         }
         const int reason = errno;
-        std::string cause = toUtf8(wxString::Format(_("Failed to save file: %ls"), path));
-        if (reason != 0) {
-            cause += std::string(" (") + std::strerror(reason) + ")";
-        }
+        std::string cause = saveFailureCause(path, reason);
         cause += "; already replaced: " + (replaced.empty() ? "none" : joined(replaced));
         std::vector<std::string> unchanged;
         for (std::size_t j = i + 1; j < tables.size(); ++j) {

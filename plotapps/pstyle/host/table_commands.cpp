@@ -52,10 +52,6 @@ const char* const kSheetHelp =
     "\n"
     "Exit status: 0 success, 2 bad usage or a file error (FILE is then left as it was).\n";
 
-std::string toUtf8(const wxString& text) {
-    return std::string(text.utf8_str());
-}
-
 bool isOption(const std::string& arg) {
     return arg.size() > 1 && arg[0] == '-';
 }
@@ -159,7 +155,7 @@ int runConvert(const std::vector<std::string>& args) {
     }
     const std::string& input = args[0];
     const std::string& output = args[1];
-    const wxFileName outputName(wxString::FromUTF8(output.c_str()));
+    const wxFileName outputName(fromUtf8(output));
     if (!fitsTableKind(outputName, false)) {
         return fileError(output, wrongKindCause(outputName, false));
     }
@@ -172,9 +168,11 @@ int runConvert(const std::vector<std::string>& args) {
                                 "colour-dependent ones");
     }
     const PlotStyleTablePtr named = convertToNamedTable(*source);
-    if (!named || !named->write(toHostText(outputName.GetFullPath()).c_str())) {
-        return fileError(output, toUtf8(wxString::Format(_("Failed to save file: %ls"),
-                                                         outputName.GetFullPath())));
+    if (!named) {
+        return fileError(output, saveFailureCause(outputName.GetFullPath(), 0));
+    }
+    if (!named->write(toHostText(outputName.GetFullPath()).c_str())) {
+        return fileError(output, saveFailureCause(outputName.GetFullPath(), errno));
     }
     return kExitSuccess;
 }
@@ -188,7 +186,7 @@ int runSheet(const std::vector<std::string>& args) {
         return kExitFailure;
     }
     const std::string& output = parsed.optionFile;
-    const wxString extension = wxFileName(wxString::FromUTF8(output.c_str())).GetExt().Lower();
+    const wxString extension = wxFileName(fromUtf8(output)).GetExt().Lower();
     if (extension != "svg" && extension != "png") {
         return usageError("sheet needs -o FILE.svg or -o FILE.png");
     }
@@ -196,8 +194,8 @@ int runSheet(const std::vector<std::string>& args) {
     if (!table) {
         return kExitFailure;
     }
-    const LegendSheet sheet = layOutLegendSheet(
-        *table, wxFileName(wxString::FromUTF8(parsed.file.c_str())).GetFullName());
+    const LegendSheet sheet =
+        layOutLegendSheet(*table, wxFileName(fromUtf8(parsed.file)).GetFullName());
     if (extension == "svg") {
         return writeOrReport(output, legendSheetSvg(sheet));
     }

@@ -7,20 +7,18 @@
 
 #include "psl_csv_export.h"
 #include "psl_log.h"
+#include "psl_table_file_dialog.h"
 #include "psl_table_files.h"
 
 void DlgPlotStyleEditor::onOpen(wxCommandEvent&) {
     if (!canClose()) {
         return;
     }
-    wxFileDialog dialog(this, _("Select a Plot Style File"), fileName.GetPath(wxPATH_GET_VOLUME),
-                        wxString(),
-                        _("Plot Style files (*.ctb;*.stb)|*.ctb;*.stb|All files (*.*)|*.*"),
-                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    if (dialog.ShowModal() != wxID_OK) {
+    wxString path;
+    if (!chooseTableFile(this, fileName.GetPath(wxPATH_GET_VOLUME), wxString(), path)) {
         return;
     }
-    fileName.Assign(dialog.GetPath(), wxPATH_NATIVE);
+    fileName.Assign(path, wxPATH_NATIVE);
     loadTable();
 }
 
@@ -44,10 +42,8 @@ void DlgPlotStyleEditor::onSaveAs(wxCommandEvent&) {
     if (!completeTableFileName(chosen, tableFileExtension(colorDependent), wrongExtension)) {
         PSL_LOG_ERROR("DlgPlotStyleEditor::onSaveAs", _("%ls is not a valid name to save to."),
                       chosen.GetFullName());
-        PSL_LOG_ERROR("DlgPlotStyleEditor::onSaveAs",
-                      colorDependent
-                          ? _("A color-dependent table is saved with the extension .ctb.")
-                          : _("A named table is saved with the extension .stb."));
+        PSL_LOG_ERROR("DlgPlotStyleEditor::onSaveAs", "%ls",
+                      tableKindExtensionHint(colorDependent));
         return;
     }
     // The file dialog asked before replacing the name as typed, not the completed one.

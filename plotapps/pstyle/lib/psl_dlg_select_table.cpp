@@ -21,6 +21,7 @@
 #include "psl_log.h"
 #include "psl_message_panel.h"
 #include "psl_resources.h"
+#include "psl_table_file_dialog.h"
 #include "psl_table_files.h"
 #include "pstyle_lib.h"
 
@@ -217,14 +218,7 @@ bool DlgSelectTable::browseForTableFile(wxString& path, wxWindow* parent) {
         folder = chosen.GetPath();
         file = chosen.GetFullName();
     }
-    wxFileDialog dialog(parent, _("Select a Plot Style File"), folder, file,
-                        _("Plot Style files (*.ctb;*.stb)|*.ctb;*.stb|All files (*.*)|*.*"),
-                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    if (dialog.ShowModal() != wxID_OK) {
-        return false;
-    }
-    path = dialog.GetPath();
-    return true;
+    return chooseTableFile(parent, folder, file, path);
 }
 
 bool startPlotStyleEditor(wxWindow* parent) {

@@ -2,6 +2,7 @@
 
 #include <wx/filefn.h>
 #include <wx/tokenzr.h>
+#include <wx/translation.h>
 
 wxString tableFileExtension(bool colorDependent) {
     return colorDependent ? "ctb" : "stb";
@@ -18,6 +19,11 @@ bool isPlotStyleTableFile(const wxFileName& file) {
 
 bool fitsTableKind(const wxFileName& file, bool colorDependent) {
     return file.GetExt().Lower() == tableFileExtension(colorDependent);
+}
+
+wxString tableKindExtensionHint(bool colorDependent) {
+    return colorDependent ? _("A color-dependent table is saved with the extension .ctb.")
+                          : _("A named table is saved with the extension .stb.");
 }
 
 bool completeTableFileName(wxFileName& file, const wxString& expectedExtension,

@@ -17,6 +17,9 @@ bool isPlotStyleTableFile(const wxFileName& file);
 // True when a table of the given kind may be saved under file's name.
 bool fitsTableKind(const wxFileName& file, bool colorDependent);
 
+// Tells which extension a table of the kind is saved with, after a name was refused.
+wxString tableKindExtensionHint(bool colorDependent);
+
 // Completes a name typed for a new table whose files take expectedExtension (lower case): a name
 // without extension gets it; one with an extension keeps it as typed, and must have, lower-cased,
 // exactly that one ("Plan." has an empty extension). Otherwise returns false and gives the
