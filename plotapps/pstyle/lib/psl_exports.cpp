@@ -1,13 +1,18 @@
 // The library's exported functions that open the editor directly and list the table files.
 #include "pstyle_lib.h"
 
-#include <climits>
-#include <cstdlib>
+#include <cstring>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include <wx/dir.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <wx/filefn.h>
-#include <wx/filename.h>
 
 #include <kesutils/ut_services.h>
 
@@ -18,35 +23,80 @@
 namespace {
 
 // Collects the table files below the plot style folder, by their paths relative to it, so
-// that a name from a subfolder (site/plan.ctb) opens when joined to the folder again.
-class PlotStyleTraverser : public wxDirTraverser {
+// that a name from a subfolder (site/plan.ctb) opens when joined to the folder again. Each
+// folder is read once; the entry types spare a stat call for everything but links. A folder's
+// subfolders come before its own files, each in the order the file system gives them.
+class PlotStyleLister {
 public:
-    PlotStyleTraverser(wxArrayString& files, const wxString& root)
-        : files_(files), root_(root), visited_{realPath(root)} {}
+    explicit PlotStyleLister(wxArrayString& files) : files_(files) {}
 
-    wxDirTraverseResult OnFile(const wxString& path) override {
-        wxFileName file(path);
-        if (isPlotStyleTableFile(file)) {
-            file.MakeRelativeTo(root_);
-            files_.Add(file.GetFullPath());
+    void listFolder(const std::string& path, const wxString& relativePath) {
+        std::vector<std::string> subfolders;
+        std::vector<wxString> tables;
+        if (!readFolder(path, subfolders, tables)) {
+            return;
         }
-        return wxDIR_CONTINUE;
-    }
-
-    // A folder reached twice through links would be listed twice, or forever.
-    wxDirTraverseResult OnDir(const wxString& path) override {
-        return visited_.insert(realPath(path)).second ? wxDIR_CONTINUE : wxDIR_IGNORE;
+        for (const std::string& subfolder : subfolders) {
+            const wxString name(subfolder.c_str(), *wxConvFileName);
+            if (!name.empty()) {
+                listFolder(path + '/' + subfolder, relativePath + name + '/');
+            }
+        }
+        for (const wxString& table : tables) {
+            files_.Add(relativePath + table);
+        }
     }
 
 private:
-    static wxString realPath(const wxString& path) {
-        char resolved[PATH_MAX];
-        return realpath(path.fn_str(), resolved) ? wxString(resolved, *wxConvFileName) : path;
+    // False for a folder that cannot be read or was read before: a folder reached twice through
+    // links would be listed twice, or forever.
+    bool readFolder(const std::string& path, std::vector<std::string>& subfolders,
+                    std::vector<wxString>& tables) {
+        const int folderHandle = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folderHandle < 0) {
+            return false;
+        }
+        struct stat folder;
+        DIR* entries = nullptr;
+        if (fstat(folderHandle, &folder) != 0 ||
+            !visited_.emplace(folder.st_dev, folder.st_ino).second ||
+            !(entries = fdopendir(folderHandle))) {
+            close(folderHandle);
+            return false;
+        }
+        while (const dirent* entry = readdir(entries)) {
+            const char* name = entry->d_name;
+            if (isSelfOrParent(name)) {
+                continue;
+            }
+            if (isFolder(folderHandle, *entry)) {
+                subfolders.emplace_back(name);
+            } else {
+                wxString fileName(name, *wxConvFileName);
+                if (isPlotStyleTableName(fileName)) {
+                    tables.push_back(std::move(fileName));
+                }
+            }
+        }
+        closedir(entries);
+        return true;
+    }
+
+    static bool isSelfOrParent(const char* name) {
+        return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+    }
+
+    // Links are followed: one to a folder is a folder, a broken one a file.
+    static bool isFolder(int folderHandle, const dirent& entry) {
+        if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
+            return entry.d_type == DT_DIR;
+        }
+        struct stat target;
+        return fstatat(folderHandle, entry.d_name, &target, 0) == 0 && S_ISDIR(target.st_mode);
     }
 
     wxArrayString& files_;
-    wxString root_;
-    std::set<wxString> visited_;
+    std::set<std::pair<dev_t, ino_t>> visited_;
 };
 
 } // namespace
@@ -67,8 +117,6 @@ std::size_t getPlotStyleFiles(wxArrayString& files) {
     if (!wxDirExists(folder)) {
         return 0;
     }
-    PlotStyleTraverser traverser(files, folder);
-    wxDir dir(folder);
-    dir.Traverse(traverser, wxString(), wxDIR_FILES | wxDIR_DIRS | wxDIR_HIDDEN);
+    PlotStyleLister(files).listFolder(std::string(folder.fn_str()), wxString());
     return files.size();
 }

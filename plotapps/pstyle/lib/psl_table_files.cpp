@@ -12,9 +12,24 @@ bool hasColorDependentExtension(const wxFileName& file) {
     return fitsTableKind(file, true);
 }
 
+namespace {
+
+// Listing a folder asks this for every file in it.
+bool isPlotStyleTableExtension(const wxString& extension) {
+    static const wxString colorDependent = tableFileExtension(true);
+    static const wxString named = tableFileExtension(false);
+    return extension.IsSameAs(colorDependent, false) || extension.IsSameAs(named, false);
+}
+
+} // namespace
+
 bool isPlotStyleTableFile(const wxFileName& file) {
-    const wxString extension = file.GetExt().Lower();
-    return extension == tableFileExtension(true) || extension == tableFileExtension(false);
+    return isPlotStyleTableExtension(file.GetExt());
+}
+
+bool isPlotStyleTableName(const wxString& fileName) {
+    const std::size_t dot = fileName.rfind('.');
+    return dot != wxString::npos && dot > 0 && isPlotStyleTableExtension(fileName.substr(dot + 1));
 }
 
 bool fitsTableKind(const wxFileName& file, bool colorDependent) {

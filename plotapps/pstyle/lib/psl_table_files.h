@@ -14,6 +14,10 @@ bool hasColorDependentExtension(const wxFileName& file);
 // True for names whose extension is "ctb" or "stb" in any case.
 bool isPlotStyleTableFile(const wxFileName& file);
 
+// The same for a file name without folder, split as wxFileName splits it: the extension follows
+// the last dot, and a name that starts with its only dot (".stb") has none.
+bool isPlotStyleTableName(const wxString& fileName);
+
 // True when a table of the given kind may be saved under file's name.
 bool fitsTableKind(const wxFileName& file, bool colorDependent);
 
