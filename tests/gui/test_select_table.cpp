@@ -1,5 +1,6 @@
 // The table selection dialog: its modes, the names it refuses, browsing, and the editor it runs
 // on top of itself through startPlotStyleEditor.
+#include <fstream>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
+
+#include <gtk/gtk.h>
 
 #include <kesutils/ut_services.h>
 
@@ -185,6 +188,30 @@ TEST_F(SelectTableTest, BrowsingStartsInThePlotStyleFolderOrAtTheFileGiven) {
     EXPECT_EQ(combo->GetValue(), chosen);
     wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), ExpectFileDialog(dir.file("site"), ""));
     EXPECT_EQ(combo->GetCount(), 3u) << "the list stays as it was";
+}
+
+TEST_F(SelectTableTest, ThousandsOfTablesFillTheDropDownUpToItsLimitAndAllComplete) {
+    for (unsigned index = 0; index < DlgSelectTable::kMaxListedTables; ++index) {
+        std::ofstream(dir.file(wxString::Format("t%04u.ctb", index)).fn_str());
+    }
+    const auto dialog = openDialog();
+    auto* combo = findControl<wxComboBox>(dialog.get(), "ComboSourceFile");
+    EXPECT_EQ(combo->GetCount(), DlgSelectTable::kMaxListedTables);
+    wxArrayString files;
+    getPlotStyleFiles(files);
+    const wxString last = files.Last();
+    EXPECT_EQ(combo->FindString(last), wxNOT_FOUND);
+
+    const wxString typed = last.Left(last.length() - 1);
+    combo->SetValue(typed);
+    GtkEntryCompletion* completion =
+        gtk_entry_get_completion(GTK_ENTRY(gtk_bin_get_child(GTK_BIN(combo->GetHandle()))));
+    ASSERT_TRUE(completion);
+    EXPECT_TRUE(gtk_entry_completion_get_inline_selection(completion));
+    gtk_entry_completion_complete(completion);
+    gchar* completed = gtk_entry_completion_compute_prefix(completion, typed.utf8_str());
+    EXPECT_EQ(wxString::FromUTF8(completed), last);
+    g_free(completed);
 }
 
 // Through the real modal loops: the selection dialog runs the editor from its OK handler and

@@ -1,5 +1,7 @@
 #include "psl_dlg_select_table.h"
 
+#include <algorithm>
+
 #include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/filedlg.h>
@@ -11,9 +13,7 @@
 #include <wx/valtext.h>
 #include <wx/xrc/xmlres.h>
 
-#ifdef __WXGTK__
 #include <gtk/gtk.h>
-#endif
 
 #include <kesutils/ut_services.h>
 
@@ -31,6 +31,39 @@ constexpr int kColorDependentType = 0;
 
 wxString plotStyleFolder() {
     return ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath");
+}
+
+void appendRows(GtkListStore* store, const wxArrayString& names, std::size_t count) {
+    for (std::size_t index = 0; index < count; ++index) {
+        gtk_list_store_insert_with_values(store, nullptr, -1, 0, names[index].utf8_str().data(),
+                                          -1);
+    }
+}
+
+// The toolkit's combo box sets the text of each row after inserting it, and GTK's drop-down
+// menu finds the entry of a changed row by walking all its entries. Rows inserted with their
+// text are never changed. The toolkit's list of client data stays empty: the dialog attaches
+// none.
+void appendToDropDown(wxComboBox* combo, const wxArrayString& names, std::size_t count) {
+    appendRows(GTK_LIST_STORE(gtk_combo_box_get_model(GTK_COMBO_BOX(combo->GetHandle()))), names,
+               count);
+}
+
+// The toolkit's completion matches its whole list against the empty field as soon as it gets
+// the list, so it only sets up its handling of Enter here; a completion that has not matched
+// yet matches nothing until the user types. Moving through the completions puts each into the
+// field, so that Enter opens the one chosen rather than the letters typed.
+void completeFrom(wxComboBox* combo, const wxArrayString& names) {
+    combo->AutoComplete(wxArrayString());
+    GtkListStore* store = gtk_list_store_new(1, G_TYPE_STRING);
+    appendRows(store, names, names.size());
+    GtkEntryCompletion* completion = gtk_entry_completion_new();
+    gtk_entry_completion_set_text_column(completion, 0);
+    gtk_entry_completion_set_inline_selection(completion, TRUE);
+    gtk_entry_completion_set_model(completion, GTK_TREE_MODEL(store));
+    g_object_unref(store);
+    gtk_entry_set_completion(GTK_ENTRY(gtk_bin_get_child(GTK_BIN(combo->GetHandle()))), completion);
+    g_object_unref(completion);
 }
 
 } // namespace
@@ -67,25 +100,16 @@ void DlgSelectTable::onInitDialog(wxInitDialogEvent&) {
     Centre(wxBOTH);
 }
 
-// Offices keep thousands of tables. GTK's drop-down grows slower with every entry, so it holds
-// the first kMaxListedTables in listing order; typing completes any of them.
+// Offices keep thousands of tables. GTK builds a menu entry for each row of the drop-down, so it
+// holds the first kMaxListedTables in listing order; typing completes any of them.
 void DlgSelectTable::fillSourceFiles() {
     wxArrayString files;
     if (getPlotStyleFiles(files) == 0) {
         return;
     }
     auto* combo = XRCCTRL(*this, "ComboSourceFile", wxComboBox);
-    combo->Append(files.size() <= kMaxListedTables ? files
-                                                   : wxArrayString(kMaxListedTables, &files[0]));
-    combo->AutoComplete(files);
-#ifdef __WXGTK__
-    // Moving through the completions puts each into the field, so that Enter opens the one
-    // chosen rather than the letters typed.
-    GtkWidget* entry = gtk_bin_get_child(GTK_BIN(combo->GetHandle()));
-    if (GtkEntryCompletion* completion = gtk_entry_get_completion(GTK_ENTRY(entry))) {
-        gtk_entry_completion_set_inline_selection(completion, TRUE);
-    }
-#endif
+    appendToDropDown(combo, files, std::min<std::size_t>(files.size(), kMaxListedTables));
+    completeFrom(combo, files);
 }
 
 void DlgSelectTable::updateControls() {
