@@ -31,7 +31,7 @@ public:
             }
             std::ofstream(wxString::Format("%s/table-%05d.ctb", subfolder, index).fn_str());
         }
-        if (symlink(path_.fn_str(), loopPath().fn_str()) != 0) {
+        if (tables > 0 && symlink(path_.fn_str(), loopPath().fn_str()) != 0) {
             wxLogError("Cannot link back to %s", path_);
         }
         ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", path_);
@@ -40,6 +40,8 @@ public:
         unlink(loopPath().fn_str());
         wxFileName::Rmdir(path_, wxPATH_RMDIR_RECURSIVE);
     }
+
+    const wxString& path() const { return path_; }
 
     PlotStyleFolder(const PlotStyleFolder&) = delete;
     PlotStyleFolder& operator=(const PlotStyleFolder&) = delete;
