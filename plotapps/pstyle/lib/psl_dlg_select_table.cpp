@@ -49,21 +49,43 @@ void appendToDropDown(wxComboBox* combo, const wxArrayString& names, std::size_t
                count);
 }
 
-// The toolkit's completion matches its whole list against the empty field as soon as it gets
-// the list, so it only sets up its handling of Enter here; a completion that has not matched
-// yet matches nothing until the user types. Moving through the completions puts each into the
-// field, so that Enter opens the one chosen rather than the letters typed.
-void completeFrom(wxComboBox* combo, const wxArrayString& names) {
-    combo->AutoComplete(wxArrayString());
+// GTK's drop-down menu also walks all its entries for every row removed, as the toolkit
+// removes them one by one; given an empty list instead, it drops all its entries at once.
+void emptyDropDown(wxComboBox* combo) {
+    GtkListStore* empty = gtk_list_store_new(2, G_TYPE_STRING, G_TYPE_STRING); // text and id
+    gtk_combo_box_set_model(GTK_COMBO_BOX(combo->GetHandle()), GTK_TREE_MODEL(empty));
+    g_object_unref(empty);
+}
+
+// The completion gets its names when the field first changes, which it waits for anyway before
+// it shows anything: thousands of names take longer to fill in than the dialog to open.
+void fillCompletion(GtkEntry* entry, gpointer pendingNames) {
+    const auto& names = *static_cast<const wxArrayString*>(pendingNames);
     GtkListStore* store = gtk_list_store_new(1, G_TYPE_STRING);
     appendRows(store, names, names.size());
+    gtk_entry_completion_set_model(gtk_entry_get_completion(entry), GTK_TREE_MODEL(store));
+    g_object_unref(store);
+    g_signal_handlers_disconnect_by_func(entry, reinterpret_cast<gpointer>(fillCompletion),
+                                         pendingNames);
+}
+
+void forgetNames(gpointer names, GClosure*) {
+    delete static_cast<wxArrayString*>(names);
+}
+
+// The toolkit's completion matches its whole list against the empty field as soon as it gets
+// the list, so it only sets up its handling of Enter here. Moving through the completions puts
+// each into the field, so that Enter opens the one chosen rather than the letters typed.
+void completeFrom(wxComboBox* combo, const wxArrayString& names) {
+    combo->AutoComplete(wxArrayString());
+    GtkEntry* entry = GTK_ENTRY(gtk_bin_get_child(GTK_BIN(combo->GetHandle())));
     GtkEntryCompletion* completion = gtk_entry_completion_new();
     gtk_entry_completion_set_text_column(completion, 0);
     gtk_entry_completion_set_inline_selection(completion, TRUE);
-    gtk_entry_completion_set_model(completion, GTK_TREE_MODEL(store));
-    g_object_unref(store);
-    gtk_entry_set_completion(GTK_ENTRY(gtk_bin_get_child(GTK_BIN(combo->GetHandle()))), completion);
+    gtk_entry_set_completion(entry, completion);
     g_object_unref(completion);
+    g_signal_connect_data(entry, "changed", G_CALLBACK(fillCompletion), new wxArrayString(names),
+                          forgetNames, GConnectFlags(0));
 }
 
 } // namespace
@@ -81,6 +103,12 @@ wxEND_EVENT_TABLE()
 
 DlgSelectTable::DlgSelectTable()
     : openExisting(true), createNew(false), copyExisting(false), tableType(kColorDependentType) {}
+
+DlgSelectTable::~DlgSelectTable() {
+    if (auto* combo = XRCCTRL(*this, "ComboSourceFile", wxComboBox)) {
+        emptyDropDown(combo);
+    }
+}
 
 void DlgSelectTable::onInitDialog(wxInitDialogEvent&) {
     SetSize(400, -1);

@@ -13,6 +13,7 @@ public:
     // Starts in the mode that opens an existing table; the window is created from the layout
     // "DlgSelectTable" afterwards (ut::loadDialog).
     DlgSelectTable();
+    ~DlgSelectTable() override;
 
     // The drop-down offers at most this many tables; completion offers all of them.
     static constexpr unsigned kMaxListedTables = 1000;
