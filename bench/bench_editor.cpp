@@ -1,12 +1,15 @@
-// The editor on a colour-dependent table of 255 styles: becoming ready for input, selecting
-// every style as the list reports it, and sorting the lineweights; and the table selection
-// dialog on plot style folders of many tables in subfolders. Needs an X display.
+// The editor on a colour-dependent table of 255 styles: becoming ready for input next to its bare
+// layout, the heap it holds, selecting every style as the list reports it, and sorting the
+// lineweights; and the table selection dialog on plot style folders of many tables in
+// subfolders. Needs an X display.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <memory>
+
+#include <malloc.h>
 
 #include <wx/app.h>
 #include <wx/combobox.h>
@@ -62,6 +65,18 @@ std::unique_ptr<DlgPlotStyleEditor> openEditor() {
     return editor;
 }
 
+// The floor of editorReady: the toolkit builds, shows and paints the editor's layout, with no
+// table and none of the editor's own setting up.
+void editorLayoutShown(benchmark::State& state) {
+    for (auto _ : state) {
+        wxDialog layout;
+        ut::loadDialog(&layout, nullptr, "DlgPlotStyleEditor");
+        layout.Show();
+        layout.Update();
+    }
+}
+BENCHMARK(editorLayoutShown)->Unit(benchmark::kMillisecond);
+
 void editorReady(benchmark::State& state) {
     for (auto _ : state) {
         auto editor = openEditor();
@@ -70,6 +85,34 @@ void editorReady(benchmark::State& state) {
     }
 }
 BENCHMARK(editorReady)->Unit(benchmark::kMillisecond);
+
+std::size_t heapInUse() {
+    const struct mallinfo2 heap = mallinfo2();
+    return heap.uordblks + heap.hblkhd;
+}
+
+// The heap that an open editor holds, the table included, next to what its bare layout holds.
+void editorHeap(benchmark::State& state) {
+    std::size_t layoutBytes = 0;
+    std::size_t editorBytes = 0;
+    for (auto _ : state) {
+        {
+            const std::size_t before = heapInUse();
+            wxDialog layout;
+            ut::loadDialog(&layout, nullptr, "DlgPlotStyleEditor");
+            layout.Show();
+            layout.Update();
+            layoutBytes = heapInUse() - before;
+        }
+        const std::size_t before = heapInUse();
+        const auto editor = openEditor();
+        editor->Update();
+        editorBytes = heapInUse() - before;
+    }
+    state.counters["layout_bytes"] = double(layoutBytes);
+    state.counters["editor_bytes"] = double(editorBytes);
+}
+BENCHMARK(editorHeap)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 void selectAllStyles(benchmark::State& state) {
     const auto editor = openEditor();
