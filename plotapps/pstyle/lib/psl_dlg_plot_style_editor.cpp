@@ -245,6 +245,7 @@ void DlgPlotStyleEditor::loadTable() {
     modified = !fileName.FileExists() || copiedFromSource;
 
     auto* sortButton = XRCCTRL(*this, "BtnLwSort", wxButton);
+    const bool sortButtonWasShown = sortButton->IsShown();
     if (!table) {
         wxMessageBox(pathToRead.empty()
                          ? _("Failed to create plotstyle table file.")
@@ -265,7 +266,9 @@ void DlgPlotStyleEditor::loadTable() {
         const double* weights = table->LineWeights;
         sortButton->Show(!std::is_sorted(weights, weights + CPlotStyleTable::kLineWeightCount));
     }
-    sortButton->GetParent()->Layout();
+    if (sortButton->IsShown() != sortButtonWasShown) {
+        sortButton->GetParent()->Layout();
+    }
 
     updateFileInfo();
     updateStyleButtons();
@@ -359,11 +362,13 @@ void DlgPlotStyleEditor::updateNumStyles() {
 
 void DlgPlotStyleEditor::updateStyleButtons() {
     const bool show = table && !table->ColorDependent && !table->AciTableAvailable;
+    // Laying out a page costs more than the rest of loading a table: only a change needs it.
     for (const char* name :
          {"BtnStyleAddGrid", "BtnStyleDelGrid", "BtnStyleAddForm", "BtnStyleDelForm"}) {
         wxWindow* button = FindWindow(XRCID(name));
-        button->Show(show);
-        button->GetParent()->Layout();
+        if (button->Show(show)) {
+            button->GetParent()->Layout();
+        }
     }
 }
 

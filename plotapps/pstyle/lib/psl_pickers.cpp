@@ -23,6 +23,9 @@ constexpr int kBlackItem = 7;
 constexpr int kBlackWhiteIndex = 7;
 
 template <class Picker> Picker* takePlace(wxWindow* placeholder, Picker* picker) {
+    // Without a font of its own a picker asks GTK for the default one for every label it
+    // measures.
+    picker->SetFont(picker->GetFont());
     wxg::replaceWnd(placeholder, picker);
     picker->MoveAfterInTabOrder(placeholder);
     delete placeholder;
