@@ -1,5 +1,7 @@
 #include <davaz/wxg_combo.h>
 
+#include <map>
+
 #include <wx/dc.h>
 #include <wx/log.h>
 #include <wx/xrc/xmlres.h>
@@ -10,15 +12,31 @@ namespace {
 // The end, join and fill style images are this size.
 const wxSize kDefaultImageSize(13, 13);
 
-wxBitmap loadImage(const wxString& name, const wxSize& size) {
-    if (name.empty()) {
-        return wxNullBitmap;
-    }
+wxBitmap readImage(const wxString& name, const wxSize& size) {
     const wxBitmap bitmap = wxXmlResource::Get()->LoadBitmap(name);
     if (!bitmap.IsOk() || bitmap.GetSize() == size) {
         return bitmap;
     }
     return wxBitmap(bitmap.ConvertToImage().Scale(size.x, size.y, wxIMAGE_QUALITY_HIGH));
+}
+
+// The pickers of every dialog show the same few dozen images: each is read from the resources
+// and scaled once.
+wxBitmap loadImage(const wxString& name, const wxSize& size) {
+    if (name.empty()) {
+        return wxNullBitmap;
+    }
+    static std::map<wxString, wxBitmap> images;
+    const wxString key = wxString::Format("%s %dx%d", name, size.x, size.y);
+    const auto known = images.find(key);
+    if (known != images.end()) {
+        return known->second;
+    }
+    const wxBitmap bitmap = readImage(name, size);
+    if (bitmap.IsOk()) {
+        images.emplace(key, bitmap);
+    }
+    return bitmap;
 }
 } // namespace
 
