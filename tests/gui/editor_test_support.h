@@ -22,6 +22,7 @@
 #include <wx/radiobut.h>
 #include <wx/spinctrl.h>
 #include <wx/testing.h>
+#include <wx/textdlg.h>
 
 #include <davaz/wxg_combo.h>
 
@@ -50,6 +51,35 @@ private:
     wxString message_;
     int answer_;
 };
+
+// Answers the add prompt after checking the name it offers.
+class ExpectStyleName : public wxExpectModalBase<wxTextEntryDialog> {
+public:
+    ExpectStyleName(const wxString& offered, const wxString& answer)
+        : offered_(offered), answer_(answer) {}
+
+protected:
+    int OnInvoked(wxTextEntryDialog* dialog) const override {
+        EXPECT_EQ(dialog->GetValue(), offered_);
+        dialog->SetValue(answer_);
+        return wxID_OK;
+    }
+
+private:
+    wxString offered_;
+    wxString answer_;
+};
+
+// A key pressed while from has the focus, as the dialog first sees it.
+inline void pressKey(wxWindow* editor, wxWindow* from, int key, int modifiers = wxMOD_NONE) {
+    wxKeyEvent event(wxEVT_CHAR_HOOK);
+    event.m_keyCode = key;
+    event.m_controlDown = modifiers & wxMOD_CONTROL;
+    event.m_shiftDown = modifiers & wxMOD_SHIFT;
+    event.m_altDown = modifiers & wxMOD_ALT;
+    event.SetEventObject(from);
+    editor->ProcessWindowEvent(event);
+}
 
 // Same size and same red, green and blue in every pixel.
 inline bool sameImage(const wxBitmap& a, const wxBitmap& b) {

@@ -24,24 +24,6 @@ namespace {
 
 using EditorCommandsTest = EditorTest;
 
-// Answers the add prompt after checking the name it offers.
-class ExpectStyleName : public wxExpectModalBase<wxTextEntryDialog> {
-public:
-    ExpectStyleName(const wxString& offered, const wxString& answer)
-        : offered_(offered), answer_(answer) {}
-
-protected:
-    int OnInvoked(wxTextEntryDialog* dialog) const override {
-        EXPECT_EQ(dialog->GetValue(), offered_);
-        dialog->SetValue(answer_);
-        return wxID_OK;
-    }
-
-private:
-    wxString offered_;
-    wxString answer_;
-};
-
 // Answers a file dialog with a path.
 class ExpectFileChoice : public wxExpectModalBase<wxFileDialog> {
 public:
@@ -62,16 +44,6 @@ protected:
 private:
     wxString path_;
 };
-
-// A key pressed while from has the focus, as the dialog first sees it.
-void pressKey(wxWindow* editor, wxWindow* from, int key, int modifiers = wxMOD_NONE) {
-    wxKeyEvent event(wxEVT_CHAR_HOOK);
-    event.m_keyCode = key;
-    event.m_controlDown = modifiers & wxMOD_CONTROL;
-    event.m_altDown = modifiers & wxMOD_ALT;
-    event.SetEventObject(from);
-    editor->ProcessWindowEvent(event);
-}
 
 bool renameRow(wxWindow* editor, long row, const wxString& name) {
     return endLabelEdit(editor, "ListStyles", row, name);

@@ -156,19 +156,23 @@ bool DlgPlotStyleEditor::TransferDataFromWindow() {
     if (!wxDialog::TransferDataFromWindow() || !table) {
         return false;
     }
+    bool changed = false;
     const std::u16string description = toHostText(tableDescription);
     if (description != table->Description) {
         table->Description = description;
-        modified = true;
+        changed = true;
     }
     if (applyScale != table->ApplyFactor) {
         table->ApplyFactor = applyScale;
-        modified = true;
+        changed = true;
     }
     double scale = 0.0;
     if (scaleText.ToDouble(&scale) && scale != table->ScaleFactor) {
         table->ScaleFactor = scale;
-        modified = true;
+        changed = true;
+    }
+    if (changed) {
+        noteTableChange();
     }
     ditherState = XRCCTRL(*this, "CheckDither", wxCheckBox)->Get3StateValue();
     grayscaleState = XRCCTRL(*this, "CheckGrayscale", wxCheckBox)->Get3StateValue();
@@ -198,6 +202,10 @@ void DlgPlotStyleEditor::onInitDialog(wxInitDialogEvent&) {
     setUpSpinFields();
     XRCCTRL(*this, "RadLwMm", wxRadioButton)->SetValidator(wxGenericValidator(&millimetreUnits));
     XRCCTRL(*this, "RadLwIn", wxRadioButton)->SetValidator(wxGenericValidator(&inchUnits));
+    for (const char* name : {"TextTableDescr", "TextScale", "TextStyleDescr"}) {
+        FindWindow(XRCID(name))
+            ->Bind(wxEVT_KILL_FOCUS, &DlgPlotStyleEditor::onTextFieldFocusLost, this);
+    }
 
     auto* styleList = XRCCTRL(*this, "ListStyles", wxListCtrl);
     styleList->InsertColumn(0, _("Name"), wxLIST_FORMAT_LEFT);
@@ -243,6 +251,12 @@ void DlgPlotStyleEditor::loadTable() {
         pathToRead == sourceFileName && !fileName.SameAs(wxFileName(sourceFileName));
     sourceFileName.clear();
     modified = !fileName.FileExists() || copiedFromSource;
+    describedRows.Clear();
+    if (table) {
+        history.reset(*table, !modified);
+    } else {
+        history.clear();
+    }
 
     auto* sortButton = XRCCTRL(*this, "BtnLwSort", wxButton);
     const bool sortButtonWasShown = sortButton->IsShown();
@@ -290,6 +304,7 @@ bool DlgPlotStyleEditor::save(const wxString& name) {
     const int reason = errno;
     if (written) {
         modified = false;
+        history.markSaved();
         return true;
     }
     PSL_LOG_SAVE_FAILURE("DlgPlotStyleEditor::save", fileName.GetFullPath(), reason);
@@ -439,6 +454,9 @@ void DlgPlotStyleEditor::onCharHook(wxKeyEvent& event) {
             saveInPlace();
             return;
         }
+        if ((key == 'Z' || key == 'Y') && stepThroughHistory(key == 'Y')) {
+            return;
+        }
         if (key == WXK_PAGEUP || key == WXK_PAGEDOWN) {
             auto* pages = XRCCTRL(*this, "NoteBook", wxNotebook);
             const int count = int(pages->GetPageCount());
@@ -448,6 +466,11 @@ void DlgPlotStyleEditor::onCharHook(wxKeyEvent& event) {
         }
         if (key == 'A' && inStyleList) {
             selectAllStyles();
+            return;
+        }
+        break;
+    case wxMOD_CONTROL | wxMOD_SHIFT:
+        if (key == 'Z' && stepThroughHistory(true)) {
             return;
         }
         break;

@@ -5,12 +5,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <wx/dialog.h>
 #include <wx/dynarray.h>
 #include <wx/filename.h>
 
 #include <kesutils/plot_style_table.h>
+
+#include "psl_edit_history.h"
 
 class wxImageList;
 class wxListCtrl;
@@ -99,9 +102,9 @@ private:
     void onPageChanging(wxBookCtrlEvent& event);
     void onLineWeightActivated(wxListEvent& event);
     void onStyleListMotion(wxMouseEvent& event);
-    // The editor's keys: Escape closes an open picker list first, Ctrl+S saves in place,
-    // Ctrl+PgUp/PgDn and Alt+1 to 3 turn the pages, Alt and a label's letter moves to its field;
-    // on the style list Ctrl+A, F2 and Delete.
+    // The editor's keys: Escape closes an open picker list first, Ctrl+S saves in place, Ctrl+Z
+    // undoes, Ctrl+Y and Ctrl+Shift+Z redo, Ctrl+PgUp/PgDn and Alt+1 to 3 turn the pages, Alt and
+    // a label's letter moves to its field; on the style list Ctrl+A, F2 and Delete.
     void onCharHook(wxKeyEvent& event);
     bool closeShownPickerList();
     bool focusLabelledField(int letter);
@@ -114,8 +117,9 @@ private:
 
     // Every change of the table's styles goes through these. change returns whether it changed the
     // style; the base style of a named table is never passed to it. True when a style changed,
-    // which marks the table modified.
-    bool changeStyles(const wxArrayInt& rows, const std::function<bool(CPlotStyle&)>& change);
+    // which marks the table modified; goesOnTyping joins the change to the undo step before.
+    bool changeStyles(const wxArrayInt& rows, const std::function<bool(CPlotStyle&)>& change,
+                      bool goesOnTyping = false);
     bool setStyleField(const wxArrayInt& rows, std::int32_t CPlotStyle::*field, int value);
     bool setStyleDescription(const wxArrayInt& rows, const wxString& text);
     bool setStyleColor(const wxArrayInt& rows, std::uint32_t color);
@@ -136,6 +140,17 @@ private:
     void setUnits(bool inches);
     void endLineWeightEdit(wxListEvent& event);
     void endStyleRename(wxListEvent& event);
+    // Marks the table modified and takes its content as one undo step, or as part of the step
+    // before when goesOnTyping.
+    void noteTableChange(bool goesOnTyping = false);
+    // Undoes or, with forward, redoes one step after taking what is typed as a step of its own;
+    // false while a list label is edited, whose box keeps the key.
+    bool stepThroughHistory(bool forward);
+    // Shows on every page the table that undo or redo left; namesBefore were its styles' names.
+    void showRestoredTable(const std::vector<wxString>& namesBefore);
+    std::vector<wxString> styleNames() const;
+    bool isEditingLabel() const;
+    void onTextFieldFocusLost(wxFocusEvent& event);
     // Whether the property controls and Delete Style act on the current selection.
     bool selectionIsEditable() const;
     // The selected rows that a property change writes to, or none when nothing may change.
@@ -169,6 +184,9 @@ private:
     wxArrayInt shownRows;
     // The spin fields' own ranges; a field is widened to show a stored value outside its range.
     SpinRange spinRanges[3];
+    EditHistory history;
+    // The styles whose description the box is being typed into, while that typing is one step.
+    wxArrayInt describedRows;
 
     wxDECLARE_CLASS(DlgPlotStyleEditor);
     wxDECLARE_EVENT_TABLE();

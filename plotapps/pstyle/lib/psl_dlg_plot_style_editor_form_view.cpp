@@ -251,7 +251,8 @@ wxArrayInt DlgPlotStyleEditor::editableSelection() const {
 }
 
 bool DlgPlotStyleEditor::changeStyles(const wxArrayInt& rows,
-                                      const std::function<bool(CPlotStyle&)>& change) {
+                                      const std::function<bool(CPlotStyle&)>& change,
+                                      bool goesOnTyping) {
     if (!table) {
         return false;
     }
@@ -263,7 +264,7 @@ bool DlgPlotStyleEditor::changeStyles(const wxArrayInt& rows,
         }
     }
     if (changed) {
-        modified = true;
+        noteTableChange(goesOnTyping);
     }
     return changed;
 }
@@ -355,6 +356,7 @@ bool DlgPlotStyleEditor::commitTypedValues() {
 void DlgPlotStyleEditor::onStyleSelection(wxListEvent&) {
     // What was typed belongs to the styles shown before the selection changed.
     commitTypedValues();
+    describedRows.Clear();
     showSelection();
 }
 
@@ -371,13 +373,20 @@ void DlgPlotStyleEditor::onStyleDescriptionChanged(wxCommandEvent&) {
 
 bool DlgPlotStyleEditor::setStyleDescription(const wxArrayInt& rows, const wxString& text) {
     const std::u16string description = toHostText(text);
-    return changeStyles(rows, [&](CPlotStyle& style) {
-        if (description == style.desc()) {
-            return false;
-        }
-        style.setDesc(description);
-        return true;
-    });
+    // Typing into the box is one step for as long as it describes the same styles.
+    const bool goesOnTyping = !describedRows.empty() && rows == describedRows;
+    const bool changed = changeStyles(
+        rows,
+        [&](CPlotStyle& style) {
+            if (description == style.desc()) {
+                return false;
+            }
+            style.setDesc(description);
+            return true;
+        },
+        goesOnTyping);
+    describedRows = rows;
+    return changed;
 }
 
 bool DlgPlotStyleEditor::setStyleColor(const wxArrayInt& rows, std::uint32_t color) {
@@ -411,6 +420,11 @@ void DlgPlotStyleEditor::onComboChanged(wxCommandEvent& event) {
 
 void DlgPlotStyleEditor::onCheckChanged(wxCommandEvent& event) {
     const int id = event.GetId();
+    if (id == XRCID("CheckScale")) {
+        // A click on the General page is a step of its own.
+        TransferDataFromWindow();
+        return;
+    }
     const bool dither = id == XRCID("CheckDither");
     const bool grayscale = id == XRCID("CheckGrayscale");
     const bool adaptive = id == XRCID("CheckAdaptive");

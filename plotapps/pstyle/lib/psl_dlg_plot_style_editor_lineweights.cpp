@@ -131,7 +131,7 @@ void DlgPlotStyleEditor::sortLineWeights() {
     if (pickerItem >= 1) {
         picker->SetSelection(newPosition[pickerItem - 1] + 1);
     }
-    modified = true;
+    noteTableChange();
 }
 
 void DlgPlotStyleEditor::endLineWeightEdit(wxListEvent& event) {
@@ -194,7 +194,7 @@ void DlgPlotStyleEditor::setUnits(bool inches) {
         table->CustomLineWeightUnits = inches ? 1 : 0;
     }
     updateLineWeightList(true);
-    modified = true;
+    noteTableChange();
 }
 
 void DlgPlotStyleEditor::onUnitsMillimetres(wxCommandEvent&) {

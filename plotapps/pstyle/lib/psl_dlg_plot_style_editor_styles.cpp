@@ -56,7 +56,7 @@ bool DlgPlotStyleEditor::addStyle(const wxString& name, int after, const CPlotSt
         return false;
     }
     XRCCTRL(*this, "ListStyles", wxListCtrl)->InsertItem(after + 1, name);
-    modified = true;
+    noteTableChange();
     styleCount = int(table->size());
     updateNumStyles();
     return true;
@@ -79,7 +79,7 @@ void DlgPlotStyleEditor::deleteStyles(const wxArrayInt& rows) {
         table->deleteStyle(*row);
         list->DeleteItem(*row);
     }
-    modified = true;
+    noteTableChange();
     styleCount = int(table->size());
     updateNumStyles();
     // The deleted styles' values must not stay on show, ready to be edited into nothing.
@@ -129,7 +129,7 @@ void DlgPlotStyleEditor::endStyleRename(wxListEvent& event) {
 
 void DlgPlotStyleEditor::renameStyle(int row, const wxString& name) {
     table->renameStyle(row, toHostText(name).c_str());
-    modified = true;
+    noteTableChange();
 }
 
 bool DlgPlotStyleEditor::handleStyleListKey(int key) {
