@@ -58,6 +58,9 @@ TEST_F(EditorUndoTest, EveryEditUndoesToTheFileAndRedoesBack) {
         [&] {
             selectRows(form, {2, 3});
             clickButton(form, "BtnStyleDelForm");
+            // The keys go on reaching the editor: the button is disabled now.
+            processPendingEvents();
+            EXPECT_EQ(wxWindow::FindFocus(), list);
         },
         [&] { clickButton(form, "BtnLwSort"); },
         [&] { typeLineWeight(form, 2, "0.3"); },

@@ -69,6 +69,9 @@ void DlgPlotStyleEditor::onStyleDelete(wxCommandEvent&) {
     wxArrayInt rows;
     if (selectedStyles(rows) > 0) {
         deleteStyles(rows);
+        // The button turns disabled with nothing selected, and a disabled button's keys reach
+        // no one: Ctrl+Z must still work.
+        XRCCTRL(*this, "ListStyles", wxListCtrl)->SetFocus();
     }
 }
 
