@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
 """Draws the editor's images into res/bitmaps and the application icon into res/ico.
 
+Each catalogue image is drawn twice: as named in xrc/psl_graphics.xrc, and at twice the size
+for screens that scale by 2 (NAME@2x.png, listed under NAME@2x in xrc/psl_graphics_2x.xrc).
+
 Needs only the Python standard library. The output is committed; run this again only after
 changing a drawing:  python3 tools/make_images.py [RES_DIR]
 """
 
 import os
+import re
 import struct
 import sys
 import zlib
@@ -63,21 +67,37 @@ FILL_RULES = {
 
 
 class Canvas:
-    """A width x height grid of RGBA pixels, transparent to start with."""
+    """A width x height grid of RGBA pixels, transparent to start with. Drawings address it in
+    units of scale x scale pixels; width, height and pixels count the pixels."""
 
-    def __init__(self, width, height, fill=(0, 0, 0, 0)):
-        self.width = width
-        self.height = height
-        self.pixels = [[fill] * width for _ in range(height)]
+    def __init__(self, width, height, fill=(0, 0, 0, 0), scale=1):
+        self.scale = scale
+        self.width = width * scale
+        self.height = height * scale
+        self.pixels = [[fill] * self.width for _ in range(self.height)]
+
+    def set_pixel(self, px, py, color):
+        if 0 <= px < self.width and 0 <= py < self.height:
+            self.pixels[py][px] = color if len(color) == 4 else color + (255,)
 
     def set(self, x, y, color):
-        if 0 <= x < self.width and 0 <= y < self.height:
-            self.pixels[y][x] = color if len(color) == 4 else color + (255,)
+        for py in range(y * self.scale, (y + 1) * self.scale):
+            for px in range(x * self.scale, (x + 1) * self.scale):
+                self.set_pixel(px, py, color)
 
     def rect(self, x0, y0, x1, y1, color):
         for y in range(y0, y1 + 1):
             for x in range(x0, x1 + 1):
                 self.set(x, y, color)
+
+    def paint(self, color_at):
+        """Asks color_at(x, y) for each pixel's centre in units, where the unit (x, y) has its
+        centre at (x, y); it answers a colour or None to leave the pixel."""
+        for py in range(self.height):
+            for px in range(self.width):
+                color = color_at((px + 0.5) / self.scale - 0.5, (py + 0.5) / self.scale - 0.5)
+                if color is not None:
+                    self.set_pixel(px, py, color)
 
 
 def png_chunk(kind, data):
@@ -167,8 +187,8 @@ def draw_page(canvas, left, top, right, bottom, fold, line_rows):
         canvas.rect(left + 4, y, right - 4, y, (112, 150, 212))
 
 
-def table_kind_symbol(text):
-    canvas = Canvas(48, 48)
+def table_kind_symbol(text, scale):
+    canvas = Canvas(48, 48, scale=scale)
     draw_page(canvas, 10, 3, 41, 45, 10, range(24, 42, 4))
     tag = (44, 44, 54)
     canvas.rect(3, 8, 25, 18, tag)
@@ -190,22 +210,22 @@ def app_icon():
     return canvas
 
 
-def check_mark(with_mark):
-    canvas = Canvas(16, 16, MARK_GREY + (255,))
+def check_mark(with_mark, scale):
+    canvas = Canvas(16, 16, MARK_GREY + (255,), scale)
     if with_mark:
         for x, y in ((4, 7), (5, 8), (6, 9), (7, 8), (8, 7), (9, 6), (10, 5), (11, 4)):
             canvas.rect(x, y, x, y + 2, BLACK)
     return canvas
 
 
-def color_box():
-    canvas = Canvas(14, 14, BLACK + (255,))
+def color_box(scale):
+    canvas = Canvas(14, 14, BLACK + (255,), scale)
     canvas.rect(1, 1, 12, 12, (0, 255, 0))
     return canvas
 
 
-def linetype(unit):
-    canvas = Canvas(80, 6, WHITE + (255,))
+def linetype(unit, scale):
+    canvas = Canvas(80, 6, WHITE + (255,), scale)
     pattern = []
     for index, length in enumerate(unit or (76,)):
         pattern += [index % 2 == 0] * length
@@ -215,83 +235,105 @@ def linetype(unit):
     return canvas
 
 
-def lineweight(k):
-    canvas = Canvas(80, 14, WHITE + (255,))
+def lineweight(k, scale):
+    canvas = Canvas(80, 14, WHITE + (255,), scale)
     top = 6 - (k - 1) // 2
     canvas.rect(2, top, 77, top + k - 1, BLACK)
     return canvas
 
 
-def stroke_drawing(inside, path):
-    """A blue stroke with a grey outline; path marks the stroke's centre line."""
-    canvas = Canvas(13, 13)
+def stroke_drawing(inside, path, scale):
+    """A blue stroke with a grey outline one unit wide; path marks the stroke's centre line.
+    inside and path take points in units and treat a unit's square as a whole, so that the
+    drawing at twice the size follows the same shapes with smoother edges."""
+    canvas = Canvas(13, 13, scale=scale)
     stroke, centre, outline = (52, 112, 220), (16, 58, 150), (128, 128, 128)
-    for y in range(13):
-        for x in range(13):
-            if inside(x, y):
-                canvas.set(x, y, centre if path(x, y) else stroke)
-            elif any(inside(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)
-                     if 0 <= x + dx < 13 and 0 <= y + dy < 13):
-                canvas.set(x, y, outline)
+    steps = [step / scale for step in range(-scale, scale + 1)]
+
+    def color_at(x, y):
+        if inside(x, y):
+            return centre if path(x, y) else stroke
+        if any(inside(x + dx, y + dy) for dx in steps for dy in steps
+               if -0.5 <= x + dx < 12.5 and -0.5 <= y + dy < 12.5):
+            return outline
+        return None
+    canvas.paint(color_at)
     return canvas
 
 
-def end_style(cap):
-    # A horizontal stroke, 5 pixels wide, whose path ends at column 7.
+def end_style(cap, scale):
+    # A horizontal stroke, 5 units wide, whose path ends at column 7.
     def inside(x, y):
         dy = abs(y - 6)
-        if dy > 2:
+        if dy > 2.5:
             return False
-        if x <= 7:
+        if x <= 7.5:
             return True
         dx = x - 7
-        return {"butt": False, "square": dx <= 2, "round": dx * dx + dy * dy <= 6.25,
-                "diamond": dx + dy <= 3}[cap]
-    return stroke_drawing(inside, lambda x, y: y == 6 and x <= 7)
+        return {"butt": False, "square": dx <= 2.5, "round": dx * dx + dy * dy <= 6.25,
+                "diamond": dx + dy <= 3.5}[cap]
+    return stroke_drawing(inside, lambda x, y: abs(y - 6) < 0.5 and x <= 7.5, scale)
 
 
-def join_style(corner):
+def join_style(corner, scale):
     # A stroke that comes up from the bottom and turns right at (5, 5).
     def inside(x, y):
-        if (abs(x - 5) <= 2 and y >= 5) or (abs(y - 5) <= 2 and x >= 5):
+        if (abs(x - 5) <= 2.5 and y >= 4.5) or (abs(y - 5) <= 2.5 and x >= 4.5):
             return True
         dx, dy = x - 5, y - 5
-        square = abs(dx) <= 2 and abs(dy) <= 2
-        return {"miter": square, "bevel": square and dx + dy >= -2,
-                "round": dx * dx + dy * dy <= 6.25, "diamond": abs(dx) + abs(dy) <= 4}[corner]
-    return stroke_drawing(inside, lambda x, y: (y == 5 and x >= 5) or (x == 5 and y >= 5))
+        square = abs(dx) <= 2.5 and abs(dy) <= 2.5
+        return {"miter": square, "bevel": square and dx + dy >= -2.5,
+                "round": dx * dx + dy * dy <= 6.25, "diamond": abs(dx) + abs(dy) <= 4.5}[corner]
+    return stroke_drawing(
+        inside, lambda x, y: (abs(y - 5) < 0.5 and x >= 4.5) or (abs(x - 5) < 0.5 and y >= 4.5),
+        scale)
 
 
-def fill_style(rule):
-    canvas = Canvas(13, 13)
+def fill_style(rule, scale):
+    canvas = Canvas(13, 13, scale=scale)
     for y in range(13):
         for x in range(13):
             canvas.set(x, y, BLACK if rule(x, y) else WHITE)
     return canvas
 
 
-def images():
-    yield "bitmaps/ctb_48x48_depth32.png", rgba_png(table_kind_symbol("CTB"))
-    yield "bitmaps/stb_48x48_depth32.png", rgba_png(table_kind_symbol("STB"))
-    yield "bitmaps/mark_check.png", rgb_png(check_mark(True))
-    yield "bitmaps/mark_empty.png", rgb_png(check_mark(False))
-    yield "bitmaps/style_color_box.png", palette_png(color_box())
+def catalogue_images(scale):
+    """The catalogue's images drawn at scale, by their file names without extension."""
+    yield "ctb_48x48_depth32", rgba_png(table_kind_symbol("CTB", scale))
+    yield "stb_48x48_depth32", rgba_png(table_kind_symbol("STB", scale))
+    yield "mark_check", rgb_png(check_mark(True, scale))
+    yield "mark_empty", rgb_png(check_mark(False, scale))
+    yield "style_color_box", palette_png(color_box(scale))
     for number, unit in sorted(LINETYPE_UNITS.items()):
-        yield "bitmaps/style_linetype_%02d.png" % number, rgba_png(linetype(unit))
+        yield "style_linetype_%02d" % number, rgba_png(linetype(unit, scale))
     for k in range(1, 15):
-        yield "bitmaps/style_lineweight_%02d.png" % k, rgba_png(lineweight(k))
+        yield "style_lineweight_%02d" % k, rgba_png(lineweight(k, scale))
     for cap in ("butt", "square", "round", "diamond"):
-        yield "bitmaps/style_end_%s.png" % cap, rgba_png(end_style(cap))
+        yield "style_end_%s" % cap, rgba_png(end_style(cap, scale))
     for corner in ("miter", "bevel", "round", "diamond"):
-        yield "bitmaps/style_join_%s.png" % corner, rgba_png(join_style(corner))
+        yield "style_join_%s" % corner, rgba_png(join_style(corner, scale))
     for name, rule in FILL_RULES.items():
-        yield "bitmaps/style_fill_%s.png" % name, palette_png(fill_style(rule))
+        yield "style_fill_%s" % name, palette_png(fill_style(rule, scale))
+
+
+def double_resolution_catalogue(catalogue):
+    """The catalogue document with every bitmap NAME of file F.png as NAME@2x of F@2x.png."""
+    return re.sub(r'(<object class="wxBitmap" name="[^"]+)(">[^<]+)\.png<',
+                  r'\1@2x\2@2x.png<', catalogue)
+
+
+def images(res):
+    for scale, suffix in ((1, ""), (2, "@2x")):
+        for name, data in catalogue_images(scale):
+            yield "bitmaps/%s%s.png" % (name, suffix), data
     yield "ico/app_16.ico", ico_bytes(app_icon())
+    with open(os.path.join(res, "xrc", "psl_graphics.xrc"), encoding="utf-8") as catalogue:
+        yield "xrc/psl_graphics_2x.xrc", double_resolution_catalogue(catalogue.read()).encode()
 
 
 def main():
     res = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "res")
-    for path, data in images():
+    for path, data in images(res):
         target = os.path.join(res, path)
         os.makedirs(os.path.dirname(target), exist_ok=True)
         with open(target, "wb") as out:

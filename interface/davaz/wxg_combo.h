@@ -63,6 +63,8 @@ public:
     const wxSize& imageSize() const { return imageSize_; }
 
     // Adds an item; an empty bitmap name gives an item without image. Returns its position.
+    // Bitmaps come from the XRC resources; where they also hold bitmapName followed by "@2x",
+    // that drawing at twice the size serves screens that scale by 2.
     int append(const wxString& label, int value, const wxString& bitmapName);
     // Selects the first item carrying value and returns its position; a value no item carries
     // clears the selection and returns wxNOT_FOUND.
@@ -143,7 +145,9 @@ private:
 // Puts replacement in the place of old in old's sizer. The caller may then delete old.
 bool replaceWnd(wxWindow* old, wxWindow* replacement);
 
-// True when the screen wants 32-pixel icons (a content scale factor of 1.5 or more).
+// True when the toolkit's pixels are so small that icons should be 32 of them wide: a screen of
+// 144 dots per inch or more that the toolkit does not scale. A screen that it scales by 2
+// (GDK_SCALE=2) has pixels of the usual size, each made of four of the screen's.
 bool isDpiForLargeIcons();
 
 } // namespace wxg

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include <wx/bmpbndl.h>
 #include <wx/dc.h>
 #include <wx/log.h>
 #include <wx/xrc/xmlres.h>
@@ -12,27 +13,36 @@ namespace {
 // The end, join and fill style images are this size.
 const wxSize kDefaultImageSize(13, 13);
 
-wxBitmap readImage(const wxString& name, const wxSize& size) {
-    const wxBitmap bitmap = wxXmlResource::Get()->LoadBitmap(name);
-    if (!bitmap.IsOk() || bitmap.GetSize() == size) {
-        return bitmap;
+// The image name at size, with scale pixels for each of size's. Resources that hold
+// name + "@2x" have drawn it at twice the size for screens that scale by 2.
+wxBitmap readImage(const wxString& name, const wxSize& size, double scale) {
+    wxXmlResource* resources = wxXmlResource::Get();
+    wxVector<wxBitmap> drawings(1, resources->LoadBitmap(name));
+    if (!drawings[0].IsOk()) {
+        return wxNullBitmap;
     }
-    return wxBitmap(bitmap.ConvertToImage().Scale(size.x, size.y, wxIMAGE_QUALITY_HIGH));
+    if (resources->GetResourceNode(name + "@2x")) {
+        drawings.push_back(resources->LoadBitmap(name + "@2x"));
+    }
+    wxBitmap bitmap = wxBitmapBundle::FromBitmaps(drawings).GetBitmap(size * scale);
+    bitmap.SetScaleFactor(scale);
+    return bitmap;
 }
 
-// The pickers of every dialog show the same few dozen images: each is read from the resources
-// and scaled once.
-wxBitmap loadImage(const wxString& name, const wxSize& size) {
+// The image name shown at size on window's screen. The pickers of every dialog show the same
+// few dozen images: each is read from the resources and scaled once per screen scale.
+wxBitmap loadImage(const wxString& name, const wxSize& size, const wxWindow* window) {
     if (name.empty()) {
         return wxNullBitmap;
     }
+    const double scale = window->GetContentScaleFactor();
     static std::map<wxString, wxBitmap> images;
-    const wxString key = wxString::Format("%s %dx%d", name, size.x, size.y);
+    const wxString key = wxString::Format("%s %dx%d@%g", name, size.x, size.y, scale);
     const auto known = images.find(key);
     if (known != images.end()) {
         return known->second;
     }
-    const wxBitmap bitmap = readImage(name, size);
+    const wxBitmap bitmap = readImage(name, size, scale);
     if (bitmap.IsOk()) {
         images.emplace(key, bitmap);
     }
@@ -55,13 +65,13 @@ ImageCombo::ImageCombo(wxWindow* parent, int id, const wxPoint& pos, const wxSiz
 void ImageCombo::setImageSize(const wxSize& size) {
     imageSize_ = size;
     for (Item& item : items_) {
-        item.bitmap = loadImage(item.bitmapName, imageSize_);
+        item.bitmap = loadImage(item.bitmapName, imageSize_, this);
     }
     reserveImageArea(imageSize_);
 }
 
 int ImageCombo::append(const wxString& label, int value, const wxString& bitmapName) {
-    items_.push_back({value, bitmapName, loadImage(bitmapName, imageSize_)});
+    items_.push_back({value, bitmapName, loadImage(bitmapName, imageSize_, this)});
     return Append(label);
 }
 
@@ -96,7 +106,7 @@ void ImageCombo::setItemImage(int item, const wxString& bitmapName) {
         return;
     }
     items_[item].bitmapName = bitmapName;
-    items_[item].bitmap = loadImage(bitmapName, imageSize_);
+    items_[item].bitmap = loadImage(bitmapName, imageSize_, this);
     Refresh();
 }
 

@@ -50,7 +50,10 @@ void PaletteGrid::onPaint(wxPaintEvent&) {
         drawSwatch(dc, cellRect(index).Deflate(kSwatchInset), indexColour(index, forPlot_));
     }
     if (pickedIndex_ != 0) {
-        dc.SetPen(wxPen(GetForegroundColour(), 2));
+        // Square corners stay sharp where the screen has several pixels to the toolkit's one.
+        wxPen outline(GetForegroundColour(), 2);
+        outline.SetJoin(wxJOIN_MITER);
+        dc.SetPen(outline);
         dc.SetBrush(*wxTRANSPARENT_BRUSH);
         dc.DrawRectangle(cellRect(pickedIndex_));
     }

@@ -36,9 +36,13 @@ wxString colorLabel(const OdCmColor& color) {
 }
 
 void drawSwatch(wxDC& dc, const wxRect& rect, const wxColour& colour) {
-    dc.SetPen(*wxGREY_PEN);
-    dc.SetBrush(wxBrush(colour));
+    // The frame is filled, not stroked: a pen's corners come out blurred on a screen with
+    // several pixels to the toolkit's one.
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(wxGREY_PEN->GetColour()));
     dc.DrawRectangle(rect);
+    dc.SetBrush(wxBrush(colour));
+    dc.DrawRectangle(wxRect(rect).Deflate(1));
 }
 
 } // namespace wxg

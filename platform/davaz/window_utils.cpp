@@ -19,7 +19,8 @@ bool replaceWnd(wxWindow* old, wxWindow* replacement) {
 }
 
 bool isDpiForLargeIcons() {
-    return wxDisplay().GetScaleFactor() >= 1.5;
+    const wxDisplay display;
+    return display.GetPPI().y / display.GetScaleFactor() >= 144;
 }
 
 } // namespace wxg

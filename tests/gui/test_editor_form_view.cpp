@@ -50,7 +50,7 @@ TEST_F(FormViewTest, StyleListNamesColoursOrStyles) {
     wxImageList* images = list->GetImageList(wxIMAGE_LIST_SMALL);
     ASSERT_TRUE(images);
     ASSERT_EQ(images->GetImageCount(), 255);
-    const auto swatches = createColorSwatches();
+    const auto swatches = createColorSwatches(colors.get());
     for (int row : {0, 6, 122, 254}) {
         SCOPED_TRACE(row);
         wxListItem item;

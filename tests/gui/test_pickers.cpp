@@ -223,7 +223,7 @@ TEST_F(PickerTest, ReadColorGivesTheValueForUpdateColor) {
 }
 
 TEST_F(PickerTest, ColorSwatchesShowEveryIndexInTheTemplateFrame) {
-    const std::unique_ptr<wxImageList> swatches = createColorSwatches();
+    const std::unique_ptr<wxImageList> swatches = createColorSwatches(dialog_.get());
     ASSERT_EQ(swatches->GetImageCount(), CPlotStyleTable::kAciCount);
     const wxSize size = wxg::isDpiForLargeIcons() ? wxSize(32, 32) : wxSize(14, 14);
     EXPECT_EQ(swatches->GetSize(), size);

@@ -25,6 +25,7 @@
 
 #include "psl_log.h"
 #include "psl_pickers.h"
+#include "psl_resources.h"
 #include "psl_table_files.h"
 #include "psl_text.h"
 
@@ -186,7 +187,7 @@ void DlgPlotStyleEditor::onInitDialog(wxInitDialogEvent&) {
 
     XRCCTRL(*this, "NoteBook", wxNotebook)->RemovePage(1);
 
-    colorImages = createColorSwatches();
+    colorImages = createColorSwatches(this);
     setUpStylePickers(this);
 
     XRCCTRL(*this, "TextTableDescr", wxTextCtrl)
@@ -216,8 +217,8 @@ void DlgPlotStyleEditor::onInitDialog(wxInitDialogEvent&) {
     lineWeightList->InsertColumn(0, _("Value"), wxLIST_FORMAT_LEFT);
     lineWeightList->SetColumnWidth(0, 160);
     auto* marks = new wxImageList(16, 16, true);
-    marks->Add(wxXmlResource::Get()->LoadBitmap("MarkEmpty"));
-    marks->Add(wxXmlResource::Get()->LoadBitmap("MarkCheck"));
+    marks->Add(catalogueBitmap("MarkEmpty", this));
+    marks->Add(catalogueBitmap("MarkCheck", this));
     lineWeightList->AssignImageList(marks, wxIMAGE_LIST_SMALL);
     for (int row = 0; row < CPlotStyleTable::kLineWeightCount; ++row) {
         lineWeightList->InsertItem(row, wxString());
@@ -336,7 +337,7 @@ void DlgPlotStyleEditor::updateFileInfo() {
     updateNumStyles();
     const bool colorDependent = table && table->ColorDependent;
     XRCCTRL(*this, "StatFileIcon", wxStaticBitmap)
-        ->SetBitmap(wxXmlResource::Get()->LoadBitmap(colorDependent ? "BmpCTB" : "BmpSTB"));
+        ->SetBitmap(catalogueImage(colorDependent ? "BmpCTB" : "BmpSTB"));
 
     wxString type;
     if (!table) {

@@ -8,6 +8,7 @@
 #include <wx/xrc/xmlres.h>
 
 #include "psl_catalogues.h"
+#include "psl_resources.h"
 
 namespace {
 
@@ -44,14 +45,19 @@ void appendCatalogue(wxg::ImageCombo* picker, const CatalogueValues& values, wxS
     }
 }
 
-// The catalogue's swatch template at the size the screen wants, or an invalid image when the
-// resources lack it.
-wxImage colorBoxTemplate(const wxSize& size) {
-    wxImage box = wxXmlResource::Get()->LoadBitmap("BmpStyleColorBox").ConvertToImage();
-    if (box.IsOk() && box.GetSize() != size) {
-        box.Rescale(size.x, size.y, wxIMAGE_QUALITY_NORMAL);
+// The catalogue's swatch template at size on window's screen, in the screen's pixels, or an
+// invalid image when the resources lack it.
+wxImage colorBoxTemplate(const wxWindow* window, const wxSize& size) {
+    const wxBitmap box = catalogueBitmap("BmpStyleColorBox", window);
+    if (!box.IsOk()) {
+        return wxImage();
     }
-    return box;
+    wxImage pixels = box.ConvertToImage();
+    const wxSize wanted = size * window->GetContentScaleFactor();
+    if (pixels.GetSize() != wanted) {
+        pixels.Rescale(wanted.x, wanted.y, wxIMAGE_QUALITY_NORMAL);
+    }
+    return pixels;
 }
 
 } // namespace
@@ -145,9 +151,9 @@ std::uint32_t readColor(const wxg::ColorCombo* picker) {
     return std::uint32_t(color.red()) << 16 | std::uint32_t(color.green()) << 8 | color.blue();
 }
 
-std::unique_ptr<wxImageList> createColorSwatches() {
+std::unique_ptr<wxImageList> createColorSwatches(const wxWindow* window) {
     const wxSize size = wxg::isDpiForLargeIcons() ? wxSize(32, 32) : wxSize(14, 14);
-    const wxImage box = colorBoxTemplate(size);
+    const wxImage box = colorBoxTemplate(window, size);
     auto swatches =
         std::make_unique<wxImageList>(size.x, size.y, false, CPlotStyleTable::kAciCount);
     if (!box.IsOk()) {
@@ -157,7 +163,7 @@ std::unique_ptr<wxImageList> createColorSwatches() {
         const std::uint32_t rgb = index == kBlackWhiteIndex ? 0 : darkPalette[index];
         wxImage swatch = box.Copy();
         swatch.Replace(0, 255, 0, rgb & 0xFF, rgb >> 8 & 0xFF, rgb >> 16 & 0xFF);
-        swatches->Add(wxBitmap(swatch));
+        swatches->Add(wxBitmap(swatch, wxBITMAP_SCREEN_DEPTH, window->GetContentScaleFactor()));
     }
     return swatches;
 }

@@ -47,5 +47,5 @@ void showColor(wxg::ColorCombo* picker, std::uint32_t value, int state);
 std::uint32_t readColor(const wxg::ColorCombo* picker);
 
 // One swatch per colour index 1 to 255 (image i - 1 shows index i) for the style list of a
-// colour-dependent table.
-std::unique_ptr<wxImageList> createColorSwatches();
+// colour-dependent table, with as many pixels as window's screen has for each of a swatch's.
+std::unique_ptr<wxImageList> createColorSwatches(const wxWindow* window);

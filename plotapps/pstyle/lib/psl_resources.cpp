@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 
 #include <wx/filename.h>
+#include <wx/window.h>
+#include <wx/xrc/xmlres.h>
 
 #include "psl_translations.h"
 
@@ -27,8 +29,33 @@ wxString libraryFolder() {
 void ensureResources() {
     if (!resourcesRegistered) {
         registerResources();
+        registerDoubleResolutionImages();
         resourcesRegistered = true;
     }
     // Checked at every call: a host may set up its translations after the first dialog.
     addMessageCatalogue(catalogueFolders(libraryFolder(), PSTYLE_LOCALE_FROM_LIB));
+}
+
+wxBitmapBundle catalogueImage(const wxString& name) {
+    wxXmlResource* resources = wxXmlResource::Get();
+    if (!resources->GetResourceNode(name)) {
+        return wxBitmapBundle();
+    }
+    wxVector<wxBitmap> drawings(1, resources->LoadBitmap(name));
+    const wxString doubleSize = name + "@2x";
+    if (resources->GetResourceNode(doubleSize)) {
+        drawings.push_back(resources->LoadBitmap(doubleSize));
+    }
+    return wxBitmapBundle::FromBitmaps(drawings);
+}
+
+wxBitmap catalogueBitmap(const wxString& name, const wxWindow* window) {
+    const wxBitmapBundle image = catalogueImage(name);
+    if (!image.IsOk()) {
+        return wxNullBitmap;
+    }
+    const double scale = window->GetContentScaleFactor();
+    wxBitmap bitmap = image.GetBitmap(image.GetDefaultSize() * scale);
+    bitmap.SetScaleFactor(scale);
+    return bitmap;
 }
