@@ -75,6 +75,8 @@ public:
     void setItemImage(int item, const wxString& bitmapName);
 
     void onDrawListItem(wxDC& dc, const wxRect& rect, int item, int flags) const override;
+    // An item without image needs no room for one.
+    wxCoord OnMeasureItemWidth(size_t item) const override;
 
 protected:
     // Items go through the standard item-container calls too; their values and images follow.

@@ -123,6 +123,14 @@ void ImageCombo::onDrawListItem(wxDC& dc, const wxRect& rect, int item, int flag
                 rect.y + (rect.height - dc.GetTextExtent(label).y) / 2);
 }
 
+wxCoord ImageCombo::OnMeasureItemWidth(size_t item) const {
+    const wxCoord width = OwnerDrawComboBase::OnMeasureItemWidth(item);
+    if (hasItem(int(item)) && items_[item].bitmap.IsOk()) {
+        return width;
+    }
+    return width - (getTextStartPosition() - getTextLeftMargin());
+}
+
 void ImageCombo::DoClear() {
     OwnerDrawComboBase::DoClear();
     items_.clear();

@@ -13,6 +13,7 @@
 #include <wx/msgdlg.h>
 #include <wx/notebook.h>
 #include <wx/radiobut.h>
+#include <wx/sizer.h>
 #include <wx/spinctrl.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
@@ -182,9 +183,6 @@ bool DlgPlotStyleEditor::TransferDataFromWindow() {
 }
 
 void DlgPlotStyleEditor::onInitDialog(wxInitDialogEvent&) {
-    SetSize(600, -1);
-    Centre(wxBOTH);
-
     XRCCTRL(*this, "NoteBook", wxNotebook)->RemovePage(1);
 
     colorImages = createColorSwatches(this);
@@ -223,6 +221,11 @@ void DlgPlotStyleEditor::onInitDialog(wxInitDialogEvent&) {
     for (int row = 0; row < CPlotStyleTable::kLineWeightCount; ++row) {
         lineWeightList->InsertItem(row, wxString());
     }
+
+    // The pickers and labels decide how small the dialog may get.
+    GetSizer()->SetSizeHints(this);
+    SetSize(600, -1);
+    Centre(wxBOTH);
 
     fitStyleColumn(styleList);
     for (wxWindow* rowArea : styleList->GetChildren()) {
