@@ -1,0 +1,184 @@
+// The dialogs on large screens and in German: every text gets the room it needs, and images come
+// with as many pixels as the screen has for them. Also run with GDK_SCALE=2 and GDK_DPI_SCALE=1.5.
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <wx/button.h>
+#include <wx/dcmemory.h>
+#include <wx/dir.h>
+#include <wx/display.h>
+#include <wx/stattext.h>
+#include <wx/translation.h>
+#include <wx/utils.h>
+
+#include <kesutils/ut_services.h>
+
+#include "editor_test_support.h"
+#include "psl_dlg_new_table.h"
+#include "psl_dlg_select_table.h"
+
+namespace {
+
+bool showsText(const wxWindow* window) {
+    const bool label = wxDynamicCast(window, wxStaticText) || wxDynamicCast(window, wxCheckBox) ||
+                       wxDynamicCast(window, wxRadioButton) || wxDynamicCast(window, wxButton);
+    return (label && !window->GetLabel().empty()) || wxDynamicCast(window, wxOwnerDrawnComboBox);
+}
+
+// "Name 'text': needs WxH, has WxH" for each shown label, button and picker below window of
+// which less is visible than its text needs.
+void collectClipped(const wxWindow* window, wxString& clipped) {
+    for (const wxWindow* child : window->GetChildren()) {
+        if (!child->IsShown()) {
+            continue;
+        }
+        collectClipped(child, clipped);
+        if (!showsText(child)) {
+            continue;
+        }
+        wxRect visible = child->GetScreenRect();
+        for (const wxWindow* around = child->GetParent(); !around->IsTopLevel();
+             around = around->GetParent()) {
+            visible.Intersect(around->GetScreenRect());
+        }
+        wxSize needed = child->GetBestSize();
+        if (child->HasFlag(wxST_NO_AUTORESIZE)) { // a message wraps at its width
+            int natural = 0;
+            gtk_widget_get_preferred_height_for_width(child->GetHandle(), child->GetSize().x,
+                                                      &needed.y, &natural);
+            needed.x = 0;
+        }
+        if (needed.x > visible.width || needed.y > visible.height) {
+            clipped += wxString::Format("\n  %s '%s': needs %dx%d, has %dx%d", child->GetName(),
+                                        child->GetLabel(), needed.x, needed.y, visible.width,
+                                        visible.height);
+        }
+    }
+}
+
+void expectEveryTextFits(const wxString& what, const wxWindow* dialog) {
+    for (int round = 0; round < 10; ++round) { // GTK places the windows in its own time
+        wxYield();
+        wxMilliSleep(20);
+    }
+    wxString clipped;
+    collectClipped(dialog, clipped);
+    EXPECT_TRUE(clipped.empty()) << what << clipped;
+}
+
+using LargeScreenTest = EditorTest;
+
+TEST_F(LargeScreenTest, EveryTextOfTheDialogsFitsInEnglishAndGerman) {
+    ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", dir.path());
+    // Lineweights out of order show every button; an imported table has the longest kind.
+    const wxString named = writeTable(dir, "plan.stb", false, [](CPlotStyleTable& table) {
+        std::swap(table.LineWeights[0], table.LineWeights[1]);
+    });
+    const wxString imported = dir.copyTestData("canonical-aci-table.stb", "imported.stb");
+    for (const char* language : {"en", "de"}) {
+        SCOPED_TRACE(language);
+        auto* translations = new wxTranslations; // the host's, which the library joins
+        translations->SetLanguage(language);
+        wxTranslations::Set(translations);
+        ensureResources();
+        for (const wxString& table : {named, imported}) {
+            const auto editor = openEditor(table);
+            auto* pages = findControl<wxNotebook>(editor.get(), "NoteBook");
+            for (size_t page = 0; page < pages->GetPageCount(); ++page) {
+                pages->SetSelection(page);
+                expectEveryTextFits(table + ": " + pages->GetPageText(page), editor.get());
+            }
+        }
+        DlgSelectTable select;
+        ut::loadDialog(&select, nullptr, "DlgSelectTable");
+        select.Show();
+        for (const char* mode : {"RadOpen", "RadNew", "RadCopy"}) {
+            chooseRadio(&select, mode);
+            expectEveryTextFits(mode, &select);
+        }
+        for (bool colorDependent : {true, false}) {
+            DlgNewTable newTable(colorDependent, dir.path());
+            ut::loadDialog(&newTable, nullptr, "DlgNewTable");
+            newTable.Show();
+            expectEveryTextFits("new table", &newTable);
+        }
+    }
+    wxTranslations::Set(nullptr);
+}
+
+// A swatch's frame, one unit wide, takes as many pixels as the screen has for a unit, none of
+// them blurred; the round line end, whose drawing at twice the size is rounder than the small
+// one enlarged, comes from the drawing for the screen's scale.
+TEST_F(LargeScreenTest, DrawsSwatchesAndPickerImagesAtTheScreensScale) {
+    const auto editor = openEditor(dir.copyTestData("canonical.ctb"));
+    const double scale = editor->GetContentScaleFactor();
+    const wxBitmap red = styleList(editor.get())->GetImageList(wxIMAGE_LIST_SMALL)->GetBitmap(0);
+    EXPECT_EQ(red.GetLogicalSize(), wxSize(14, 14));
+    const wxImage swatch = red.ConvertToImage();
+    ASSERT_EQ(swatch.GetSize(), wxSize(14, 14) * scale);
+    const int frame = int(scale);
+    const int inside = swatch.GetWidth() - frame;
+    int wrongPixels = 0;
+    for (int y = 0; y < swatch.GetHeight(); ++y) {
+        for (int x = 0; x < swatch.GetWidth(); ++x) {
+            const bool inFrame = x < frame || y < frame || x >= inside || y >= inside;
+            const wxColour shown(swatch.GetRed(x, y), swatch.GetGreen(x, y), swatch.GetBlue(x, y));
+            wrongPixels += shown != (inFrame ? *wxBLACK : *wxRED);
+        }
+    }
+    EXPECT_EQ(wrongPixels, 0);
+
+    wxg::ImageCombo* ends = imagePicker(editor.get(), "ComboEndStyle");
+    const int round = ends->setValue(2);
+    const wxSize item(ends->GetSize().x, ends->OnMeasureItem(round));
+    wxBitmap canvas;
+    canvas.CreateWithDIPSize(item, scale);
+    {
+        wxMemoryDC dc(canvas);
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+        ends->OnDrawItem(dc, wxRect(item), round, 0);
+    }
+    const wxImage drawn = canvas.ConvertToImage();
+    const wxImage image = wxXmlResource::Get()
+                              ->LoadBitmap(scale == 2 ? "BmpEndStyleRound@2x" : "BmpEndStyleRound")
+                              .ConvertToImage();
+    const wxPoint origin = wxPoint(ends->getTextLeftMargin(), (item.y - 13) / 2) * scale;
+    int differing = 0;
+    for (int y = 0; y < image.GetHeight(); ++y) {
+        for (int x = 0; x < image.GetWidth(); ++x) {
+            differing += image.GetAlpha(x, y) == wxALPHA_OPAQUE &&
+                         (drawn.GetRed(origin.x + x, origin.y + y) != image.GetRed(x, y) ||
+                          drawn.GetBlue(origin.x + x, origin.y + y) != image.GetBlue(x, y));
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(LargeScreenSnapshots, HaveTwiceTheSizeAtAScaleOfTwo) {
+    if (wxDisplay().GetScaleFactor() != 2) {
+        GTEST_SKIP() << "runs where the screen scales by 2";
+    }
+    ScratchDir dir;
+    for (const char* scale : {"1", "2"}) {
+        wxExecuteEnv environment;
+        wxGetEnvMap(&environment.env);
+        environment.env["GDK_SCALE"] = scale;
+        wxArrayString output;
+        wxArrayString errors;
+        const wxString command = wxString(PSTYLE_PROGRAM " snapshot ") + dir.file(scale);
+        ASSERT_EQ(wxExecute(command, output, errors, wxEXEC_SYNC, &environment), 0)
+            << wxJoin(errors, '\n');
+    }
+    wxArrayString pictures;
+    wxDir::GetAllFiles(dir.file("1"), &pictures, "*.png");
+    EXPECT_EQ(pictures.size(), 5u);
+    for (const wxString& picture : pictures) {
+        const wxString name = wxFileName(picture).GetFullName();
+        EXPECT_EQ(wxImage(dir.file("2/" + name)).GetSize(), wxImage(picture).GetSize() * 2) << name;
+    }
+}
+
+} // namespace
