@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -102,116 +103,97 @@ std::string valuesOf(const CPlotStyleTable& table) {
     return out.str();
 }
 
-void expectDefaultStyle(const CPlotStyle& style, std::uint32_t colorWord) {
-    EXPECT_EQ(style.Color, colorWord) << "style " << std::u16string(style.name()).size();
-    EXPECT_EQ(style.ModeColor, colorWord);
-    EXPECT_EQ(style.ColorPolicy, 1);
-    EXPECT_EQ(style.LineWeight, 0);
-    EXPECT_EQ(style.Screening, 100);
-    EXPECT_EQ(style.LineType, 31);
-    EXPECT_EQ(style.FillStyle, 73);
+// A style's numbers in the order of the export's columns, colour words in hexadecimal.
+std::string numbersOf(const CPlotStyle& s) {
+    char line[128];
+    std::snprintf(line, sizeof line, "%08X,%08X,%d,%d,%d,%d,%g,%d,%d,%d,%d,%d,%d", s.Color,
+                  s.ModeColor, s.ColorPolicy, s.PhysPenNum, s.VirtPenNum, s.Screening,
+                  s.LinePatSize, s.LineType, int(s.Adaptive), s.LineWeight, s.FillStyle, s.EndStyle,
+                  s.JoinStyle);
+    return line;
 }
 
-TEST(PlotStyleReader, CanonicalColorDependentFixture) {
-    PlotStyleTablePtr table = readFixture("canonical.ctb");
-    ASSERT_TRUE(table);
-    EXPECT_TRUE(table->ColorDependent);
-    EXPECT_EQ(table->Description, u"Canonical colour-dependent table");
-    EXPECT_EQ(table->CustomLineWeightUnits, 1);
-    ASSERT_EQ(table->size(), 255u);
-    EXPECT_EQ(table->style(0)->Color, 0xC3FF0000u);
-    EXPECT_EQ(table->style(0)->ModeColor, 0xC3FF0000u);
-    EXPECT_EQ(table->style(0)->LineWeight, 9);
-    EXPECT_EQ(table->style(1)->Color, 0xC3DDC16Eu);
-    EXPECT_EQ(table->style(1)->ModeColor, 0xC2CCC58Fu);
-    EXPECT_EQ(table->style(1)->color2rgb(), (143 << 16) | (197 << 8) | 204);
-    EXPECT_EQ(table->style(6)->Color, 0xFFFFFFFFu);
-    EXPECT_EQ(table->style(6)->ModeColor, 0xFFFFFFFFu);
-    EXPECT_EQ(table->style(7)->Color, 0xC2102030u);
-    EXPECT_EQ(table->style(7)->ColorPolicy, 3);
-    EXPECT_EQ(table->style(7)->Screening, 25);
-    for (int index = 8; index < 255; ++index) {
-        expectDefaultStyle(*table->style(index), 0xC3FFFFFF);
-        EXPECT_EQ(table->AciTable[index], table->style(index));
+// Tables from this program, from converted pen settings, in an older encoding, and from an
+// independent writer with 8-byte header fields that labels named tables colour-dependent.
+TEST(PlotStyleReader, FixturesReadAsTheirWritersWroteThem) {
+    const char* const defaults = ",1,0,0,100,0.5,31,1,0,73,4,5";
+    const struct {
+        const char* file;
+        int style;
+        std::string numbers;
+    } styles[] = {
+        {"canonical.ctb", 0, "C3FF0000,C3FF0000,1,0,0,100,0.5,31,1,9,73,4,5"},
+        {"canonical.ctb", 1, std::string("C3DDC16E,C2CCC58F") + defaults},
+        {"canonical.ctb", 6, std::string("FFFFFFFF,FFFFFFFF") + defaults},
+        {"canonical.ctb", 7, "C2102030,C2102030,3,0,0,25,0.5,31,1,0,73,4,5"},
+        {"canonical.ctb", 254, std::string("C3FFFFFF,C3FFFFFF") + defaults},
+        {"canonical-aci-table.stb", 2, "C3FFFFFF,C3FFFFFF,1,0,0,100,0.5,0,1,27,64,1,0"},
+        {"canonical-aci-table.stb", 3, "C3FFFFFF,C3FFFFFF,1,0,0,100,12.7,1,1,0,73,4,5"},
+        {"independent-writer-64bit-header.ctb", 0, std::string("C2FF0000,C2FF0000") + defaults},
+        {"independent-writer-64bit-header.ctb", 2,
+         "FFFFFFFF,FFFFFFFF,1,0,0,100,0.5,31,1,27,73,4,5"},
+        {"independent-writer-64bit-header.ctb", 3, "FFFFFFFF,FFFFFFFF,1,0,0,50,0.5,31,1,0,73,4,5"},
+        {"independent-writer-64bit-header.ctb", 4,
+         "FFFFFFFF,FFFFFFFF,1,7,200,100,0.5,31,1,0,73,4,5"},
+        {"independent-writer-64bit-header.ctb", 5, "FFFFFFFF,FFFFFFFF,1,0,0,100,0.5,2,1,0,73,4,5"},
+        {"independent-writer-64bit-header.ctb", 6, "FFFFFFFF,FFFFFFFF,1,0,0,100,0.5,31,1,0,73,2,1"},
+        {"independent-writer-64bit-header.ctb", 7, "FFFFFFFF,FFFFFFFF,1,0,0,100,0.5,31,1,0,66,4,5"},
+        {"independent-writer-64bit-header.ctb", 8, "FFFFFFFF,FFFFFFFF,0,0,0,100,0.5,31,1,0,73,4,5"},
+        {"independent-writer-64bit-header.ctb", 10,
+         "FFFFFFFF,FFFFFFFF,1,0,0,100,0.5,31,0,0,73,4,5"},
+        {"independent-writer-64bit-header.ctb", 254, std::string("FFFFFFFF,FFFFFFFF") + defaults},
+        {"independent-writer-64bit-header.stb", 1, "FFFFFFFF,FFFFFFFF,5,0,0,100,0.5,31,1,3,73,4,5"},
+        {"independent-writer-64bit-header.stb", 2, "FFFFFFFF,FFFFFFFF,5,0,0,80,0.5,31,1,11,73,4,5"},
+    };
+    for (const auto& [file, style, numbers] : styles) {
+        PlotStyleTablePtr table = readFixture(file);
+        ASSERT_TRUE(table);
+        EXPECT_EQ(numbersOf(*table->style(style)), numbers) << file << " style " << style;
     }
-}
 
-TEST(PlotStyleReader, NamedFixtureWithAciTable) {
-    PlotStyleTablePtr table = readFixture("canonical-aci-table.stb");
-    ASSERT_TRUE(table);
-    EXPECT_FALSE(table->ColorDependent);
-    EXPECT_TRUE(table->AciTableAvailable);
-    ASSERT_EQ(table->size(), 4u);
-    EXPECT_EQ(std::u16string(table->style(1)->locName()), u"Style 1");
-    const CPlotStyle* heavy = table->style(2);
-    const CPlotStyle* hidden = table->style(3);
-    EXPECT_EQ(std::u16string(heavy->name()), u"Heavy");
-    EXPECT_EQ(table->AciTable[0], heavy);
-    EXPECT_EQ(table->AciTable[4], hidden);
-    for (int index : {1, 2, 3, 5, 100, 254}) {
-        EXPECT_EQ(table->AciTable[index], table->style(0)) << index;
+    const struct {
+        const char* file;
+        bool colorDependent;
+        std::size_t size;
+        std::u16string description;
+        int named; // a style whose name is checked
+        std::u16string name;
+    } tables[] = {
+        {"canonical.ctb", true, 255, u"Canonical colour-dependent table", 254, u"Color_255"},
+        {"canonical-aci-table.stb", false, 4, u"Converted from a pen configuration", 1, u"Style 1"},
+        {"windows-1252.stb", false, 2, u"Maße für Pläne", 1, u"Gebäude"},
+        {"independent-writer-64bit-header.ctb", true, 255, u"Bürostandard A3 – grau", 0,
+         u"Color_1"},
+        {"independent-writer-64bit-header.stb", false, 3, u"", 2, u"Wände"},
+    };
+    for (const auto& t : tables) {
+        PlotStyleTablePtr table = readFixture(t.file);
+        ASSERT_TRUE(table);
+        EXPECT_EQ(table->ColorDependent, t.colorDependent) << t.file;
+        ASSERT_EQ(table->size(), t.size) << t.file;
+        EXPECT_EQ(table->Description, t.description) << t.file;
+        EXPECT_EQ(std::u16string(table->style(t.named)->locName()), t.name) << t.file;
     }
-    EXPECT_EQ(heavy->LineWeight, 27);
-    EXPECT_EQ(heavy->LineType, 0);
-    EXPECT_EQ(heavy->EndStyle, 1);
-    EXPECT_EQ(heavy->JoinStyle, 0);
-    EXPECT_EQ(heavy->FillStyle, 64);
-    EXPECT_EQ(hidden->LineType, 1);
-    EXPECT_EQ(hidden->LinePatSize, 12.7);
-    EXPECT_EQ(table->LineWeights[3], 0.13);
-    EXPECT_EQ(table->LineWeights[4], 0.1);
-}
 
-TEST(PlotStyleReader, Windows1252Fixture) {
-    PlotStyleTablePtr table = readFixture("windows-1252.stb");
-    ASSERT_TRUE(table);
-    EXPECT_EQ(table->Description, u"Maße für Pläne");
-    ASSERT_EQ(table->size(), 2u);
-    EXPECT_EQ(std::u16string(table->style(1)->name()), u"Gebäude");
-}
-
-TEST(PlotStyleReader, IndependentWriterFixtures) {
-    PlotStyleTablePtr table = readFixture("independent-writer-64bit-header.ctb");
-    ASSERT_TRUE(table);
-    EXPECT_TRUE(table->ColorDependent);
-    EXPECT_EQ(table->Description, u"Bürostandard A3 – grau");
-    EXPECT_EQ(table->ScaleFactor, 2.5);
-    EXPECT_TRUE(table->ApplyFactor);
-    EXPECT_EQ(table->style(0)->Color, 0xC2FF0000u);
-    EXPECT_EQ(table->style(0)->color2rgb(), 0x0000FF);
-    EXPECT_EQ(table->style(1)->Color, 0xC20A141Eu);
-    EXPECT_EQ(std::u16string(table->style(1)->desc()), u"Kabel, Leitungen");
-    EXPECT_EQ(table->style(2)->LineWeight, 27);
-    EXPECT_EQ(table->style(3)->Screening, 50);
-    EXPECT_EQ(table->style(4)->PhysPenNum, 7);
-    EXPECT_EQ(table->style(4)->VirtPenNum, 200);
-    EXPECT_EQ(table->style(5)->LineType, 2);
-    EXPECT_EQ(table->style(6)->EndStyle, 2);
-    EXPECT_EQ(table->style(6)->JoinStyle, 1);
-    EXPECT_EQ(table->style(7)->FillStyle, 66);
-    EXPECT_EQ(table->style(8)->ColorPolicy, 0);
-    EXPECT_EQ(table->style(9)->ColorPolicy, 3);
-    EXPECT_FALSE(table->style(10)->Adaptive);
-    for (int index = 11; index < 255; ++index) {
-        expectDefaultStyle(*table->style(index), 0xFFFFFFFF);
-    }
+    PlotStyleTablePtr canonical = readFixture("canonical.ctb");
+    EXPECT_EQ(canonical->CustomLineWeightUnits, 1);
+    EXPECT_EQ(canonical->style(1)->color2rgb(), (143 << 16) | (197 << 8) | 204)
+        << "the true colour in mode_color";
+    EXPECT_EQ(canonical->AciTable[254], canonical->style(254));
+    PlotStyleTablePtr converted = readFixture("canonical-aci-table.stb");
+    EXPECT_TRUE(converted->AciTableAvailable);
+    EXPECT_EQ(converted->AciTable[0], converted->style(2));
+    EXPECT_EQ(converted->AciTable[4], converted->style(3));
+    EXPECT_EQ(converted->AciTable[100], converted->style(0)) << "unnamed colours: the first";
+    EXPECT_EQ(converted->LineWeights[3], 0.13);
+    PlotStyleTablePtr independent = readFixture("independent-writer-64bit-header.ctb");
+    EXPECT_EQ(independent->ScaleFactor, 2.5);
+    EXPECT_TRUE(independent->ApplyFactor);
+    EXPECT_EQ(std::u16string(independent->style(1)->desc()), u"Kabel, Leitungen");
     // The 28th lineweight row has no place in the model and is written back as it was.
-    EXPECT_EQ(table->LineWeights[26], 2.11);
-    const std::string written = textOf(canonicalBytes(*table));
+    EXPECT_EQ(independent->LineWeights[26], 2.11);
+    const std::string written = textOf(canonicalBytes(*independent));
     EXPECT_NE(written.find(" 26=2.11\n 27=0.35\n}\n"), std::string::npos) << written;
-
-    // This writer labels named tables colour-dependent too.
-    PlotStyleTablePtr named = readFixture("independent-writer-64bit-header.stb");
-    ASSERT_TRUE(named);
-    EXPECT_FALSE(named->ColorDependent);
-    ASSERT_EQ(named->size(), 3u);
-    EXPECT_EQ(std::u16string(named->style(1)->name()), u"Thin");
-    EXPECT_EQ(named->style(1)->LineWeight, 3);
-    EXPECT_EQ(named->style(1)->ColorPolicy, 5);
-    EXPECT_EQ(std::u16string(named->style(2)->locName()), u"Wände");
-    EXPECT_EQ(named->style(2)->LineWeight, 11);
-    EXPECT_EQ(named->style(2)->Screening, 80);
-    EXPECT_EQ(named->style(2)->ColorPolicy, 5);
 }
 
 TEST(PlotStyleReader, DamagedAndForeignFilesAreRefusedWithAReason) {
