@@ -31,33 +31,60 @@ wxString labelOf(const wxWindow* dialog, const char* name) {
 
 } // namespace
 
-TEST_F(EditorTest, ExistingTableFillsTheGeneralPage) {
-    const wxString path = dir.copyTestData("independent-writer-64bit-header.ctb", "office.ctb");
-    const auto editor = openEditor(path);
-
-    ASSERT_TRUE(editor->currentTable());
-    EXPECT_FALSE(editor->isModified());
-    EXPECT_EQ(editor->GetTitle(), "Plot Style Table Editor - office.ctb");
-    EXPECT_EQ(labelOf(editor.get(), "StatFileName"), "office.ctb");
-    EXPECT_EQ(labelOf(editor.get(), "StatNumStyles"), "Number of styles: 255");
-    EXPECT_EQ(labelOf(editor.get(), "StatFileType"), "Legacy (can be used to import old DWGs)");
-    EXPECT_TRUE(labelOf(editor.get(), "StatFilePath").StartsWith("Path: "));
-    EXPECT_EQ(findControl<wxTextCtrl>(editor.get(), "TextTableDescr")->GetValue(),
-              wxString::FromUTF8("Bürostandard A3 – grau"));
-    EXPECT_EQ(findControl<wxTextCtrl>(editor.get(), "TextScale")->GetValue(), "2.5");
-    EXPECT_TRUE(findControl<wxCheckBox>(editor.get(), "CheckScale")->IsChecked());
-    EXPECT_TRUE(sameImage(findControl<wxStaticBitmap>(editor.get(), "StatFileIcon")->GetBitmap(),
-                          wxXmlResource::Get()->LoadBitmap("BmpCTB")));
-
-    // The Table View page is taken out; other pages count on Form View being page 1.
-    const auto* pages = findControl<wxNotebook>(editor.get(), "NoteBook");
-    ASSERT_EQ(pages->GetPageCount(), 3u);
-    EXPECT_EQ(pages->GetPageText(1), "Form View");
-
-    // A colour-dependent table never gains or loses styles.
-    editor->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-    EXPECT_FALSE(editor->FindWindow(XRCID("BtnStyleAddForm"))->IsShown());
-    EXPECT_TRUE(editor->FindWindow(wxID_OK)->IsEnabled());
+TEST_F(EditorTest, GeneralPageShowsTheFileAndItsTable) {
+    const struct {
+        const char* fixture;
+        const char* styles;
+        const char* type;
+        const char* description;
+        const char* scale;
+        const char* icon;
+        bool sortShown;
+    } cases[] = {
+        {"independent-writer-64bit-header.ctb", "Number of styles: 255",
+         "Legacy (can be used to import old DWGs)", "Bürostandard A3 – grau", "2.5", "BmpCTB",
+         false},
+        {"canonical-aci-table.stb", "Number of styles: 4",
+         "Regular, created from a PCP, PC2 or CFG file (can be used to import old DWGs)",
+         "Converted from a pen configuration", "1", "BmpSTB", true},
+        {"independent-writer-64bit-header.stb", "Number of styles: 3", "Regular", "", "1", "BmpSTB",
+         false},
+        {"not-a-table.ctb", "Number of styles: 0", "No table", "", "1", "BmpSTB", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fixture);
+        const wxString path = dir.copyTestData(c.fixture, "office.tbl");
+        const bool readable = c.styles != std::string("Number of styles: 0");
+        std::unique_ptr<DlgPlotStyleEditor> editor;
+        if (readable) {
+            editor = openEditor(path);
+        } else {
+            wxTEST_DIALOG(editor = openEditor(path), ExpectMessageBox(kInvalidFormat, wxID_OK));
+        }
+        EXPECT_EQ(bool(editor->currentTable()), readable);
+        EXPECT_FALSE(editor->isModified());
+        EXPECT_EQ(editor->GetTitle(), "Plot Style Table Editor - office.tbl");
+        EXPECT_EQ(labelOf(editor.get(), "StatFileName"), "office.tbl");
+        EXPECT_EQ(labelOf(editor.get(), "StatNumStyles"), c.styles);
+        EXPECT_EQ(labelOf(editor.get(), "StatFileType"), c.type);
+        EXPECT_TRUE(labelOf(editor.get(), "StatFilePath").StartsWith("Path: "));
+        EXPECT_EQ(findControl<wxTextCtrl>(editor.get(), "TextTableDescr")->GetValue(),
+                  wxString::FromUTF8(c.description));
+        EXPECT_EQ(findControl<wxTextCtrl>(editor.get(), "TextScale")->GetValue(), c.scale);
+        EXPECT_TRUE(
+            sameImage(findControl<wxStaticBitmap>(editor.get(), "StatFileIcon")->GetBitmap(),
+                      wxXmlResource::Get()->LoadBitmap(c.icon)));
+        EXPECT_EQ(editor->FindWindow(XRCID("BtnLwSort"))->IsShown(), c.sortShown);
+        // A colour-dependent or converted table never gains or loses styles.
+        EXPECT_EQ(editor->FindWindow(XRCID("BtnStyleAddForm"))->IsShown(),
+                  c.type == std::string("Regular"));
+        // Without a table there is nothing to save: Cancel closes without a question.
+        editor->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+        EXPECT_EQ(editor->FindWindow(wxID_OK)->IsEnabled(), readable);
+        EXPECT_EQ(editor->FindWindow(XRCID("BtnSaveAs"))->IsEnabled(), readable);
+        EXPECT_TRUE(closedBy(*editor, "wxID_CANCEL"));
+        EXPECT_EQ(readBytes(path), readBytes(testDataPath(c.fixture)));
+    }
     EXPECT_TRUE(log.errors().empty());
 }
 
@@ -117,31 +144,6 @@ TEST_F(EditorTest, SourceFileGivesTheContentAndTheTargetReceivesIt) {
         EXPECT_EQ(editor->currentTable()->size(), 3u);
         EXPECT_FALSE(editor->isModified());
     }
-}
-
-TEST_F(EditorTest, UnreadableFileLeavesTheEditorWithoutTable) {
-    const wxString path = dir.copyTestData("not-a-table.ctb", "broken.ctb");
-    std::unique_ptr<DlgPlotStyleEditor> editor;
-    wxTEST_DIALOG(editor = openEditor(path), ExpectMessageBox(kInvalidFormat, wxID_OK));
-
-    EXPECT_FALSE(editor->currentTable());
-    EXPECT_EQ(editor->GetTitle(), "Plot Style Table Editor - broken.ctb");
-    EXPECT_EQ(labelOf(editor.get(), "StatFileType"), "No table");
-    EXPECT_EQ(labelOf(editor.get(), "StatNumStyles"), "Number of styles: 0");
-    EXPECT_TRUE(findControl<wxTextCtrl>(editor.get(), "TextTableDescr")->GetValue().empty());
-    EXPECT_EQ(findControl<wxTextCtrl>(editor.get(), "TextScale")->GetValue(), "1");
-    EXPECT_TRUE(sameImage(findControl<wxStaticBitmap>(editor.get(), "StatFileIcon")->GetBitmap(),
-                          wxXmlResource::Get()->LoadBitmap("BmpSTB")));
-    EXPECT_FALSE(editor->FindWindow(XRCID("BtnLwSort"))->IsShown());
-    EXPECT_EQ(findControl<wxListCtrl>(editor.get(), "ListStyles")->GetItemCount(), 0);
-
-    // Nothing to save: Save & Close and Save As are off, Cancel closes without a question.
-    editor->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-    EXPECT_FALSE(editor->FindWindow(wxID_OK)->IsEnabled());
-    EXPECT_FALSE(editor->FindWindow(XRCID("BtnSaveAs"))->IsEnabled());
-    EXPECT_TRUE(editor->FindWindow(XRCID("BtnOpen"))->IsEnabled());
-    EXPECT_TRUE(closedBy(*editor, "wxID_CANCEL"));
-    EXPECT_EQ(readBytes(path), readBytes(testDataPath("not-a-table.ctb")));
 }
 
 TEST_F(EditorTest, SaveAndCloseWritesExactlyWhenModified) {
@@ -255,13 +257,6 @@ TEST_F(EditorTest, FailedSaveIsReportedAndKeepsTheOldFile) {
     EXPECT_FALSE(closed);
     EXPECT_EQ(log.errors().size(), 2u);
     EXPECT_EQ(readBytes(path), original);
-}
-
-TEST_F(EditorTest, SortButtonShowsOnlyForAnUnorderedTable) {
-    const auto ordered = openEditor(dir.copyTestData("canonical.ctb"));
-    EXPECT_FALSE(ordered->FindWindow(XRCID("BtnLwSort"))->IsShown());
-    const auto unordered = openEditor(dir.copyTestData("canonical-aci-table.stb"));
-    EXPECT_TRUE(unordered->FindWindow(XRCID("BtnLwSort"))->IsShown());
 }
 
 TEST_F(EditorTest, LongPathsAreCutToTheLabelWidth) {
