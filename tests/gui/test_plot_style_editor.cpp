@@ -136,14 +136,14 @@ TEST_F(EditorTest, SourceFileGivesTheContentAndTheTargetReceivesIt) {
             << "the source is never written";
     }
 
-    // A source that does not exist is ignored: the target is edited as if none was given.
-    {
-        const wxString target = dir.copyTestData("independent-writer-64bit-header.stb", "b.stb");
-        const auto editor = openEditor(target, dir.file("missing.stb"));
-        ASSERT_TRUE(editor->currentTable());
-        EXPECT_EQ(editor->currentTable()->size(), 3u);
-        EXPECT_FALSE(editor->isModified());
-    }
+    // A source that does not exist is ignored: the target is edited as if none was given, and a
+    // new target is written by Save & Close.
+    const wxString existing = dir.copyTestData("independent-writer-64bit-header.stb", "b.stb");
+    EXPECT_FALSE(openEditor(existing, dir.file("missing.stb"))->isModified());
+    const auto editor = openEditor(dir.file("new.stb"), dir.file("missing.stb"));
+    ASSERT_EQ(editor->currentTable()->size(), 1u);
+    EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
+    EXPECT_TRUE(readTable(dir.file("new.stb")));
 }
 
 TEST_F(EditorTest, SaveAndCloseWritesExactlyWhenModified) {
