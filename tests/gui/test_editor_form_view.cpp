@@ -313,13 +313,13 @@ TEST_F(FormViewTest, TypedInputReachesTheStylesOnEveryPathThatReadsTheForm) {
         selectRows(form, {2, 3});
         // Typed, not yet taken by the field: no change event has been sent.
         findControl<wxSpinCtrl>(form, "SpinScreening")->SetValue(wxString("42"));
-        findControl<wxSpinCtrl>(form, "SpinPhysPen")->SetValue(wxString("0"));
+        findControl<wxSpinCtrl>(form, "SpinPhysPen")->SetValue(wxString("99"));
         path.take(*editor);
         const PlotStyleTablePtr saved = readTable(file);
         const CPlotStyleTable& table = editor->IsShown() ? *editor->currentTable() : *saved;
         for (int row : {2, 3}) {
             EXPECT_EQ(table.style(row)->Screening, 42) << row;
-            EXPECT_EQ(table.style(row)->PhysPenNum, 0) << row;
+            EXPECT_EQ(table.style(row)->PhysPenNum, 32) << row << ": no more than the last pen";
         }
         EXPECT_EQ(table.style(7)->Screening, 25) << "not selected";
     }
