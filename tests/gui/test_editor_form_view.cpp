@@ -48,9 +48,14 @@ TEST_F(FormViewTest, StyleListNamesColoursOrStyles) {
     ASSERT_TRUE(list->GetItem(item));
     EXPECT_EQ(item.GetImage(), 122);
 
-    const auto named = openEditor(dir.copyTestData("canonical-aci-table.stb"));
+    // Named styles show the name in the user's language.
+    const wxString path = writeTable(dir, "names.stb", false, [](CPlotStyleTable& table) {
+        table.addStyle(u"Wall", 0, nullptr);
+        table.style(1)->setLocName(u"Mauer");
+    });
+    const auto named = openEditor(path);
     const wxListCtrl* names = styleList(named.get());
-    EXPECT_EQ(rowTexts(names), (std::vector<wxString>{"Normal", "Style 1", "Heavy", "Hidden"}));
+    EXPECT_EQ(rowTexts(names), (std::vector<wxString>{"Normal", "Mauer"}));
     EXPECT_FALSE(names->GetImageList(wxIMAGE_LIST_SMALL));
 }
 
