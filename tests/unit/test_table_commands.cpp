@@ -180,42 +180,6 @@ TEST_F(TableCommands, ScriptsWorkAlikeInEveryLanguage) {
               "style,property,old,new\nColor 2,linetype,31,17\n");
 }
 
-TEST_F(TableCommands, SetRefusesBadInputBeforeAnyFileIsWritten) {
-    const std::string named = copied(sample("named.stb"), "named.stb");
-    const std::string other = copied(fixture("windows-1252.stb"), "other.stb");
-    const std::string colors = copied(sample("default.ctb"), "colors.ctb");
-    const std::string damaged = copied(fixture("damaged-truncated.ctb"), "damaged.ctb");
-    const std::string both = shellQuoted(named) + " " + shellQuoted(colors) + " ";
-    const std::pair<std::string, std::string> cases[] = {
-        {both + "colr=5", "unknown key 'colr'"},
-        {both + "color=255", "white cannot be told apart"},
-        {both + "color=#FFFFFF", "white cannot be told apart"},
-        {both + "screening=101", "bad value '101' for screening"},
-        {both + "join-style=4", "bad value '4' for join-style"},
-        {both + "dither=yes", "bad value 'yes' for dither: on or off"},
-        {both + "screening=5 screening=6", "screening is given twice"},
-        {both + "lineweight=0.33", "0.33 mm is not one of the table's lineweights"},
-        {shellQuoted(named) + " " + shellQuoted(other) + " --styles heavy screening=5",
-         "other.stb: the table has no style named 'heavy'"},
-        {shellQuoted(named) + " --styles Normal screening=5", "'Normal' is the table's base style"},
-        {shellQuoted(colors) + " --styles 0-3 screening=5", "'0-3' is not a color number"},
-        {both + shellQuoted(damaged) + " screening=5", "damaged.ctb: Invalid file format"},
-        {both + "--bogus screening=5", "unknown option '--bogus'"},
-        {both, "at least one table file and one KEY=VALUE"},
-    };
-    const std::string namedBytes = readFile(named);
-    const std::string colorBytes = readFile(colors);
-    for (const auto& [arguments, error] : cases) {
-        SCOPED_TRACE(arguments);
-        const CommandResult refused = pstyle("set " + arguments);
-        EXPECT_EQ(refused.status, 2);
-        EXPECT_EQ(lineCount(refused.err), 1);
-        EXPECT_NE(refused.err.find(error), std::string::npos) << refused.err;
-        EXPECT_EQ(readFile(named), namedBytes);
-        EXPECT_EQ(readFile(colors), colorBytes);
-    }
-}
-
 TEST_F(TableCommands, SetNamesTheFilesAlreadyReplacedWhenAWriteFails) {
     const std::string small = copied(sample("named.stb"), "small.stb");
     const std::string large = copied(sample("default.ctb"), "large.ctb");
@@ -266,21 +230,6 @@ TEST_F(TableCommands, ConvertMakesANamedTableWithOneStylePerColourAndItsAciTable
               "0,100,0.5,31,1,0,73,4,5");
     EXPECT_EQ(std::vector<double>(named->LineWeights, named->LineWeights + 27),
               std::vector<double>(colors->LineWeights, colors->LineWeights + 27));
-
-    const std::pair<std::string, std::string> refusals[] = {
-        {shellQuoted(fixture("canonical-aci-table.stb")) + " " + shellQuoted(path("x.stb")),
-         "is a named table"},
-        {shellQuoted(source) + " " + shellQuoted(path("x.ctb")),
-         "x.ctb is not a valid name to save to. A named table is saved with the extension .stb."},
-        {shellQuoted(source), "convert needs"},
-    };
-    for (const auto& [arguments, error] : refusals) {
-        const CommandResult refused = pstyle("convert " + arguments);
-        EXPECT_EQ(refused.status, 2);
-        EXPECT_NE(refused.err.find(error), std::string::npos) << refused.err;
-    }
-    EXPECT_FALSE(wxFileExists(path("x.stb")));
-    EXPECT_FALSE(wxFileExists(path("x.ctb")));
 }
 
 TEST_F(TableCommands, SheetIsValidSvgWithAGroupPerStyleAndAPngOfTheDocumentedSize) {
@@ -323,33 +272,8 @@ TEST_F(TableCommands, SheetIsValidSvgWithAGroupPerStyleAndAPngOfTheDocumentedSiz
         EXPECT_EQ(png.GetWidth(), 1485);
         EXPECT_EQ(png.GetHeight(), 255 + 35 * rows);
     }
-    const CommandResult wrong =
-        pstyle("sheet " + shellQuoted(sample("named.stb")) + " -o " + shellQuoted(path("s.pdf")));
-    EXPECT_EQ(wrong.status, 2);
-    EXPECT_FALSE(wxFileExists(path("s.pdf")));
 }
 
-TEST_F(TableCommands, EveryCommandExplainsItselfAndRefusesBadUsage) {
-    for (const char* command : {"diff", "set", "convert", "sheet"}) {
-        const CommandResult help = pstyle(std::string(command) + " --help");
-        EXPECT_EQ(help.status, 0);
-        EXPECT_EQ(help.out.rfind("Usage: pstyle " + std::string(command) + " ", 0), 0u);
-    }
-    for (const char* usage :
-         {"diff only-one.ctb", "diff --bogus a.ctb b.ctb", "sheet x.ctb", "convert a.ctb", "set"}) {
-        SCOPED_TRACE(usage);
-        const CommandResult refused = pstyle(usage);
-        EXPECT_EQ(refused.status, 2);
-        EXPECT_EQ(lineCount(refused.err), 1);
-    }
-    const CommandResult kinds = pstyle("diff " + shellQuoted(fixture("canonical.ctb")) + " " +
-                                       shellQuoted(sample("named.stb")));
-    EXPECT_EQ(kinds.status, 2);
-    EXPECT_NE(kinds.err.find("cannot compare a named table with the colour-dependent table"),
-              std::string::npos);
-}
-
-// Values as the Form View writes them; set then diff shows most of them in the files.
 TEST(StyleEdits, AreReadAsTheFormViewWritesThem) {
     const struct {
         const char* assignment;
