@@ -183,12 +183,14 @@ inline void chooseRadio(wxWindow* editor, const char* name) {
     sendCommand(editor, name, wxEVT_RADIOBUTTON, 1);
 }
 
-// Ends an in-place edit of a row of the named list with typed text; true when the list may
-// keep the text.
-inline bool endLabelEdit(wxWindow* editor, const char* listName, long row, const wxString& text) {
+// Ends an in-place edit of a row of the named list with typed text, or cancels it (Escape); true
+// when the list may keep the text.
+inline bool endLabelEdit(wxWindow* editor, const char* listName, long row, const wxString& text,
+                         bool cancelled = false) {
     auto* list = findControl<wxListCtrl>(editor, listName);
     wxListEvent event(wxEVT_LIST_END_LABEL_EDIT, list->GetId());
     event.SetEventObject(list);
+    event.SetEditCanceled(cancelled);
     event.SetIndex(row);
     event.m_item.SetId(row);
     event.m_item.SetText(text);
@@ -196,8 +198,9 @@ inline bool endLabelEdit(wxWindow* editor, const char* listName, long row, const
     return event.IsAllowed();
 }
 
-inline bool typeLineWeight(wxWindow* editor, long row, const wxString& text) {
-    return endLabelEdit(editor, "ListLineWeights", row, text);
+inline bool typeLineWeight(wxWindow* editor, long row, const wxString& text,
+                           bool cancelled = false) {
+    return endLabelEdit(editor, "ListLineWeights", row, text, cancelled);
 }
 
 // Makes every write beyond a few bytes fail, as a full disk would; root is bound by it too.

@@ -145,12 +145,13 @@ TEST_F(LineWeightTest, EditsAreRoundedAndKeptWithinTheLimits) {
         EXPECT_TRUE(log.errors().empty());
     }
 
-    // Empty text, as after Escape, is no edit at all; nor is the shown value confirmed unchanged,
-    // in either unit.
+    // Empty text, or an edit cancelled with Escape, is no edit at all; nor is the shown value
+    // confirmed unchanged, in either unit.
     log.clear();
     const auto editor = openEditor(path);
     const std::vector<double> before = weightsOf(*editor->currentTable());
     EXPECT_TRUE(typeLineWeight(editor.get(), 3, wxString()));
+    typeLineWeight(editor.get(), 3, "0.7", true);
     EXPECT_FALSE(typeLineWeight(editor.get(), 8, "0.2500"));
     EXPECT_FALSE(editor->isModified());
     chooseRadio(editor.get(), "RadLwIn");
