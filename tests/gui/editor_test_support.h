@@ -14,8 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/app.h>
 #include <wx/bitmap.h>
 #include <wx/checkbox.h>
+#include <wx/filedlg.h>
 #include <wx/listctrl.h>
 #include <wx/msgdlg.h>
 #include <wx/notebook.h>
@@ -80,6 +82,36 @@ inline void pressKey(wxWindow* editor, wxWindow* from, int key, int modifiers = 
     event.SetEventObject(from);
     editor->ProcessWindowEvent(event);
 }
+
+// Answers a file dialog with a path, or cancels it when path is empty; checks the folder it
+// starts in when one is given.
+class ExpectFileChoice : public wxExpectModalBase<wxFileDialog> {
+public:
+    explicit ExpectFileChoice(const wxString& path, const wxString& folder = wxString())
+        : path_(path), folder_(folder) {}
+
+protected:
+    int OnInvoked(wxFileDialog* dialog) const override {
+        if (!folder_.empty()) {
+            EXPECT_EQ(wxFileName::DirName(dialog->GetDirectory()), wxFileName::DirName(folder_));
+        }
+        if (path_.empty()) {
+            return wxID_CANCEL;
+        }
+        dialog->SetPath(path_);
+        // The native dialog takes the folder in the background; wait until it reports the path.
+        for (int round = 0; round < 200 && dialog->GetPath() != path_; ++round) {
+            wxTheApp->Yield();
+            wxMilliSleep(5);
+        }
+        EXPECT_EQ(dialog->GetPath(), path_);
+        return wxID_OK;
+    }
+
+private:
+    wxString path_;
+    wxString folder_;
+};
 
 // Same size and same red, green and blue in every pixel.
 inline bool sameImage(const wxBitmap& a, const wxBitmap& b) {

@@ -24,27 +24,6 @@ namespace {
 
 using EditorCommandsTest = EditorTest;
 
-// Answers a file dialog with a path.
-class ExpectFileChoice : public wxExpectModalBase<wxFileDialog> {
-public:
-    explicit ExpectFileChoice(const wxString& path) : path_(path) {}
-
-protected:
-    int OnInvoked(wxFileDialog* dialog) const override {
-        dialog->SetPath(path_);
-        // The native dialog takes the folder in the background; wait until it reports the path.
-        for (int round = 0; round < 200 && dialog->GetPath() != path_; ++round) {
-            wxTheApp->Yield();
-            wxMilliSleep(5);
-        }
-        EXPECT_EQ(dialog->GetPath(), path_);
-        return wxID_OK;
-    }
-
-private:
-    wxString path_;
-};
-
 bool renameRow(wxWindow* editor, long row, const wxString& name) {
     return endLabelEdit(editor, "ListStyles", row, name);
 }
