@@ -7,7 +7,6 @@
 
 #include "psl_csv_export.h"
 #include "psl_table_diff.h"
-#include "psl_table_edit.h"
 #include "psl_text.h"
 #include "pstyle_command_test.h"
 
@@ -113,11 +112,14 @@ TEST_F(TableCommands, SetThenDiffShowsExactlyTheEdit) {
         std::string changes;
     };
     const Case cases[] = {
-        {sample("default.ctb"), "--styles 1-2,250 lineweight=0.35 physical-pen=7",
+        {sample("default.ctb"), "--styles 1-2,250 lineweight=0.35 physical-pen=7 color=#102030",
+         "Color 1: color object \u2192 #102030\n"
          "Color 1: physical-pen automatic \u2192 7\n"
          "Color 1: lineweight object \u2192 0.3500 mm\n"
+         "Color 2: color object \u2192 #102030\n"
          "Color 2: physical-pen automatic \u2192 7\n"
          "Color 2: lineweight object \u2192 0.3500 mm\n"
+         "Color 250: color object \u2192 #102030\n"
          "Color 250: physical-pen automatic \u2192 7\n"
          "Color 250: lineweight object \u2192 0.3500 mm\n"},
         {fixture("canonical.ctb"), "--styles 8,1 dither=off grayscale=off color=5",
@@ -271,39 +273,6 @@ TEST_F(TableCommands, SheetIsValidSvgWithAGroupPerStyleAndAPngOfTheDocumentedSiz
         const wxImage png(wxString::FromUTF8(path("s.png")), wxBITMAP_TYPE_PNG);
         EXPECT_EQ(png.GetWidth(), 1485);
         EXPECT_EQ(png.GetHeight(), 255 + 35 * rows);
-    }
-}
-
-TEST(StyleEdits, AreReadAsTheFormViewWritesThem) {
-    const struct {
-        const char* assignment;
-        std::int32_t value; // -1: refused
-    } cases[] = {
-        {"color=7", 0x000000},
-        {"color=#102030", 0x102030},
-        {"color=object", 0xFFFFFF},
-        {"color=256", -1},
-        {"color=#10203", -1},
-        {"linetype=32", -1},
-        {"fill-style=Slant Left", 69},
-        {"fill-style=63", -1},
-        {"join-style=5", 5},
-        {"physical-pen=automatic", 0},
-        {"physical-pen=33", -1},
-        {"virtual-pen=255", 255},
-        {"screening=-1", -1},
-        {"lineweight=-0.1", -1},
-        {"adaptive=on", 1},
-    };
-    for (const auto& [assignment, value] : cases) {
-        StyleEdit edit{};
-        wxString error;
-        EXPECT_EQ(parseStyleEdit(assignment, edit, error), value >= 0) << assignment;
-        EXPECT_EQ(value >= 0                     ? edit.value
-                  : error.Find("bad value") >= 0 ? -1
-                                                 : 0,
-                  value)
-            << assignment;
     }
 }
 
