@@ -77,6 +77,8 @@ TEST_F(EditorCommandsTest, NamedTablesGainAndLoseStyles) {
     clickButton(editor.get(), "BtnStyleDelForm");
     EXPECT_EQ(styleNames(*table), (std::vector<wxString>{"Normal", "Doors"}));
     EXPECT_EQ(rowTexts(styleList(editor.get())), (std::vector<wxString>{"Normal", "Doors"}));
+    EXPECT_EQ(findControl<wxStaticText>(editor.get(), "StatNumStyles")->GetLabel(),
+              "Number of styles: 2");
     EXPECT_TRUE(editor->isModified());
     // Only the base style is left selected: nothing on the form may change.
     refreshControls(editor.get());
