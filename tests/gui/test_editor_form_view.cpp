@@ -226,6 +226,7 @@ TEST_F(FormViewTest, NamedTableKeepsItsBaseStyle) {
     const wxString path = writeTable(dir, "named.stb", false, [](CPlotStyleTable& table) {
         table.addStyle(u"Wall", 0, nullptr);
         table.addStyle(u"Door", 1, nullptr);
+        table.style(2)->setDesc(u"outer");
     });
     const auto editor = openEditor(path);
     wxWindow* form = editor.get();
@@ -238,26 +239,30 @@ TEST_F(FormViewTest, NamedTableKeepsItsBaseStyle) {
         EXPECT_FALSE(form->FindWindow(XRCID(name))->IsEnabled()) << name;
     }
     EXPECT_FALSE(form->FindWindow(XRCID("BtnStyleDelForm"))->IsEnabled());
-    EXPECT_TRUE(form->FindWindow(XRCID("ListStyles"))->IsEnabled());
     spinTo(form, "SpinScreening", 10);
     EXPECT_EQ(table.style(0)->Screening, 100);
     EXPECT_FALSE(editor->isModified()) << "nothing changed";
 
+    // With another style selected too, that one takes every change, the description on one line.
     selectRows(form, {0, 2});
     refreshControls(form);
-    for (const char* name : kPropertyControls) {
-        EXPECT_TRUE(form->FindWindow(XRCID(name))->IsEnabled()) << name;
-    }
     EXPECT_TRUE(form->FindWindow(XRCID("BtnStyleDelForm"))->IsEnabled());
+    auto* description = findControl<wxTextCtrl>(form, "TextStyleDescr");
+    EXPECT_TRUE(description->GetValue().empty()) << "the descriptions differ";
+    description->SetValue("Load-bearing\r\nwall\nwest");
+    EXPECT_EQ(description->GetValue(), "Load-bearing wall west");
     spinTo(form, "SpinScreening", 30);
     pick(form, "ComboJoinStyle", 2);
     clickCheck(form, "CheckDither", wxCHK_UNCHECKED);
     pickColor(form, 7);
-    EXPECT_EQ(table.style(2)->Screening, 30);
-    EXPECT_EQ(table.style(2)->JoinStyle, 2);
-    EXPECT_EQ(table.style(2)->ColorPolicy, 0);
-    EXPECT_EQ(table.style(2)->color2rgb(), 0);
+    const CPlotStyle& door = *table.style(2);
+    EXPECT_EQ(toWxString(door.desc()), "Load-bearing wall west");
+    EXPECT_EQ(door.Screening, 30);
+    EXPECT_EQ(door.JoinStyle, 2);
+    EXPECT_EQ(door.ColorPolicy, 0);
+    EXPECT_EQ(door.color2rgb(), 0);
     const CPlotStyle& base = *table.style(0);
+    EXPECT_EQ(toWxString(base.desc()), "");
     EXPECT_EQ(base.Screening, 100);
     EXPECT_EQ(base.JoinStyle, 5);
     EXPECT_EQ(base.ColorPolicy, 1);
@@ -328,27 +333,6 @@ TEST_F(FormViewTest, TypedInputReachesTheStylesOnEveryPathThatReadsTheForm) {
         }
         EXPECT_EQ(table.style(7)->Screening, 25) << "not selected";
     }
-}
-
-TEST_F(FormViewTest, DescriptionGoesToEverySelectedStyleOnOneLine) {
-    const wxString path = writeTable(dir, "texts.stb", false, [](CPlotStyleTable& table) {
-        table.addStyle(u"Wall", 0, nullptr);
-        table.addStyle(u"Door", 1, nullptr);
-        table.style(1)->setDesc(u"outer");
-    });
-    const auto editor = openEditor(path);
-    wxWindow* form = editor.get();
-    auto* box = findControl<wxTextCtrl>(form, "TextStyleDescr");
-    showFormView(form);
-    selectRows(form, {0, 1, 2});
-    EXPECT_TRUE(box->GetValue().empty()) << "the descriptions differ";
-    box->SetValue("Load-bearing\r\nwall\nwest");
-    EXPECT_EQ(box->GetValue(), "Load-bearing wall west");
-    const CPlotStyleTable& table = *editor->currentTable();
-    EXPECT_EQ(toWxString(table.style(1)->desc()), "Load-bearing wall west");
-    EXPECT_EQ(toWxString(table.style(2)->desc()), "Load-bearing wall west");
-    EXPECT_EQ(toWxString(table.style(0)->desc()), "") << "the base style keeps its own";
-    EXPECT_TRUE(editor->isModified());
 }
 
 TEST_F(FormViewTest, FieldsShowStoredValuesAsTheyAre) {
