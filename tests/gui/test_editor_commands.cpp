@@ -231,9 +231,14 @@ TEST_F(EditorCommandsTest, ExportWritesTheTableAsCommaSeparatedText) {
     EXPECT_TRUE(log.errors().empty());
 }
 
-TEST_F(EditorCommandsTest, OpenReplacesTheTable) {
+TEST_F(EditorCommandsTest, OpenAsksAboutChangesAndReplacesTheTable) {
     const auto editor = openEditor(dir.copyTestData("canonical.ctb"));
+    findControl<wxTextCtrl>(editor.get(), "TextTableDescr")->SetValue("Changed");
     wxTEST_DIALOG(clickButton(editor.get(), "BtnOpen"),
+                  ExpectMessageBox("Do you want to save changes?", wxID_CANCEL));
+    EXPECT_EQ(toWxString(editor->currentTable()->Description), "Changed");
+    wxTEST_DIALOG(clickButton(editor.get(), "BtnOpen"),
+                  ExpectMessageBox("Do you want to save changes?", wxID_NO),
                   ExpectFileChoice(dir.copyTestData("windows-1252.stb")));
     ASSERT_TRUE(editor->currentTable());
     EXPECT_FALSE(editor->currentTable()->ColorDependent);

@@ -313,6 +313,10 @@ TEST_F(FormViewTest, TypedInputReachesTheStylesOnEveryPathThatReadsTheForm) {
         {"the field left",
          [](DlgPlotStyleEditor& editor) { leaveField(&editor, "SpinScreening"); }},
         {"Save & Close", [](DlgPlotStyleEditor& editor) { clickButton(&editor, "wxID_OK"); }},
+        {"Export",
+         [this](DlgPlotStyleEditor& editor) {
+             wxTEST_DIALOG(clickButton(&editor, "BtnExport"), ExpectFileChoice(dir.file("t.csv")));
+         }},
     };
     for (const Path& path : paths) {
         SCOPED_TRACE(path.name);

@@ -53,7 +53,7 @@ TEST_F(NewTableTest, RefusesNamesThatDoNotFitAndWritesNothing) {
         wxString message;
     };
     const Case cases[] = {
-        {false, dir.path(), "Plan.ctb", "Extension 'ctb" + extension},
+        {false, dir.path(), "Plan.CTB", "Extension 'ctb" + extension},
         {true, dir.path(), "Plan.", "Extension '" + extension},
         {true, dir.path(), "Plan", "File 'Plan' exists already."},
         {true, dir.path(), "site/plan", "'site/plan" + badName},

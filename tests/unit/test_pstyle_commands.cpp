@@ -150,6 +150,8 @@ TEST_F(Refusals, SayWhatIsWrongOnOneLineAndWriteNothing) {
         {"copy " + table + " " + at("copy.stb"),
          "copy.stb" + notAName + "color-dependent table is saved with the extension .ctb."},
         {"copy " + table + " " + at("copy"), "copy" + notAName},
+        {"copy " + table + " " + at("missing/x.ctb"),
+         "Failed to save file: " + path("missing/x.ctb") + " (No such file or directory)"},
         {"edit " + at("plan.txt"),
          path("plan.txt") + ": not a plot style table file: its extension must be .ctb or .stb"},
         {"edit " + at("plan.ctb") + " --source " + named,

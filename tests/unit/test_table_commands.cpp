@@ -180,6 +180,13 @@ TEST_F(TableCommands, ScriptsWorkAlikeInEveryLanguage) {
               "Farbe 2: linetype Objektlinientyp verwenden \u2192 ISO-Strichlinie\n");
     EXPECT_EQ(pstyle("--lang de diff --csv " + tables).out,
               "style,property,old,new\nColor 2,linetype,31,17\n");
+    EXPECT_NE(pstyle("--lang de export " + shellQuoted(table)).out.find(",ScaleFactor,1.000000\n"),
+              std::string::npos)
+        << "numbers keep their decimal point";
+    // The language follows the environment; the C locale means English whatever LANGUAGE says.
+    EXPECT_EQ(pstyle("diff " + tables, "LANGUAGE=de LC_ALL=de_DE.UTF-8 ").out.rfind("Farbe 2", 0),
+              0u);
+    EXPECT_EQ(pstyle("diff " + tables, "LANGUAGE=de LC_ALL=C.UTF-8 ").out.rfind("Color 2", 0), 0u);
 }
 
 TEST_F(TableCommands, SetNamesTheFilesAlreadyReplacedWhenAWriteFails) {
@@ -236,17 +243,22 @@ TEST_F(TableCommands, ConvertMakesANamedTableWithOneStylePerColourAndItsAciTable
 
 TEST_F(TableCommands, SheetIsValidSvgWithAGroupPerStyleAndAPngOfTheDocumentedSize) {
     wxImage::AddHandler(new wxPNGHandler);
+    // Texts are escaped for XML.
+    const PlotStyleTablePtr marked(CPlotStyleTable::create(false, nullptr));
+    marked->Description = u"Walls & <doors>";
+    ASSERT_TRUE(marked->write(toHostText(wxString::FromUTF8(path("marked.stb"))).c_str()));
     struct Case {
         std::string table;
         int rows;
         const char* firstStyle;
+        const char* lineWeight; // of the first style
     };
     const Case tables[] = {
-        {fixture("canonical-aci-table.stb"), 4, "Normal (2-4, 6-255)"},
-        {sample("named.stb"), 6, "Normal"},
-        {fixture("canonical.ctb"), 255, "Color 1"},
+        {fixture("canonical-aci-table.stb"), 4, "Normal (2-4, 6-255)", "object"},
+        {path("marked.stb"), 1, "Normal", "object"},
+        {fixture("canonical.ctb"), 255, "Color 1", "0.0098\""},
     };
-    for (const auto& [table, rows, firstStyle] : tables) {
+    for (const auto& [table, rows, firstStyle, lineWeight] : tables) {
         SCOPED_TRACE(table);
         ASSERT_EQ(
             pstyle("sheet " + shellQuoted(table) + " -o " + shellQuoted(path("s.svg"))).status, 0);
@@ -267,6 +279,7 @@ TEST_F(TableCommands, SheetIsValidSvgWithAGroupPerStyleAndAPngOfTheDocumentedSiz
             }
         }
         EXPECT_NE(texts.Index(firstStyle), wxNOT_FOUND) << wxJoin(texts, '|');
+        EXPECT_NE(texts.Index(lineWeight), wxNOT_FOUND) << wxJoin(texts, '|');
 
         ASSERT_EQ(
             pstyle("sheet " + shellQuoted(table) + " -o " + shellQuoted(path("s.png"))).status, 0);
