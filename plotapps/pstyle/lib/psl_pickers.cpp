@@ -24,9 +24,6 @@ constexpr int kBlackItem = 7;
 constexpr int kBlackWhiteIndex = 7;
 
 template <class Picker> Picker* takePlace(wxWindow* placeholder, Picker* picker) {
-    // Without a font of its own a picker asks GTK for the default one for every label it
-    // measures.
-    picker->SetFont(picker->GetFont());
     // As wide as its widest item, not as the placeholder: long labels show whole.
     picker->SetMinSize(wxDefaultSize);
     wxg::replaceWnd(placeholder, picker);
