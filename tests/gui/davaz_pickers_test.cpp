@@ -241,7 +241,7 @@ TEST_F(DavazPickers, SelectOpensTheChooser) {
     // An index clicked in the palette grid.
     wxTEST_DIALOG(pickSelect(), AnswerWith<wxg::ColorChooserDialog>([](auto* dialog) {
                       auto* grid =
-                          wxDynamicCast(dialog->FindWindow("PaletteGrid"), wxg::PaletteGrid);
+                          dynamic_cast<wxg::PaletteGrid*>(dialog->FindWindow("PaletteGrid"));
                       wxMouseEvent click(wxEVT_LEFT_DOWN);
                       click.SetPosition(grid->cellRect(42).GetPosition() + wxPoint(3, 3));
                       grid->GetEventHandler()->ProcessEvent(click);
@@ -256,7 +256,7 @@ TEST_F(DavazPickers, SelectOpensTheChooser) {
     LogCapture log;
     wxTEST_DIALOG(
         pickSelect(), AnswerWith<wxg::ColorChooserDialog>([](auto* dialog) {
-            auto* grid = wxDynamicCast(dialog->FindWindow("PaletteGrid"), wxg::PaletteGrid);
+            auto* grid = dynamic_cast<wxg::PaletteGrid*>(dialog->FindWindow("PaletteGrid"));
             pressKey(grid, WXK_DOWN);
             pressKey(grid, WXK_RIGHT);
             EXPECT_EQ(42 + wxg::PaletteGrid::kColumns + 1, dialog->chosenColor().colorIndex());

@@ -34,7 +34,7 @@ int showModalWith(wxDialog& dialog, std::function<void()> action) {
 wxDialog* activeModalDialog() {
     // Dialogs nest: the one opened last runs the innermost loop.
     for (auto node = wxTopLevelWindows.GetLast(); node; node = node->GetPrevious()) {
-        auto* dialog = wxDynamicCast(node->GetData(), wxDialog);
+        auto* dialog = dynamic_cast<wxDialog*>(node->GetData());
         if (dialog && dialog->IsModal()) {
             return dialog;
         }

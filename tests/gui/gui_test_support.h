@@ -13,7 +13,7 @@
 
 // The control named name in the layout, or null when there is none of type T.
 template <class T> T* findControl(const wxWindow* parent, const char* name) {
-    return wxDynamicCast(parent->FindWindow(XRCID(name)), T);
+    return dynamic_cast<T*>(parent->FindWindow(XRCID(name)));
 }
 
 // Sends a command event of the given type from the control named name, as a click or a change

@@ -22,9 +22,11 @@
 namespace {
 
 bool showsText(const wxWindow* window) {
-    const bool label = wxDynamicCast(window, wxStaticText) || wxDynamicCast(window, wxCheckBox) ||
-                       wxDynamicCast(window, wxRadioButton) || wxDynamicCast(window, wxButton);
-    return (label && !window->GetLabel().empty()) || wxDynamicCast(window, wxOwnerDrawnComboBox);
+    const bool label =
+        dynamic_cast<const wxStaticText*>(window) || dynamic_cast<const wxCheckBox*>(window) ||
+        dynamic_cast<const wxRadioButton*>(window) || dynamic_cast<const wxButton*>(window);
+    return (label && !window->GetLabel().empty()) ||
+           dynamic_cast<const wxOwnerDrawnComboBox*>(window);
 }
 
 // "Name 'text': needs WxH, has WxH" for each shown label, button and picker below window of

@@ -112,7 +112,7 @@ TEST_F(NewTableTest, CreatesTheFileAndHandsBackItsName) {
             // The editor opens on the file already written; Cancel leaves it there.
             if (c.launchEditor) {
                 wxTheApp->CallAfter([&] {
-                    auto* editor = wxDynamicCast(activeModalDialog(), DlgPlotStyleEditor);
+                    auto* editor = dynamic_cast<DlgPlotStyleEditor*>(activeModalDialog());
                     ASSERT_TRUE(editor);
                     editedFile = editor->tableFileName().GetFullPath();
                     EXPECT_FALSE(editor->isModified());

@@ -59,7 +59,7 @@ protected:
 TEST_F(PickerTest, PickersTakeThePlaceholdersPlacesAndOfferOwnSettingFirst) {
     for (size_t row = 0; row < std::size(kPickerNames); ++row) {
         wxWindow* picker = dialog_->FindWindow(XRCID(kPickerNames[row]));
-        ASSERT_TRUE(wxDynamicCast(picker, wxg::OwnerDrawComboBase)) << kPickerNames[row];
+        ASSERT_TRUE(dynamic_cast<wxg::OwnerDrawComboBase*>(picker)) << kPickerNames[row];
         EXPECT_EQ(grid_->GetItem(2 * row + 1)->GetWindow(), picker);
         // Keyboard users still reach the picker right after its label.
         EXPECT_EQ(dialog_->GetChildren().IndexOf(picker), 2 * int(row) + 1);

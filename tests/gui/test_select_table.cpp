@@ -215,7 +215,7 @@ TEST_F(SelectTableTest, RunsTheEditorOnTheChosenTable) {
             wxDialog* selection = activeModalDialog();
             choose(selection, c.choice);
             wxTheApp->CallAfter([&] {
-                auto* editor = wxDynamicCast(activeModalDialog(), DlgPlotStyleEditor);
+                auto* editor = dynamic_cast<DlgPlotStyleEditor*>(activeModalDialog());
                 if (!editor) {
                     ADD_FAILURE() << "no editor";
                     selection->EndModal(wxID_CANCEL);

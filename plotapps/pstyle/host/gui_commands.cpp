@@ -100,7 +100,7 @@ bool saveWindowPicture(wxWindow* window, const wxString& path) {
 
 wxDialog* activeDialog() {
     for (wxWindow* window : wxTopLevelWindows) {
-        if (auto* dialog = wxDynamicCast(window, wxDialog); dialog && dialog->IsModal()) {
+        if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog && dialog->IsModal()) {
             return dialog;
         }
     }

@@ -117,7 +117,7 @@ void DlgPlotStyleEditor::showRestoredTable(const std::vector<wxString>& namesBef
     for (const char* name : {"TextTableDescr", "CheckScale", "TextScale", "RadLwMm", "RadLwIn"}) {
         wxWindow* control = FindWindow(XRCID(name));
         control->GetValidator()->TransferToWindow();
-        if (auto* field = wxDynamicCast(control, wxTextCtrl)) {
+        if (auto* field = dynamic_cast<wxTextCtrl*>(control)) {
             field->SetInsertionPointEnd();
         }
     }

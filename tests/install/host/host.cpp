@@ -33,7 +33,7 @@ int failure(const wxString& what) {
 }
 
 wxDialog* openDialog() {
-    return wxDynamicCast(wxTheApp->GetTopWindow(), wxDialog);
+    return dynamic_cast<wxDialog*>(wxTheApp->GetTopWindow());
 }
 
 int useTheLibrary(const wxString& folder) {
