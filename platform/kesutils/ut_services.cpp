@@ -34,6 +34,8 @@ bool loadDialog(wxDialog* dialog, wxWindow* parent, const wxString& name) {
     return wxXmlResource::Get()->LoadDialog(dialog, parent, name);
 }
 
-const std::uint32_t* colorPaletteDark() { return odcmDarkPalette(); }
+const std::uint32_t* colorPaletteDark() {
+    return odcmDarkPalette();
+}
 
 } // namespace ut

@@ -11,4 +11,6 @@ void* odrxAlloc(std::size_t size) {
     return memory;
 }
 
-void odrxFree(void* memory) { std::free(memory); }
+void odrxFree(void* memory) {
+    std::free(memory);
+}

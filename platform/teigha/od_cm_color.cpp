@@ -33,9 +33,13 @@ void OdCmColor::setRGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue) 
     word_ = methodWord(kByColor) | std::uint32_t(red) << 16 | std::uint32_t(green) << 8 | blue;
 }
 
-void OdCmColor::setNone() { word_ = methodWord(kNone); }
+void OdCmColor::setNone() {
+    word_ = methodWord(kNone);
+}
 
-std::uint16_t OdCmColor::colorIndex() const { return isByACI() ? word_ & 0xFF : 0; }
+std::uint16_t OdCmColor::colorIndex() const {
+    return isByACI() ? word_ & 0xFF : 0;
+}
 
 std::uint32_t OdCmColor::rgb() const {
     if (isByColor()) {
@@ -48,8 +52,16 @@ std::uint32_t OdCmColor::rgb() const {
     return 0;
 }
 
-std::uint8_t OdCmColor::red() const { return rgb() >> 16 & 0xFF; }
-std::uint8_t OdCmColor::green() const { return rgb() >> 8 & 0xFF; }
-std::uint8_t OdCmColor::blue() const { return rgb() & 0xFF; }
+std::uint8_t OdCmColor::red() const {
+    return rgb() >> 16 & 0xFF;
+}
+std::uint8_t OdCmColor::green() const {
+    return rgb() >> 8 & 0xFF;
+}
+std::uint8_t OdCmColor::blue() const {
+    return rgb() & 0xFF;
+}
 
-const std::uint32_t* odcmDarkPalette() { return kDarkPalette; }
+const std::uint32_t* odcmDarkPalette() {
+    return kDarkPalette;
+}
