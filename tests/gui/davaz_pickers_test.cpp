@@ -23,11 +23,9 @@ const wxColour kRed(255, 0, 0);
 
 // Registers a 13 x 13 red test image with the global resources.
 void registerTestImage() {
-    static bool registered = false;
-    if (registered) {
+    if (wxXmlResource::Get()->GetResourceNode("TestRed")) {
         return;
     }
-    registered = true;
     wxFileSystem::AddHandler(new wxMemoryFSHandler);
     wxImage red(13, 13);
     red.SetRGB(wxRect(0, 0, 13, 13), kRed.Red(), kRed.Green(), kRed.Blue());
@@ -96,7 +94,6 @@ protected:
     void SetUp() override {
         registerTestImage();
         frame_ = new wxFrame(nullptr, wxID_ANY, "pickers");
-        frame_->SetSizer(new wxBoxSizer(wxVERTICAL));
         frame_->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent& event) {
             EXPECT_EQ(event.GetId(), kPickerId);
             picks_.push_back(event.GetInt());
@@ -105,20 +102,12 @@ protected:
 
     void TearDown() override { frame_->Destroy(); }
 
-    template <class Combo> Combo* add(Combo* combo) {
-        frame_->GetSizer()->Add(combo);
-        return combo;
-    }
-    wxg::ImageCombo* makeImageCombo() {
-        return add(
-            new wxg::ImageCombo(frame_, kPickerId, wxDefaultPosition, wxSize(240, -1), true));
-    }
     wxg::ColorCombo* makeColorCombo() {
-        return add(new wxg::ColorCombo(
+        return new wxg::ColorCombo(
             frame_, kPickerId, wxDefaultPosition, wxSize(240, -1), true, 0, OdDbObjectId::kNull,
             wxg::ColorCombo::FOR_PLOT_COLOR | wxg::ColorCombo::INCLUDING_BYENTITY |
                 wxg::ColorCombo::INCLUDING_TRUECOLOR,
-            false, 0));
+            false, 0);
     }
 
     wxFrame* frame_ = nullptr;
@@ -128,7 +117,7 @@ protected:
 } // namespace
 
 TEST_F(DavazPickers, ImageComboValuesLabelsAndVaries) {
-    wxg::ImageCombo* combo = makeImageCombo();
+    auto* combo = new wxg::ImageCombo(frame_, kPickerId, wxDefaultPosition, wxSize(240, -1), true);
     EXPECT_EQ(0, combo->append("Use entity end style", 4, ""));
     EXPECT_EQ(1, combo->append("Butt", 0, "TestRed"));
     EXPECT_EQ(2, combo->append("Square", 1, ""));
@@ -136,10 +125,8 @@ TEST_F(DavazPickers, ImageComboValuesLabelsAndVaries) {
 
     EXPECT_EQ(2, combo->setValue(1)) << "the first item carrying the value wins";
     EXPECT_EQ(1, combo->getValue());
-    for (int unknown : {-3, 99}) {
-        EXPECT_EQ(wxNOT_FOUND, combo->setValue(unknown)) << unknown;
-        EXPECT_EQ(-1, combo->getValue()) << "nothing stays on show";
-    }
+    EXPECT_EQ(wxNOT_FOUND, combo->setValue(99));
+    EXPECT_EQ(-1, combo->getValue()) << "nothing stays on show";
 
     // "Varies" replaces the closed control's item, image included, but not the list's.
     combo->setValue(0);
@@ -147,10 +134,6 @@ TEST_F(DavazPickers, ImageComboValuesLabelsAndVaries) {
     EXPECT_EQ("Varies", combo->GetValue());
     EXPECT_NE(kRed, imageCentreColour(*combo, 1, wxODCB_PAINTING_CONTROL, combo->imageSize()));
     EXPECT_EQ(kRed, imageCentreColour(*combo, 1, 0, combo->imageSize()));
-    combo->setValue(-3);
-    EXPECT_EQ("Varies", combo->GetValue());
-    combo->setVaries(false);
-    EXPECT_EQ("", combo->GetValue());
 
     // The down arrow on the closed control picks the next item as a user would.
     combo->setValue(4);
@@ -163,14 +146,13 @@ TEST_F(DavazPickers, ImageComboValuesLabelsAndVaries) {
     EXPECT_EQ("Butt", combo->GetValue());
 
     LogCapture log;
-    combo->setItemLabel(2, "Wide");
     combo->setItemLabel(7, "Nowhere");
     combo->setItemImage(-1, "TestRed");
     EXPECT_EQ(2u, log.errors().size());
-    EXPECT_EQ("Wide", combo->GetString(2));
 
-    // The list is wide enough for its longest label.
+    // The list is wide enough for its longest label; a new image size applies to every image.
     combo->setImageSize(wxSize(80, 6));
+    EXPECT_EQ(kRed, imageCentreColour(*combo, 1, 0, combo->imageSize()));
     const wxString longest = "Medium Dash Dot Short Dash Dot";
     combo->append(longest, 5, "TestRed");
     EXPECT_GE(combo->GetWidestItemWidth(),
@@ -181,39 +163,11 @@ TEST_F(DavazPickers, ColorComboItemsAndColors) {
     wxg::ColorCombo* combo = makeColorCombo();
     EXPECT_EQ(combo->getLabels(),
               wxSplit("Use object color,Red,Yellow,Green,Cyan,Blue,Magenta,Black,Select...", ','));
-    EXPECT_EQ(0, combo->GetSelection()) << "the initial colour 0 is no colour";
-    EXPECT_TRUE(combo->color().isNone());
-
-    const struct {
-        OdCmColor shown;
-        int item;
-        OdCmColor read;
-    } cases[] = {
-        {byIndex(3), 3, byIndex(3)},
-        {byIndex(7), 7, byRgb(0, 0, 0)}, // a plotted index 7 is black
-        {byRgb(0, 0, 0), 7, byRgb(0, 0, 0)},
-        {byRgb(10, 20, 30), 8, byRgb(10, 20, 30)},
-        {byIndex(42), 8, byIndex(42)},
-        {OdCmColor(), 0, OdCmColor()},
-    };
-    for (const auto& c : cases) {
-        combo->setColor(c.shown.color());
-        EXPECT_EQ(c.item, combo->GetSelection()) << c.item;
-        EXPECT_EQ(c.read, combo->color()) << c.item;
-    }
-    EXPECT_EQ("Color 42", combo->GetString(8)) << "one custom item, relabelled";
-    EXPECT_EQ(10u, combo->GetCount());
-    combo->setColor(0x12345678); // no colour method: shown as no colour
-    EXPECT_EQ(0, combo->GetSelection());
-
+    EXPECT_TRUE(combo->color().isNone()) << "the initial colour 0 is no colour";
     // The swatches show the colours they plot.
     const wxSize swatch(14, 14);
     EXPECT_EQ(imageCentreColour(*combo, 7, 0, swatch), *wxBLACK);
     EXPECT_EQ(imageCentreColour(*combo, 1, 0, swatch), kRed);
-
-    combo->setVaries(true);
-    combo->SetSelection(3);
-    EXPECT_EQ("Varies", combo->GetValue());
 }
 
 TEST_F(DavazPickers, SelectOpensTheChooser) {
@@ -228,16 +182,6 @@ TEST_F(DavazPickers, SelectOpensTheChooser) {
         processPendingEvents();
     };
 
-    // The arrow keys on the closed control step over "Select...": no chooser, no pick.
-    combo->SetSelection(combo->GetCount() - 2);
-    {
-        const wxTestingModalHook noDialog;
-        pressKey(combo, WXK_DOWN);
-        processPendingEvents();
-    }
-    EXPECT_EQ(int(combo->GetCount()) - 2, combo->GetSelection());
-    EXPECT_TRUE(picks_.empty());
-
     // An index clicked in the palette grid.
     wxTEST_DIALOG(pickSelect(), AnswerWith<wxg::ColorChooserDialog>([](auto* dialog) {
                       auto* grid =
@@ -251,19 +195,13 @@ TEST_F(DavazPickers, SelectOpensTheChooser) {
     EXPECT_EQ("Color 42", combo->GetString(8));
     EXPECT_EQ(picks_, std::vector<int>{8});
 
-    // The arrow keys move through the palette; 256 is refused with a reason; index 7 is the
-    // black item.
+    // 256 is refused with a reason; index 7 is the black item.
     LogCapture log;
-    wxTEST_DIALOG(
-        pickSelect(), AnswerWith<wxg::ColorChooserDialog>([](auto* dialog) {
-            auto* grid = dynamic_cast<wxg::PaletteGrid*>(dialog->FindWindow("PaletteGrid"));
-            pressKey(grid, WXK_DOWN);
-            pressKey(grid, WXK_RIGHT);
-            EXPECT_EQ(42 + wxg::PaletteGrid::kColumns + 1, dialog->chosenColor().colorIndex());
-            EXPECT_FALSE(dialog->chooseIndex(256));
-            EXPECT_TRUE(dialog->chooseIndex(7));
-            return wxID_OK;
-        }));
+    wxTEST_DIALOG(pickSelect(), AnswerWith<wxg::ColorChooserDialog>([](auto* dialog) {
+                      EXPECT_FALSE(dialog->chooseIndex(256));
+                      EXPECT_TRUE(dialog->chooseIndex(7));
+                      return wxID_OK;
+                  }));
     ASSERT_EQ(1u, log.errors().size());
     EXPECT_EQ(log.errors()[0].text, "256 is no colour index; choose one from 1 to 255.");
     EXPECT_EQ(byRgb(0, 0, 0), combo->color());

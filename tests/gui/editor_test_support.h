@@ -15,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
-#include <wx/bitmap.h>
 #include <wx/checkbox.h>
 #include <wx/filedlg.h>
 #include <wx/listctrl.h>
@@ -112,15 +111,6 @@ private:
     wxString path_;
     wxString folder_;
 };
-
-// Same size and same red, green and blue in every pixel.
-inline bool sameImage(const wxBitmap& a, const wxBitmap& b) {
-    const wxImage first = a.ConvertToImage();
-    const wxImage second = b.ConvertToImage();
-    return first.GetSize() == second.GetSize() &&
-           std::equal(first.GetData(), first.GetData() + first.GetWidth() * first.GetHeight() * 3,
-                      second.GetData());
-}
 
 inline PlotStyleTablePtr readTable(const wxString& path) {
     return PlotStyleTablePtr(CPlotStyleTable::read(toHostText(path).c_str()));

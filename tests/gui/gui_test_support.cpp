@@ -26,11 +26,6 @@ void processPendingEvents() {
     wxTheApp->ProcessIdle();
 }
 
-int showModalWith(wxDialog& dialog, std::function<void()> action) {
-    dialog.CallAfter(std::move(action));
-    return dialog.ShowModal();
-}
-
 wxDialog* activeModalDialog() {
     // Dialogs nest: the one opened last runs the innermost loop.
     for (auto node = wxTopLevelWindows.GetLast(); node; node = node->GetPrevious()) {

@@ -2,7 +2,6 @@
 // a user's actions produce, capturing log records, and scratch folders.
 #pragma once
 
-#include <functional>
 #include <vector>
 
 #include <wx/event.h>
@@ -23,10 +22,6 @@ void clickButton(wxWindow* parent, const char* name);
 
 // Lets pending events and idle processing run, so that CallAfter and update-UI work is done.
 void processPendingEvents();
-
-// Runs action inside the modal loop of dialog, then returns the dialog's end code. action must
-// end the dialog (a click on OK or Cancel), or the test hangs.
-int showModalWith(wxDialog& dialog, std::function<void()> action);
 
 // The dialog whose modal loop runs now (the innermost one), or null.
 wxDialog* activeModalDialog();

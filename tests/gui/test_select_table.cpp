@@ -1,14 +1,11 @@
-// The table selection dialog: its modes, the names it refuses, browsing, and the editor it runs
-// on top of itself through startPlotStyleEditor.
+// The dialogs that lead to the editor. The table selection dialog: its modes, the names it
+// refuses, browsing, and the editor it runs on top of itself through startPlotStyleEditor. The new
+// table dialog: the names it refuses, the file it creates, the editor it may run, and the name
+// newPlotStyleTable hands back.
 #include <fstream>
-#include <memory>
 
-#include <gtest/gtest.h>
-
-#include <wx/app.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
-#include <wx/filedlg.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
@@ -18,6 +15,7 @@
 #include <kesutils/ut_services.h>
 
 #include "editor_test_support.h"
+#include "psl_dlg_new_table.h"
 #include "psl_dlg_select_table.h"
 #include "pstyle_lib.h"
 
@@ -70,7 +68,7 @@ wxString shownRows(const wxWindow* dialog) {
 
 } // namespace
 
-TEST_F(SelectTableTest, EachModeShowsItsRowsAndMessageAndWhenOkIsEnabled) {
+TEST_F(SelectTableTest, EachModeShowsItsRowsAndMessageAndBrowses) {
     const auto dialog = openDialog();
     auto* combo = findControl<wxComboBox>(dialog.get(), "ComboSourceFile");
     EXPECT_EQ(combo->GetCount(), 3u);
@@ -89,7 +87,6 @@ TEST_F(SelectTableTest, EachModeShowsItsRowsAndMessageAndWhenOkIsEnabled) {
         "A new plot style table will be created based on an existing plot style table file.";
     const Case cases[] = {
         {{"RadOpen", 0, "", "x"}, false, sourceRows, "Open an existing plot style table file."},
-        {{"RadOpen", 0, " ", ""}, true, sourceRows, "Open an existing plot style table file."},
         {{"RadNew", 0, "x", ""},
          false,
          newRows,
@@ -101,7 +98,6 @@ TEST_F(SelectTableTest, EachModeShowsItsRowsAndMessageAndWhenOkIsEnabled) {
          "A named plot style table will be created (STB), containing one plot style named "
          "'Normal'. New plot styles can be added in the editor."},
         {{"RadCopy", 1, "a.CTB", ""}, false, copyRows, copyMessage},
-        {{"RadCopy", 0, "", "b"}, false, copyRows, copyMessage},
         {{"RadCopy", 0, "a.CTB", "b"}, true, copyRows, copyMessage},
     };
     for (const Case& c : cases) {
@@ -112,6 +108,15 @@ TEST_F(SelectTableTest, EachModeShowsItsRowsAndMessageAndWhenOkIsEnabled) {
         EXPECT_EQ(shownRows(dialog.get()), c.shown);
         EXPECT_EQ(findControl<wxStaticText>(dialog.get(), "StatMessage")->GetLabel(), c.message);
     }
+
+    // Browsing starts in the plot style folder, or at the file chosen.
+    combo->SetValue("b.stb");
+    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), ExpectFileChoice("", dir.path()));
+    EXPECT_EQ(combo->GetValue(), "b.stb");
+    const wxString chosen = dir.file("site/plan.ctb");
+    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), ExpectFileChoice(chosen, dir.path()));
+    EXPECT_EQ(combo->GetValue(), chosen);
+    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), ExpectFileChoice("", dir.file("site")));
 }
 
 TEST_F(SelectTableTest, RefusesWhatItCannotOpenOrCreateAndKeepsTheInput) {
@@ -124,14 +129,11 @@ TEST_F(SelectTableTest, RefusesWhatItCannotOpenOrCreateAndKeepsTheInput) {
     };
     const Case cases[] = {
         {{"RadOpen", 0, "readme.txt", ""}, "readme.txt" + notATable},
-        {{"RadOpen", 0, "missing.ctb", ""}, "missing.ctb" + notATable},
         {{"RadCopy", 0, "site", "c"}, "site" + notATable},
         {{"RadNew", 0, "", "Plan.stb"}, "Extension 'stb" + extension},
-        {{"RadNew", 0, "", "Plan.CTX"}, "Extension 'ctx" + extension},
         {{"RadNew", 1, "", "Plan."}, "Extension '" + extension},
         // A copy takes its source's kind, whatever the type choice shows.
         {{"RadCopy", 1, "a.CTB", "c.stb"}, "Extension 'stb" + extension},
-        {{"RadNew", 1, "", "b"}, "File 'b' exists already."},
         {{"RadCopy", 0, "a.CTB", "site/plan"}, "File 'site/plan' exists already."},
         {{"RadNew", 0, "", "../escape"}, "'../escape" + badName},
         {{"RadCopy", 0, "a.CTB", "site/../../x"}, "'site/../../x" + badName},
@@ -149,20 +151,6 @@ TEST_F(SelectTableTest, RefusesWhatItCannotOpenOrCreateAndKeepsTheInput) {
                   c.choice.name);
         log.clear();
     }
-}
-
-TEST_F(SelectTableTest, BrowsingStartsInThePlotStyleFolderOrAtTheFileGiven) {
-    const auto dialog = openDialog();
-    auto* combo = findControl<wxComboBox>(dialog.get(), "ComboSourceFile");
-    combo->SetValue("b.stb");
-    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), ExpectFileChoice("", dir.path()));
-    EXPECT_EQ(combo->GetValue(), "b.stb");
-
-    const wxString chosen = dir.file("site/plan.ctb");
-    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), ExpectFileChoice(chosen, dir.path()));
-    EXPECT_EQ(combo->GetValue(), chosen);
-    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), ExpectFileChoice("", dir.file("site")));
-    EXPECT_EQ(combo->GetCount(), 3u) << "the list stays as it was";
 }
 
 TEST_F(SelectTableTest, ThousandsOfTablesFillTheDropDownUpToItsLimitAndAllComplete) {
@@ -237,4 +225,122 @@ TEST_F(SelectTableTest, RunsTheEditorOnTheChosenTable) {
 
     wxTheApp->CallAfter([] { clickButton(activeModalDialog(), "wxID_CANCEL"); });
     EXPECT_FALSE(startPlotStyleEditor(nullptr));
+}
+
+namespace {
+
+const char* const kColorDependentMessage =
+    "A new color-dependent plot style table will be created (CTB). It will contain 255 plot "
+    "styles that have initially been set to the default values. Use the Editor to modify any of "
+    "the plot styles.";
+const char* const kNamedMessage =
+    "A new named plot style table will be created (STB). It will contain one plot style named "
+    "'Normal'. New plot styles can be added in the Editor.";
+
+std::unique_ptr<DlgNewTable> openNewTableDialog(bool colorDependent, const wxString& folder) {
+    auto dialog = std::make_unique<DlgNewTable>(colorDependent, folder);
+    ut::loadDialog(dialog.get(), nullptr, "DlgNewTable");
+    dialog->Show();
+    return dialog;
+}
+
+void typeName(wxWindow* dialog, const wxString& name) {
+    findControl<wxTextCtrl>(dialog, "TextTableName")->SetValue(name);
+    refreshControls(dialog);
+}
+
+using NewTableTest = EditorTest;
+
+} // namespace
+
+TEST_F(NewTableTest, RefusesNamesThatDoNotFitAndWritesNothing) {
+    dir.copyTestData("canonical.ctb", "Plan.ctb");
+    const wxString missing = dir.file("missing");
+    const wxString extension = "' is not valid for this type of plot style table.";
+    const wxString badName = "' is not a valid table name.";
+    struct Case {
+        bool colorDependent;
+        wxString folder;
+        wxString name;
+        wxString message;
+    };
+    const Case cases[] = {
+        {false, dir.path(), "Plan.CTB", "Extension 'ctb" + extension},
+        {true, dir.path(), "Plan.", "Extension '" + extension},
+        {true, dir.path(), "Plan", "File 'Plan' exists already."},
+        {true, dir.path(), "site/plan", "'site/plan" + badName},
+        {false, dir.path(), "  ", "'  " + badName},
+        {false, missing, "Plan", "Failed to save file: " + missing + "/Plan.stb"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        const auto dialog = openNewTableDialog(c.colorDependent, c.folder);
+        typeName(dialog.get(), c.name);
+        clickButton(dialog.get(), "wxID_OK");
+        ASSERT_FALSE(log.errors().empty());
+        EXPECT_EQ(log.errors()[0].text, c.message);
+        EXPECT_EQ(log.errors()[0].function, "DlgNewTable::onOk");
+        log.clear();
+    }
+    EXPECT_FALSE(wxFileExists(dir.file("Plan.stb")));
+    EXPECT_EQ(readBytes(dir.file("Plan.ctb")), readBytes(testDataPath("canonical.ctb")));
+}
+
+// Through the real modal loops: newPlotStyleTable shows the dialog, which writes the file and
+// may run the editor on it before it closes.
+TEST_F(NewTableTest, CreatesTheFileAndHandsBackItsName) {
+    struct Case {
+        bool colorDependent;
+        wxString typed; // empty: the user cancels
+        bool launchEditor;
+        bool useInDrawing;
+        wxString handedBack;
+        wxString file; // the file written, when not cancelled
+    };
+    const Case cases[] = {
+        {false, "", false, true, "", ""},
+        {false, "Upper.STB", false, true, "Upper.STB", "Upper.STB"},
+        {true, "Plan", false, false, "", "Plan.ctb"},
+        {true, "Edited", true, true, "Edited.ctb", "Edited.ctb"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        wxString editedFile;
+        wxTheApp->CallAfter([&] {
+            wxDialog* dialog = activeModalDialog();
+            EXPECT_EQ(findControl<wxStaticText>(dialog, "StatMessage")->GetLabel(),
+                      c.colorDependent ? kColorDependentMessage : kNamedMessage);
+            refreshControls(dialog);
+            EXPECT_FALSE(dialog->FindWindow(wxID_OK)->IsEnabled()) << "no name yet";
+            if (c.typed.empty()) {
+                clickButton(dialog, "wxID_CANCEL");
+                return;
+            }
+            typeName(dialog, c.typed);
+            findControl<wxCheckBox>(dialog, "CheckLaunchEditor")->SetValue(c.launchEditor);
+            findControl<wxCheckBox>(dialog, "CheckUseInDrawing")->SetValue(c.useInDrawing);
+            // The editor opens on the file already written; Cancel leaves it there.
+            if (c.launchEditor) {
+                wxTheApp->CallAfter([&] {
+                    auto* editor = dynamic_cast<DlgPlotStyleEditor*>(activeModalDialog());
+                    ASSERT_TRUE(editor);
+                    editedFile = editor->tableFileName().GetFullPath();
+                    EXPECT_FALSE(editor->isModified());
+                    clickButton(editor, "wxID_CANCEL");
+                });
+            }
+            clickButton(dialog, "wxID_OK");
+        });
+        wxString handedBack = "not emptied";
+        EXPECT_EQ(newPlotStyleTable(handedBack, c.colorDependent, dir.path(), nullptr),
+                  !c.typed.empty());
+        EXPECT_EQ(handedBack, c.handedBack);
+        EXPECT_EQ(editedFile, c.launchEditor ? dir.file(c.file) : wxString());
+        if (!c.file.empty()) {
+            const PlotStyleTablePtr written = readTable(dir.file(c.file));
+            ASSERT_TRUE(written);
+            EXPECT_EQ(written->size(), c.colorDependent ? 255u : 1u);
+        }
+    }
+    EXPECT_TRUE(log.errors().empty());
 }

@@ -47,18 +47,23 @@ TEST_F(PlotStyleFolder, ListsTablesByExtensionInAnyCaseAndSubfoldersRelativeToTh
                              "site/plan.stb", "site/archive/old.ctb", "site/readme.txt"}) {
         touch(name);
     }
-    // A link back up must neither loop nor list a table twice.
+    // A link back up must neither loop nor list a table twice; a linked folder is listed.
     ASSERT_EQ(symlink(root_.fn_str(), (root_ + "/site/loop").fn_str()), 0);
+    const wxString outside = root_ + "-linked";
+    ASSERT_TRUE(wxMkdir(outside));
+    std::ofstream((outside + "/linked.ctb").fn_str()) << "x";
+    ASSERT_EQ(symlink(outside.fn_str(), (root_ + "/site/link").fn_str()), 0);
 
     wxArrayString files;
     files.Add("kept first");
     // ".stb" is a hidden file without extension, not a table.
-    EXPECT_EQ(getPlotStyleFiles(files), 5u) << "old entries count too";
+    EXPECT_EQ(getPlotStyleFiles(files), 6u) << "old entries count too";
     ASSERT_EQ(files[0], "kept first");
     std::vector<wxString> listed(files.begin() + 1, files.end());
     std::sort(listed.begin(), listed.end());
-    EXPECT_EQ(listed,
-              (std::vector<wxString>{"A.CTB", "b.Stb", "site/archive/old.ctb", "site/plan.stb"}));
+    EXPECT_EQ(listed, (std::vector<wxString>{"A.CTB", "b.Stb", "site/archive/old.ctb",
+                                             "site/link/linked.ctb", "site/plan.stb"}));
+    wxFileName::Rmdir(outside, wxPATH_RMDIR_RECURSIVE);
 }
 
 TEST_F(PlotStyleFolder, MissingFolderListsNothing) {
