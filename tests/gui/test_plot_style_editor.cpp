@@ -128,9 +128,12 @@ TEST_F(EditorTest, SourceFileGivesTheContentAndTheTargetReceivesIt) {
     EXPECT_EQ(readTable(existingTarget)->size(), 4u);
     EXPECT_EQ(readBytes(source), readBytes(testDataPath("canonical-aci-table.stb")));
 
-    // A source that does not exist is ignored: the target is edited as if none was given.
+    // A source that does not exist is ignored: the target is edited as if none was given, and a
+    // new one is written by Save & Close.
     const wxString existing = dir.copyTestData("independent-writer-64bit-header.stb", "b.stb");
     EXPECT_FALSE(openEditor(existing, dir.file("missing.stb"))->isModified());
+    EXPECT_TRUE(closedBy(*openEditor(dir.file("new.stb"), dir.file("missing.stb")), "wxID_OK"));
+    EXPECT_TRUE(readTable(dir.file("new.stb")));
 }
 
 TEST_F(EditorTest, SaveAndCloseWritesExactlyWhenModified) {
