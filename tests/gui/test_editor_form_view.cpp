@@ -4,6 +4,8 @@
 // of the rows in use.
 #include <iterator>
 
+#include <gtk/gtk.h>
+
 #include <wx/imaglist.h>
 #include <wx/textctrl.h>
 
@@ -302,7 +304,8 @@ TEST_F(FormViewTest, TypedInputReachesTheStylesOnEveryPathThatReadsTheForm) {
         selectRows(form, {2, 3});
         // Typed, not yet taken by the field: no change event has been sent.
         findControl<wxSpinCtrl>(form, "SpinScreening")->SetValue(wxString("42"));
-        findControl<wxSpinCtrl>(form, "SpinPhysPen")->SetValue(wxString("99"));
+        gtk_entry_set_text(GTK_ENTRY(findControl<wxSpinCtrl>(form, "SpinPhysPen")->GetHandle()),
+                           "99");
         path.take(*editor);
         const PlotStyleTablePtr saved = readTable(file);
         const CPlotStyleTable& table = editor->IsShown() ? *editor->currentTable() : *saved;
