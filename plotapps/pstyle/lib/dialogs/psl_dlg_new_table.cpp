@@ -9,11 +9,9 @@
 #include <wx/xrc/xmlres.h>
 
 #include <kesutils/plot_style_table.h>
-#include <kesutils/ut_services.h>
 
 #include "psl_log.h"
 #include "psl_message_panel.h"
-#include "psl_resources.h"
 #include "psl_table_files.h"
 #include "psl_text.h"
 #include "pstyle_lib.h"
@@ -98,17 +96,4 @@ void DlgNewTable::onOk(wxCommandEvent& event) {
         editPlotStyleTable(path, this);
     }
     event.Skip();
-}
-
-bool newPlotStyleTable(wxString& tableName, bool colorDependent, const wxString& directory,
-                       wxWindow* parent) {
-    ensureResources();
-    tableName.clear();
-    DlgNewTable dialog(colorDependent, directory);
-    ut::loadDialog(&dialog, parent, "DlgNewTable");
-    const bool accepted = dialog.ShowModal() == wxID_OK;
-    if (accepted && dialog.usesTableInDrawing()) {
-        tableName = dialog.newTableFileName().GetFullName();
-    }
-    return accepted;
 }

@@ -272,10 +272,3 @@ bool DlgSelectTable::browseForTableFile(wxString& path, wxWindow* parent) {
     }
     return chooseTableFile(parent, folder, file, path);
 }
-
-bool startPlotStyleEditor(wxWindow* parent) {
-    ensureResources();
-    DlgSelectTable dialog;
-    ut::loadDialog(&dialog, parent, "DlgSelectTable");
-    return dialog.ShowModal() == wxID_OK;
-}
