@@ -78,6 +78,7 @@ int writeOrReport(const std::string& path, const std::string& bytes) {
 // The sheet drawn by the drawing module, or kExitFailure after saying why it could not be.
 int drawSheet(const std::vector<LegendSheet>& pages, PstyleDrawFormat format,
               const std::string& output) {
+    // The C library keeps argv[0], which the loader needs only where /proc is missing.
     ProgramModule module(PSTYLE_DRAW_MODULE, program_invocation_name);
     PstyleDrawEntry* const entry = module.find<PstyleDrawEntry>(PSTYLE_DRAW_ENTRY);
     const PstyleDrawInterface* draw = entry ? entry(PSTYLE_DRAW_VERSION) : nullptr;
