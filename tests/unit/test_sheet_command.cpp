@@ -43,15 +43,6 @@ int rowsWithLineOf(const wxImage& image, Rgb color) {
     return int(std::count_if(counts.begin(), counts.end(), [](int count) { return count >= 200; }));
 }
 
-// How many pixels of one pixel row of the image are far from white.
-int inkedPixels(const wxImage& image, int y) {
-    int inked = 0;
-    for (int x = 0; x < image.GetWidth(); ++x) {
-        inked += image.GetRed(x, y) + image.GetGreen(x, y) + image.GetBlue(x, y) < 600;
-    }
-    return inked;
-}
-
 class SheetCommand : public PstyleCommands {
 protected:
     void SetUp() override {
@@ -147,7 +138,6 @@ TEST_F(SheetCommand, PngSampleLinesShowColourScreeningGrayscaleLineweightAndLine
     const int longest = *std::max_element(dashed.begin(), dashed.end());
     EXPECT_GT(longest, 100);
     EXPECT_LT(longest, 215);
-    EXPECT_GE(std::count(dashed.begin(), dashed.end(), longest), 9);
 }
 
 TEST_F(SheetCommand, PngOfMoreStylesThanFitAnImageIsRefused) {
@@ -235,8 +225,9 @@ TEST_F(SheetCommand, PdfPagesCarryTheHeadingAndWholeRows) {
         for (const wxString& file : images) {
             wxImage image;
             ASSERT_TRUE(image.LoadFile(file, wxBITMAP_TYPE_PNM));
+            const std::vector<int> white = pixelsPerRow(image, {255, 255, 255});
             for (int y = image.GetHeight() - 5; y < image.GetHeight(); ++y) {
-                EXPECT_EQ(inkedPixels(image, y), 0) << file << ", pixel row " << y;
+                EXPECT_EQ(white[y], image.GetWidth()) << file << ", pixel row " << y;
             }
         }
     }
