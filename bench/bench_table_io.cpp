@@ -17,6 +17,7 @@
 
 #include <kesutils/plot_style_table.h>
 
+#include "office_table.h"
 #include "plot_style_codec.h"
 #include "table_container.h"
 #include "table_text.h"
@@ -25,30 +26,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Styles that differ in colour, lineweight, pens and description, as an office's table does.
-PlotStyleTablePtr sampleTable() {
-    PlotStyleTablePtr table(CPlotStyleTable::create(true, nullptr));
-    table->Description = u"Office standard A1 – colour plots, 2024 revision";
-    table->ScaleFactor = 2.5;
-    for (int index = 0; index < static_cast<int>(table->size()); ++index) {
-        CPlotStyle& style = *table->style(index);
-        style.updateColor((index * 0x3A7F1D) & 0xFFFFFF);
-        const std::string description = "Pen " + std::to_string(index % 32 + 1) + ": layer group " +
-                                        std::to_string(index) + ", walls and cuts";
-        style.setDesc(std::u16string(description.begin(), description.end()));
-        style.LineWeight = index % 28;
-        style.PhysPenNum = index % 33;
-        style.VirtPenNum = index;
-        style.Screening = 100 - index % 101;
-        style.LineType = index % 32;
-        style.LinePatSize = 0.25 * (index % 40 + 1);
-    }
-    return table;
-}
-
 std::string fileBytes() {
     std::string bytes;
-    writePlotStyleTableToMemory(*sampleTable(), bytes);
+    writePlotStyleTableToMemory(*officeTable(), bytes);
     return bytes;
 }
 
@@ -95,10 +75,10 @@ void sideBySide(benchmark::State& state, TableWork tableWork, ZlibWork zlibWork)
 void readBesideInflate(benchmark::State& state) {
     const std::string path = benchmarkPath(ramFolder(), "-read.ctb");
     std::string error;
-    writePlotStyleTableFile(*sampleTable(), path, error);
+    writePlotStyleTableFile(*officeTable(), path, error);
     const std::u16string widePath = fs::path(path).u16string();
     const std::string body = fileBytes().substr(kCanonicalBodyOffset);
-    std::string text(formatTableText(*sampleTable()).size(), '\0');
+    std::string text(formatTableText(*officeTable()).size(), '\0');
     sideBySide(
         state,
         [&] {
@@ -119,7 +99,7 @@ void readBesideInflate(benchmark::State& state) {
 BENCHMARK(readBesideInflate)->Unit(benchmark::kMicrosecond);
 
 void writeBesideDeflate(benchmark::State& state) {
-    const PlotStyleTablePtr table = sampleTable();
+    const PlotStyleTablePtr table = officeTable();
     const std::string path = benchmarkPath(ramFolder(), "-write.ctb");
     const std::u16string widePath = fs::path(path).u16string();
     const std::string text = formatTableText(*table);
@@ -143,7 +123,7 @@ BENCHMARK(writeBesideDeflate)->Unit(benchmark::kMicrosecond);
 
 // The same save to the temporary folder, whose flush usually reaches a disk.
 void writeTableToDisk(benchmark::State& state) {
-    const PlotStyleTablePtr table = sampleTable();
+    const PlotStyleTablePtr table = officeTable();
     const std::string path = benchmarkPath(fs::temp_directory_path(), "-write.ctb");
     const std::u16string widePath = fs::path(path).u16string();
     for (auto _ : state) {

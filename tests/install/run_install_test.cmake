@@ -1,6 +1,7 @@
 # Installs the build tree into a scratch prefix, builds the host in host/ against the package
 # there and runs it on a copy of the installed sample folder; then the installed pstyle must
-# find its sample folder and, in a German environment, its German messages below the prefix.
+# find its sample folder, its drawing module and, in a German environment, its German messages
+# below the prefix.
 #   cmake -DBUILD_DIR=... -DWORK_DIR=... [-DHOST_FLAGS=...] [-DLAUNCHER=ccache]
 #         -P run_install_test.cmake
 set(prefix ${WORK_DIR}/prefix)
@@ -27,3 +28,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E env LANGUAGE= LC_ALL= LC_MESSAGES= L
 if(NOT refusal MATCHES "x.stb ist kein gültiger Name zum Speichern")
     message(FATAL_ERROR "The installed pstyle refused in a German environment with:\n${refusal}")
 endif()
+
+# The installed sheet finds its drawing module below the prefix.
+execute_process(COMMAND ${prefix}/bin/pstyle sheet ${WORK_DIR}/tables/named.stb
+                        -o ${WORK_DIR}/named.pdf COMMAND_ERROR_IS_FATAL ANY)

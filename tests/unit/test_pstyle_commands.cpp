@@ -1,7 +1,7 @@
 // The pstyle program's commands, run as a user or a git hook runs them: without a display,
-// judged by exit status, output and the files left behind in a folder of its own; diff, set,
-// convert and sheet on tables from independent writers and on the sample tables; and the
-// comma-separated export line by line.
+// judged by exit status, output and the files left behind in a folder of its own; diff, set and
+// convert on tables from independent writers and on the sample tables; and the comma-separated
+// export line by line.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -17,86 +17,14 @@
 #include <wx/dir.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
-#include <wx/image.h>
-#include <wx/xml/xml.h>
 
 #include <kesutils/plot_style_table.h>
 
+#include "command_test.h"
 #include "psl_csv_export.h"
 #include "psl_text.h"
 
 namespace {
-
-struct CommandResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string shellQuoted(const std::string& text) {
-    return "'" + text + "'";
-}
-
-class PstyleCommands : public testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = std::string(wxFileName::CreateTempFileName("pstyle-cmd").utf8_str());
-        wxRemoveFile(wxString::FromUTF8(dir_.c_str()));
-        ASSERT_TRUE(wxMkdir(wxString::FromUTF8(dir_.c_str())));
-    }
-    void TearDown() override {
-        wxFileName::Rmdir(wxString::FromUTF8(dir_.c_str()), wxPATH_RMDIR_RECURSIVE);
-    }
-
-    // Runs pstyle with arguments (already quoted as needed) and no display at all; prefix goes
-    // before the command in the shell, to set limits for example.
-    CommandResult pstyle(const std::string& arguments, const std::string& prefix = "") const {
-        const std::string errors = path("stderr.txt");
-        const std::string command = prefix + "env -u DISPLAY -u WAYLAND_DISPLAY " +
-                                    shellQuoted(PSTYLE_PROGRAM) + " " + arguments + " 2>" +
-                                    shellQuoted(errors);
-        CommandResult run{};
-        FILE* pipe = popen(command.c_str(), "r");
-        char buffer[4096];
-        for (std::size_t read; (read = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-            run.out.append(buffer, read);
-        }
-        run.status = WEXITSTATUS(pclose(pipe));
-        run.err = readFile(errors);
-        return run;
-    }
-
-    std::string path(const std::string& name) const { return dir_ + "/" + name; }
-
-    static std::string fixture(const std::string& name) {
-        return std::string(PSTYLE_TEST_DATA_DIR) + "/" + name;
-    }
-
-    // A copy of a fixture or sample table in the test's folder.
-    std::string copied(const std::string& source, const std::string& name) const {
-        std::ofstream(path(name), std::ios::binary) << readFile(source);
-        return path(name);
-    }
-
-    // Every file of the folder and its bytes.
-    std::map<std::string, std::string> folderContent() const {
-        std::map<std::string, std::string> content;
-        wxArrayString files;
-        wxDir::GetAllFiles(wxString::FromUTF8(dir_), &files);
-        for (const wxString& file : files) {
-            content[std::string(file.utf8_str())] = readFile(std::string(file.utf8_str()));
-        }
-        content.erase(path("stderr.txt"));
-        return content;
-    }
-
-    std::string dir_;
-};
 
 std::string sample(const std::string& name) {
     return std::string(PSTYLE_SAMPLE_DIR) + "/" + name;
@@ -182,7 +110,11 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
         {"diff only-one.ctb", "diff needs two table files"},
         {"diff --bogus a.ctb b.ctb", "diff: unknown option '--bogus'"},
         {"convert a.ctb", "convert needs a colour-dependent table"},
-        {"sheet " + named + " -o " + at("s.pdf"), "sheet needs -o FILE.svg or -o FILE.png"},
+        {"sheet " + named + " -o " + at("s.txt"), "sheet needs -o FILE.svg, FILE.png or FILE.pdf"},
+        {"sheet " + named + " -o " + at("s.png") + " --portrait",
+         "sheet: --page and --portrait are for PDF only"},
+        {"sheet " + named + " -o " + at("s.pdf") + " --page b5",
+         "sheet: unknown paper size 'b5' (a4, a3 or letter)"},
         {"new --ctb --stb", "new needs one of --ctb and --stb"},
         {"new --stb --dir " + at("missing"), path("missing") + ": no such folder"},
         {"--plot-style-path " + at("missing") + " list",
@@ -442,54 +374,6 @@ TEST_F(PstyleCommands, ConvertMakesANamedTableWithOneStylePerColourAndItsAciTabl
               "0,100,0.5,31,1,0,73,4,5");
     EXPECT_EQ(std::vector<double>(named->LineWeights, named->LineWeights + 27),
               std::vector<double>(colors->LineWeights, colors->LineWeights + 27));
-}
-
-TEST_F(PstyleCommands, SheetIsValidSvgWithAGroupPerStyleAndAPngOfTheDocumentedSize) {
-    wxImage::AddHandler(new wxPNGHandler);
-    // Texts are escaped for XML.
-    const PlotStyleTablePtr marked(CPlotStyleTable::create(false, nullptr));
-    marked->Description = u"Walls & <doors>";
-    ASSERT_TRUE(marked->write(toHostText(wxString::FromUTF8(path("marked.stb"))).c_str()));
-    struct Case {
-        std::string table;
-        int rows;
-        const char* firstStyle;
-        const char* lineWeight; // of the first style
-    };
-    const Case tables[] = {
-        {fixture("canonical-aci-table.stb"), 4, "Normal (2-4, 6-255)", "object"},
-        {path("marked.stb"), 1, "Normal", "object"},
-        {fixture("canonical.ctb"), 255, "Color 1", "0.0098\""},
-    };
-    for (const auto& [table, rows, firstStyle, lineWeight] : tables) {
-        SCOPED_TRACE(table);
-        ASSERT_EQ(
-            pstyle("sheet " + shellQuoted(table) + " -o " + shellQuoted(path("s.svg"))).status, 0);
-        wxXmlDocument svg;
-        ASSERT_TRUE(svg.Load(wxString::FromUTF8(path("s.svg"))));
-        EXPECT_EQ(svg.GetRoot()->GetName(), "svg");
-        std::vector<wxXmlNode*> styleGroups;
-        for (wxXmlNode* node = svg.GetRoot()->GetChildren(); node; node = node->GetNext()) {
-            if (node->GetName() == "g" && node->GetAttribute("class") == "style") {
-                styleGroups.push_back(node);
-            }
-        }
-        ASSERT_EQ(int(styleGroups.size()), rows);
-        wxArrayString texts;
-        for (wxXmlNode* part = styleGroups[0]->GetChildren(); part; part = part->GetNext()) {
-            if (part->GetName() == "text") {
-                texts.Add(part->GetNodeContent());
-            }
-        }
-        EXPECT_NE(texts.Index(firstStyle), wxNOT_FOUND) << wxJoin(texts, '|');
-        EXPECT_NE(texts.Index(lineWeight), wxNOT_FOUND) << wxJoin(texts, '|');
-
-        ASSERT_EQ(
-            pstyle("sheet " + shellQuoted(table) + " -o " + shellQuoted(path("s.png"))).status, 0);
-        const wxImage png(wxString::FromUTF8(path("s.png")), wxBITMAP_TYPE_PNG);
-        EXPECT_EQ(png.GetWidth(), 1485);
-        EXPECT_EQ(png.GetHeight(), 255 + 35 * rows);
-    }
 }
 
 TEST(CsvExport, ColorDependentTableHasHeaderAciTableStylesAndLineWeights) {

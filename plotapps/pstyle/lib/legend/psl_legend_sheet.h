@@ -1,15 +1,16 @@
 // A legend sheet of a table, for printing an office's standard: a header with title,
 // description and file name, then one row per style with the colour it applies to, the colour
 // it plots, a sample line at its lineweight with its screening and linetype, and its numbers.
-// The sheet is laid out once in millimetres and drawn as SVG or as a PNG image.
+// The sheet is laid out once in millimetres, as one tall sheet or on pages of a paper size, and
+// written as SVG (psl_legend_svg) or drawn as PNG or PDF (psl_legend_draw).
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include <wx/image.h>
 #include <wx/string.h>
 
 class CPlotStyleTable;
@@ -21,9 +22,10 @@ struct SheetText {
     bool bold;
     std::uint32_t color; // 0xRRGGBB
     wxString text;
+    bool endsAtX = false; // x is where the text ends rather than where it starts
 };
 
-// A rectangle filled with fill (unless it is hollow) and outlined in grey when framed.
+// A rectangle filled with fill (unless it is hollow) and outlined when framed.
 struct SheetBox {
     double x;
     double y;
@@ -50,6 +52,7 @@ struct SheetGroup {
     std::vector<SheetText> texts;
 };
 
+// One sheet, or one page of a sheet.
 struct LegendSheet {
     wxString title;
     double width;  // millimetres
@@ -57,8 +60,17 @@ struct LegendSheet {
     std::vector<SheetGroup> groups;
 };
 
-// The sheet's image is drawn at this many pixels per millimetre (127 dpi).
-inline constexpr int kSheetPixelsPerMillimetre = 5;
+inline constexpr std::uint32_t kSheetFrameColor = 0x808080;
+inline constexpr double kSheetFrameWidth = 0.15;
+
+struct PaperSize {
+    double width;
+    double height;
+};
+
+// The paper a sheet's pages print on, by name ("a4", "a3", "letter"), landscape unless
+// portrait; none for another name.
+std::optional<PaperSize> paperSize(const wxString& name, bool portrait);
 
 // Width and height of the sheet in millimetres for rows styles.
 double legendSheetWidth();
@@ -67,10 +79,12 @@ double legendSheetHeight(int rows);
 // fileName is the table file's name as the sheet shows it.
 LegendSheet layOutLegendSheet(const CPlotStyleTable& table, const wxString& fileName);
 
+// The sheet on numbered pages of the paper's size, each starting with the table's heading and
+// the column titles, and holding as many whole rows as fit. Columns spread over the paper's
+// width; texts keep their size and sample lines their lineweight.
+std::vector<LegendSheet> layOutLegendPages(const CPlotStyleTable& table, const wxString& fileName,
+                                           PaperSize paper);
+
 // The sheet as an SVG document in UTF-8, sized in millimetres; texts stay text, each style is a
 // group of class "style".
 std::string legendSheetSvg(const LegendSheet& sheet);
-
-// The sheet drawn on an image, needing no display; kSheetPixelsPerMillimetre pixels per
-// millimetre. An invalid image when the sheet is too long for one (more than 928 styles).
-wxImage legendSheetImage(const LegendSheet& sheet);

@@ -46,7 +46,8 @@ void writeBox(std::string& out, const SheetBox& box) {
            number(box.width) + "\" height=\"" + number(box.height) + "\" fill=\"" +
            (box.hollow ? std::string("none") : color(box.fill)) + "\"";
     if (box.framed) {
-        out += " stroke=\"#808080\" stroke-width=\"0.15\"";
+        out += " stroke=\"" + color(kSheetFrameColor) + "\" stroke-width=\"" +
+               number(kSheetFrameWidth) + "\"";
     }
     out += "/>\n";
 }
@@ -65,6 +66,9 @@ void writeText(std::string& out, const SheetText& text) {
            number(text.size) + "\"";
     if (text.bold) {
         out += " font-weight=\"bold\"";
+    }
+    if (text.endsAtX) {
+        out += " text-anchor=\"end\"";
     }
     out += " fill=\"" + color(text.color) + "\">" + escaped(text.text) + "</text>\n";
 }

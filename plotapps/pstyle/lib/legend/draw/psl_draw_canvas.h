@@ -1,0 +1,61 @@
+// The canvas behind the drawing module's functions: a document of pages in millimetres drawn
+// with cairo, its texts laid out by Pango.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include <cairo.h>
+#include <pango/pango.h>
+
+#include "pstyle_draw.h"
+
+struct PstyleCanvas {
+public:
+    explicit PstyleCanvas(const PstyleCanvasOptions& options);
+    ~PstyleCanvas();
+    PstyleCanvas(const PstyleCanvas&) = delete;
+    PstyleCanvas& operator=(const PstyleCanvas&) = delete;
+
+    // Whether the options describe a canvas that can be drawn.
+    static bool validOptions(const PstyleCanvasOptions& options);
+
+    int beginPage(double width, double height);
+    int stroke(const PstylePath& path, const PstylePen& pen);
+    int fill(const PstylePath& path, std::uint32_t color);
+    int text(const PstyleText& text);
+    int finish(const unsigned char** bytes, std::size_t* size);
+    // Fails the canvas when memory ran out in one of the calls above.
+    int outOfMemory();
+
+    const std::string& error() const { return error_; }
+    std::size_t missingGlyphs() const { return missingGlyphs_; }
+
+private:
+    int startDocument(double width, double height);
+    int startImage(double width, double height);
+    // The status of the canvas, after taking cairo's; drawing needs a page.
+    int drawingStatus();
+    int fail(int status, const std::string& why);
+    bool tracePath(const PstylePath& path);
+    void setColor(std::uint32_t rgb);
+    void prepareText();
+
+    static cairo_status_t append(void* canvas, const unsigned char* data, unsigned int length);
+
+    PstyleCanvasOptions options_;
+    std::string title_;
+    int status_ = PSTYLE_DRAW_OK;
+    std::string error_;
+    cairo_surface_t* surface_ = nullptr;
+    cairo_t* cairo_ = nullptr;
+    PangoContext* pango_ = nullptr;
+    PangoLayout* layout_ = nullptr;
+    int pages_ = 0;
+    int pixelWidth_ = 0;
+    int pixelHeight_ = 0;
+    bool finished_ = false;
+    std::string bytes_;
+    std::size_t missingGlyphs_ = 0;
+};

@@ -1,0 +1,94 @@
+// What the suites of the pstyle program share: running the program as a user does, without a
+// display, in a folder of the test's own.
+#pragma once
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <wx/dir.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+
+struct CommandResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline std::string shellQuoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+// Runs command in the shell; its standard output and exit status.
+inline CommandResult runShell(const std::string& command) {
+    CommandResult run{};
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    for (std::size_t read; (read = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        run.out.append(buffer, read);
+    }
+    run.status = WEXITSTATUS(pclose(pipe));
+    return run;
+}
+
+class PstyleCommands : public testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::string(wxFileName::CreateTempFileName("pstyle-cmd").utf8_str());
+        wxRemoveFile(wxString::FromUTF8(dir_.c_str()));
+        ASSERT_TRUE(wxMkdir(wxString::FromUTF8(dir_.c_str())));
+    }
+    void TearDown() override {
+        wxFileName::Rmdir(wxString::FromUTF8(dir_.c_str()), wxPATH_RMDIR_RECURSIVE);
+    }
+
+    // Runs pstyle with arguments (already quoted as needed) and no display at all; prefix goes
+    // before the command in the shell, to set limits for example.
+    CommandResult pstyle(const std::string& arguments, const std::string& prefix = "") const {
+        const std::string errors = path("stderr.txt");
+        const std::string command = prefix + "env -u DISPLAY -u WAYLAND_DISPLAY " +
+                                    shellQuoted(PSTYLE_PROGRAM) + " " + arguments + " 2>" +
+                                    shellQuoted(errors);
+        CommandResult run = runShell(command);
+        run.err = readFile(errors);
+        return run;
+    }
+
+    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+
+    static std::string fixture(const std::string& name) {
+        return std::string(PSTYLE_TEST_DATA_DIR) + "/" + name;
+    }
+
+    // A copy of a fixture or sample table in the test's folder.
+    std::string copied(const std::string& source, const std::string& name) const {
+        std::ofstream(path(name), std::ios::binary) << readFile(source);
+        return path(name);
+    }
+
+    // Every file of the folder and its bytes.
+    std::map<std::string, std::string> folderContent() const {
+        std::map<std::string, std::string> content;
+        wxArrayString files;
+        wxDir::GetAllFiles(wxString::FromUTF8(dir_), &files);
+        for (const wxString& file : files) {
+            content[std::string(file.utf8_str())] = readFile(std::string(file.utf8_str()));
+        }
+        content.erase(path("stderr.txt"));
+        return content;
+    }
+
+    std::string dir_;
+};
