@@ -131,13 +131,14 @@ TEST_F(SelectTableTest, RefusesWhatItCannotOpenOrCreateAndKeepsTheInput) {
         {{"RadOpen", 0, "readme.txt", ""}, "readme.txt" + notATable},
         {{"RadCopy", 0, "site", "c"}, "site" + notATable},
         {{"RadNew", 0, "", "Plan.stb"}, "Extension 'stb" + extension},
-        {{"RadNew", 1, "", "Plan."}, "Extension '" + extension},
         // A copy takes its source's kind, whatever the type choice shows.
         {{"RadCopy", 1, "a.CTB", "c.stb"}, "Extension 'stb" + extension},
         {{"RadCopy", 0, "a.CTB", "site/plan"}, "File 'site/plan' exists already."},
         {{"RadNew", 0, "", "../escape"}, "'../escape" + badName},
-        {{"RadCopy", 0, "a.CTB", "site/../../x"}, "'site/../../x" + badName},
-        {{"RadNew", 0, "", "site/"}, "'site/" + badName},
+        {{"RadNew", 1, "", "plan "}, "'plan " + badName},
+        // A folder that is not there is named before the editor runs; so is an absolute name's.
+        {{"RadNew", 0, "", "newsite/plan"}, "Folder '" + dir.file("newsite") + "' does not exist."},
+        {{"RadCopy", 0, "a.CTB", dir.file("site/")}, "'" + dir.file("site/") + badName},
     };
     const auto dialog = openDialog();
     for (const Case& c : cases) {
@@ -266,10 +267,9 @@ TEST_F(NewTableTest, RefusesNamesThatDoNotFitAndWritesNothing) {
     };
     const Case cases[] = {
         {false, dir.path(), "Plan.CTB", "Extension 'ctb" + extension},
-        {true, dir.path(), "Plan.", "Extension '" + extension},
         {true, dir.path(), "Plan", "File 'Plan' exists already."},
         {true, dir.path(), "site/plan", "'site/plan" + badName},
-        {false, dir.path(), "  ", "'  " + badName},
+        {false, dir.path(), ".ctb", "'.ctb" + badName},
         {false, missing, "Plan", "Failed to save file: " + missing + "/Plan.stb"},
     };
     for (const Case& c : cases) {

@@ -28,14 +28,6 @@ DlgNewTable::DlgNewTable(bool colorDependent, const wxString& directory)
     : colorDependent(colorDependent), directory(directory), launchEditor(true), useInDrawing(true) {
 }
 
-wxFileName DlgNewTable::newTableFileName() const {
-    wxFileName file = fileInFolder(directory, tableName);
-    if (!file.HasExt()) {
-        file.SetExt(tableFileExtension(colorDependent));
-    }
-    return file;
-}
-
 void DlgNewTable::onInitDialog(wxInitDialogEvent&) {
     SetSize(400, -1);
 
@@ -65,23 +57,13 @@ void DlgNewTable::onUpdateOk(wxUpdateUIEvent& event) {
 void DlgNewTable::onOk(wxCommandEvent& event) {
     TransferDataFromWindow();
     // The table belongs in the folder the host named, not in one the name leads to.
-    if (!isPlainFileName(tableName)) {
-        PSL_LOG_ERROR("DlgNewTable::onOk", _("'%ls' is not a valid table name."), tableName);
+    const NewTableFile checked = checkNewTableName(
+        tableName, directory, tableFileExtension(colorDependent), NewTableReach::folder);
+    if (!checked.refusal.empty()) {
+        PSL_LOG_ERROR("DlgNewTable::onOk", "%ls", checked.refusal);
         return;
     }
-    const wxFileName file = newTableFileName();
-    if (!fitsTableKind(file, colorDependent)) {
-        PSL_LOG_ERROR("DlgNewTable::onOk",
-                      _("Extension '%ls' is not valid for this type of plot style table."),
-                      file.GetExt().Lower());
-        return;
-    }
-    if (file.FileExists()) {
-        PSL_LOG_ERROR("DlgNewTable::onOk", _("File '%ls' exists already."), tableName);
-        return;
-    }
-
-    const wxString path = file.GetFullPath();
+    const wxString path = checked.file.GetFullPath();
     PlotStyleTablePtr table(CPlotStyleTable::create(colorDependent, nullptr));
     errno = 0;
     const bool written = table && table->write(toHostText(path).c_str());
@@ -92,6 +74,7 @@ void DlgNewTable::onOk(wxCommandEvent& event) {
         return;
     }
 
+    createdFile = checked.file;
     if (launchEditor) {
         editPlotStyleTable(path, this);
     }

@@ -241,24 +241,13 @@ void DlgSelectTable::onOk(wxCommandEvent& event) {
 }
 
 wxString DlgSelectTable::newTableTarget(const wxString& folder, const wxString& expectedExtension) {
-    // A relative name may lead into a subfolder, never out of the plot style folder.
-    if (!wxIsAbsolutePath(tableName) && !staysInFolder(tableName)) {
-        PSL_LOG_ERROR("DlgSelectTable::onOk", _("'%ls' is not a valid table name."), tableName);
+    const NewTableFile target =
+        checkNewTableName(tableName, folder, expectedExtension, NewTableReach::subfolders);
+    if (!target.refusal.empty()) {
+        PSL_LOG_ERROR("DlgSelectTable::onOk", "%ls", target.refusal);
         return wxString();
     }
-    wxFileName target = fileInFolder(folder, tableName);
-    wxString wrongExtension;
-    if (!completeTableFileName(target, expectedExtension, wrongExtension)) {
-        PSL_LOG_ERROR("DlgSelectTable::onOk",
-                      _("Extension '%ls' is not valid for this type of plot style table."),
-                      wrongExtension);
-        return wxString();
-    }
-    if (target.FileExists()) {
-        PSL_LOG_ERROR("DlgSelectTable::onOk", _("File '%ls' exists already."), tableName);
-        return wxString();
-    }
-    return target.GetFullPath();
+    return target.file.GetFullPath();
 }
 
 bool DlgSelectTable::browseForTableFile(wxString& path, wxWindow* parent) {
