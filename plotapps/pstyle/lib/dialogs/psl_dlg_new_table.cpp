@@ -10,6 +10,7 @@
 
 #include <kesutils/plot_style_table.h>
 
+#include "psl_label_mnemonics.h"
 #include "psl_log.h"
 #include "psl_message_panel.h"
 #include "psl_table_files.h"
@@ -37,6 +38,7 @@ void DlgNewTable::onInitDialog(wxInitDialogEvent&) {
         ->SetValidator(wxGenericValidator(&launchEditor));
     XRCCTRL(*this, "CheckUseInDrawing", wxCheckBox)
         ->SetValidator(wxGenericValidator(&useInDrawing));
+    setLabelField(this, "StatTableName", "TextTableName");
 
     showMessage(this, colorDependent
                           ? _("A new color-dependent plot style table will be created (CTB). It "

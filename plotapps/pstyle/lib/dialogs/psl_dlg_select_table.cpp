@@ -18,6 +18,7 @@
 #include <kesutils/ut_services.h>
 
 #include "psl_dlg_plot_style_editor.h"
+#include "psl_label_mnemonics.h"
 #include "psl_log.h"
 #include "psl_message_panel.h"
 #include "psl_resources.h"
@@ -122,6 +123,10 @@ void DlgSelectTable::onInitDialog(wxInitDialogEvent&) {
     XRCCTRL(*this, "ComboSourceFile", wxComboBox)->SetValidator(wxGenericValidator(&sourceFile));
     XRCCTRL(*this, "TextTableName", wxTextCtrl)
         ->SetValidator(wxTextValidator(wxFILTER_NONE, &tableName));
+
+    setLabelField(this, "StatTableType", "ChoiceTableType");
+    setLabelField(this, "StatSourceFile", "ComboSourceFile");
+    setLabelField(this, "StatTableName", "TextTableName");
 
     TransferDataToWindow();
     updateControls();

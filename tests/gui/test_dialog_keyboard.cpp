@@ -1,0 +1,190 @@
+// The table selection and new table dialogs at the keyboard, through the real windows under a
+// window manager: keys go through the X server to the window that has the focus.
+#include <wx/button.h>
+#include <wx/combobox.h>
+#include <wx/log.h>
+#include <wx/textctrl.h>
+#include <wx/translation.h>
+
+#include <gtk/gtk.h>
+
+#include <kesutils/ut_services.h>
+
+#include "editor_test_support.h"
+#include "layout_checks.h"
+#include "psl_dlg_new_table.h"
+#include "psl_dlg_select_table.h"
+#include "pstyle_lib.h"
+#include "user_input.h"
+
+namespace {
+
+GtkWidget* textEntry(const wxComboBox* combo) {
+    return gtk_bin_get_child(GTK_BIN(combo->GetHandle()));
+}
+
+// Which of the named controls has the keyboard focus in the active dialog.
+wxString focusedControl(const wxWindow* dialog, std::initializer_list<const char*> names) {
+    GtkWidget* focus = gtkFocus(dialog);
+    if (!focus) {
+        return "nothing";
+    }
+    for (const char* name : names) {
+        GtkWidget* widget = dialog->FindWindow(XRCID(name))->GetHandle();
+        if (focus == widget || gtk_widget_is_ancestor(focus, widget)) {
+            return name;
+        }
+    }
+    return G_OBJECT_TYPE_NAME(focus);
+}
+
+class DialogKeyboardTest : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", dir.path());
+        dir.copyTestData("canonical.ctb", "a.ctb");
+        wxMkdir(dir.file("site"));
+        dir.copyTestData("independent-writer-64bit-header.ctb", "site/plan.ctb");
+    }
+
+    // The steps that wait until the selection dialog is the active window, then press keys.
+    UserSteps& whenSelectionActive(const char* keys) {
+        return user.then(
+            "the selection dialog is active",
+            [this] {
+                selection = activeModalDialog();
+                return selection && selection->IsActive();
+            },
+            [keys] { pressKeys(keys); });
+    }
+
+    // The steps that wait for the editor, note its file and close it with Escape.
+    UserSteps& closeEditorWithEscape() {
+        return user.then(
+            "the editor is active",
+            [this] {
+                auto* editor = dynamic_cast<DlgPlotStyleEditor*>(activeModalDialog());
+                if (editor && editor->IsActive()) {
+                    editedFile = editor->tableFileName().GetFullPath();
+                }
+                return !editedFile.empty();
+            },
+            [] { pressKeys("Escape"); });
+    }
+
+    wxComboBox* sourceFile() const { return findControl<wxComboBox>(selection, "ComboSourceFile"); }
+
+    UserSteps user;
+    wxDialog* selection = nullptr;
+    wxString editedFile;
+};
+
+} // namespace
+
+// The file field's label takes the caret into its text, where the first letters typed pop up
+// the completion; Down picks it, Enter takes it and Enter again opens it.
+TEST_F(DialogKeyboardTest, OpensATableWithTheKeyboardAlone) {
+    whenSelectionActive("alt+f")
+        .then(
+            "the caret in the file field",
+            [this] { return gtkFocus(selection) == textEntry(sourceFile()); },
+            [] { typeText("si"); })
+        .then(
+            "the completion pops up",
+            [this] { return shownCompletionPopup(textEntry(sourceFile())); },
+            [] { pressKeys("Down"); })
+        .then(
+            "the completion is in the field",
+            [this] { return sourceFile()->GetValue() == "site/plan.ctb"; },
+            [] { pressKeys("Return"); })
+        .then(
+            "the completion has gone",
+            [this] { return !shownCompletionPopup(textEntry(sourceFile())); },
+            [] { pressKeys("Return"); });
+    closeEditorWithEscape();
+    user.start();
+    EXPECT_TRUE(startPlotStyleEditor(nullptr));
+    EXPECT_TRUE(user.finished());
+    EXPECT_EQ(editedFile, dir.file("site/plan.ctb"));
+}
+
+// A refusal's message box, closed with Enter, gives the focus back to the name field, so that
+// the user corrects the name there.
+TEST_F(DialogKeyboardTest, TheFocusReturnsToTheNameAfterARefusal) {
+    wxLogGui messageBoxes;
+    wxLog* const previousLog = wxLog::SetActiveTarget(&messageBoxes);
+    const auto name = [this] { return findControl<wxTextCtrl>(selection, "TextTableName"); };
+    whenSelectionActive("alt+s")
+        .then(
+            "a new table's name is asked for", [&] { return name()->IsShown(); },
+            [] { pressKeys("alt+n"); })
+        .then(
+            "the caret in the name field",
+            [&] { return gtkFocus(selection) == name()->GetHandle(); },
+            [] { typeText("Plan.stb"); })
+        .then(
+            "OK is enabled", [this] { return selection->FindWindow(wxID_OK)->IsEnabled(); },
+            [] { pressKeys("Return"); })
+        .then(
+            "the refusal is shown", [] { return shownGtkDialog(); }, [] { pressKeys("Return"); })
+        .then(
+            "the selection dialog is active again",
+            [this] { return !shownGtkDialog() && selection->IsActive(); }, [] { typeText("x"); })
+        .then(
+            "the letter typed is in the name", [&] { return name()->GetValue() == "Plan.stbx"; },
+            [] { pressKeys("Escape"); });
+    user.start();
+    EXPECT_FALSE(startPlotStyleEditor(nullptr));
+    EXPECT_TRUE(user.finished());
+    wxLog::SetActiveTarget(previousLog);
+}
+
+namespace {
+
+// Each control shown with its mnemonic, "RadNew &s", for the message of a failure.
+wxString listed(const std::vector<Mnemonic>& mnemonics) {
+    wxString list;
+    for (const Mnemonic& mnemonic : mnemonics) {
+        list += " " + mnemonic.control + " '" + mnemonic.label + "'";
+    }
+    return list;
+}
+
+} // namespace
+
+// Every label and button of the two dialogs has an Alt+letter of its own among the controls
+// shown at once, in every language; only the message, which leads nowhere, has none.
+TEST_F(DialogKeyboardTest, EveryLabelHasAMnemonicOfItsOwnInEveryLanguage) {
+    for (const char* language : {"en", "de"}) {
+        SCOPED_TRACE(language);
+        auto* translations = new wxTranslations; // the host's, which the library joins
+        translations->SetLanguage(language);
+        wxTranslations::Set(translations);
+        ensureResources();
+        std::vector<std::pair<wxString, std::unique_ptr<wxDialog>>> shown;
+        for (const char* mode : {"RadOpen", "RadNew", "RadCopy"}) {
+            auto select = std::make_unique<DlgSelectTable>();
+            ut::loadDialog(select.get(), nullptr, "DlgSelectTable");
+            select->Show();
+            chooseRadio(select.get(), mode);
+            shown.emplace_back(mode, std::move(select));
+        }
+        for (bool colorDependent : {true, false}) {
+            auto newTable = std::make_unique<DlgNewTable>(colorDependent, dir.path());
+            ut::loadDialog(newTable.get(), nullptr, "DlgNewTable");
+            newTable->Show();
+            shown.emplace_back("new table", std::move(newTable));
+        }
+        for (const auto& [what, dialog] : shown) {
+            const std::vector<Mnemonic> mnemonics = shownMnemonics(dialog.get());
+            EXPECT_EQ(sharedMnemonics(mnemonics), "") << what;
+            wxString without;
+            for (const Mnemonic& mnemonic : mnemonics) {
+                without += mnemonic.letter.empty() ? " " + mnemonic.control : "";
+            }
+            EXPECT_EQ(without.ToStdString(), " StatMessage") << what << listed(mnemonics);
+        }
+    }
+    wxTranslations::Set(nullptr);
+}
