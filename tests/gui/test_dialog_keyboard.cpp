@@ -109,6 +109,54 @@ TEST_F(DialogKeyboardTest, OpensATableWithTheKeyboardAlone) {
     EXPECT_EQ(editedFile, dir.file("site/plan.ctb"));
 }
 
+// A file chooser cancelled gives the focus back to the field that had it; a file chosen moves it
+// to OK, so that Enter opens the file instead of the chooser again.
+TEST_F(DialogKeyboardTest, EnterAfterBrowsingOpensTheChosenTable) {
+    const wxString chosen = dir.file("site/plan.ctb");
+    wxString focusAfterCancel;
+    wxString focusAfterChoice;
+    whenSelectionActive("alt+f")
+        .then(
+            "the caret in the file field",
+            [this] { return gtkFocus(selection) == textEntry(sourceFile()); },
+            [] { pressKeys("alt+period"); })
+        .then(
+            "the file chooser is shown", [] { return shownGtkDialog(); },
+            [] { pressKeys("Escape"); })
+        .then(
+            "the selection dialog is active again",
+            [this] { return !shownGtkDialog() && selection->IsActive(); },
+            [&] {
+                focusAfterCancel =
+                    focusedControl(selection, {"BtnBrowse", "wxID_OK", "ComboSourceFile"});
+                pressKeys("alt+period");
+            })
+        .then(
+            "the file chooser is shown again", [] { return shownGtkDialog(); },
+            [&] {
+                typeText(chosen);
+                pressKeys("Return");
+            })
+        .then(
+            "the chosen file is in the field",
+            [&] {
+                return !shownGtkDialog() && selection->IsActive() &&
+                       sourceFile()->GetValue() == chosen;
+            },
+            [&] {
+                focusAfterChoice =
+                    focusedControl(selection, {"BtnBrowse", "wxID_OK", "ComboSourceFile"});
+                pressKeys("Return");
+            });
+    closeEditorWithEscape();
+    user.start();
+    EXPECT_TRUE(startPlotStyleEditor(nullptr));
+    EXPECT_TRUE(user.finished());
+    EXPECT_EQ(editedFile, chosen);
+    EXPECT_EQ(focusAfterCancel.ToStdString(), "ComboSourceFile");
+    EXPECT_EQ(focusAfterChoice.ToStdString(), "wxID_OK");
+}
+
 // A refusal's message box, closed with Enter, gives the focus back to the name field, so that
 // the user corrects the name there.
 TEST_F(DialogKeyboardTest, TheFocusReturnsToTheNameAfterARefusal) {

@@ -206,6 +206,10 @@ void DlgSelectTable::onBrowse(wxCommandEvent&) {
     }
     if (browseForTableFile(path, this)) {
         combo->SetValue(path);
+        // The next Enter opens the file chosen, not the file dialog again. OK, disabled while
+        // the field was empty, takes the focus once it is enabled.
+        UpdateWindowUI(wxUPDATE_UI_RECURSE);
+        FindWindow(wxID_OK)->SetFocus();
     }
 }
 
