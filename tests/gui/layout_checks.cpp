@@ -56,7 +56,7 @@ wxSize naturalSize(GtkWidget* widget) {
     return natural;
 }
 
-void collectSmall(const wxWindow* window, wxString& small) {
+void collectSmall(const wxWindow* window, std::vector<Undersized>& small) {
     for (const wxWindow* child : window->GetChildren()) {
         if (!child->IsShown()) {
             continue;
@@ -72,8 +72,9 @@ void collectSmall(const wxWindow* window, wxString& small) {
         const wxSize has(gtk_widget_get_allocated_width(widget),
                          gtk_widget_get_allocated_height(widget));
         if ((label && has.x < needed.x) || (!label && has.y < needed.y)) {
-            small += wxString::Format("\n  %s '%s': needs %dx%d, has %dx%d", child->GetName(),
-                                      child->GetLabel(), needed.x, needed.y, has.x, has.y);
+            small.push_back({child->GetName(),
+                             wxString::Format("'%s': needs %dx%d, has %dx%d", child->GetLabel(),
+                                              needed.x, needed.y, has.x, has.y)});
         }
     }
 }
@@ -102,8 +103,8 @@ wxString sharedMnemonics(const std::vector<Mnemonic>& mnemonics) {
     return shared;
 }
 
-wxString controlsBelowTheirNaturalSize(const wxWindow* window) {
-    wxString small;
+std::vector<Undersized> controlsBelowTheirNaturalSize(const wxWindow* window) {
+    std::vector<Undersized> small;
     collectSmall(window, small);
     return small;
 }

@@ -23,7 +23,12 @@ std::vector<Mnemonic> shownMnemonics(const wxWindow* window);
 // controls has; empty when none shares one.
 wxString sharedMnemonics(const std::vector<Mnemonic>& mnemonics);
 
-// "Name 'text': needs WxH, has WxH" lines, one for each field shown below window that is lower
-// than the toolkit's natural height for it, and each label, button, check box or radio button
-// narrower than the natural width of its text; empty when every one has its room.
-wxString controlsBelowTheirNaturalSize(const wxWindow* window);
+struct Undersized {
+    wxString control; // the control's layout name
+    wxString detail;  // "'text': needs WxH, has WxH"
+};
+
+// The fields shown below window that are lower than the toolkit's natural height for them, and
+// the labels, buttons, check boxes and radio buttons narrower than the natural width of their
+// text.
+std::vector<Undersized> controlsBelowTheirNaturalSize(const wxWindow* window);

@@ -10,6 +10,7 @@
 
 #include <kesutils/plot_style_table.h>
 
+#include "psl_dialog_sizes.h"
 #include "psl_label_mnemonics.h"
 #include "psl_log.h"
 #include "psl_message_panel.h"
@@ -30,7 +31,7 @@ DlgNewTable::DlgNewTable(bool colorDependent, const wxString& directory)
 }
 
 void DlgNewTable::onInitDialog(wxInitDialogEvent&) {
-    SetSize(400, -1);
+    sizeForText(this, 400);
 
     XRCCTRL(*this, "TextTableName", wxTextCtrl)
         ->SetValidator(wxTextValidator(wxFILTER_NONE, &tableName));

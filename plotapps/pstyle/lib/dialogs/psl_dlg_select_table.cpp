@@ -17,6 +17,7 @@
 
 #include <kesutils/ut_services.h>
 
+#include "psl_dialog_sizes.h"
 #include "psl_dlg_plot_style_editor.h"
 #include "psl_label_mnemonics.h"
 #include "psl_log.h"
@@ -112,7 +113,7 @@ DlgSelectTable::~DlgSelectTable() {
 }
 
 void DlgSelectTable::onInitDialog(wxInitDialogEvent&) {
-    SetSize(400, -1);
+    sizeForText(this, 400);
 
     fillSourceFiles();
 
