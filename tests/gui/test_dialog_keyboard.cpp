@@ -54,7 +54,7 @@ protected:
             "the selection dialog is active",
             [this] {
                 selection = activeModalDialog();
-                return selection && selection->IsActive();
+                return selection && receivesKeys(selection);
             },
             [keys] { pressKeys(keys); });
     }
@@ -65,7 +65,7 @@ protected:
             "the editor is active",
             [this] {
                 auto* editor = dynamic_cast<DlgPlotStyleEditor*>(activeModalDialog());
-                if (editor && editor->IsActive()) {
+                if (editor && receivesKeys(editor)) {
                     editedFile = editor->tableFileName().GetFullPath();
                 }
                 return !editedFile.empty();
@@ -125,7 +125,7 @@ TEST_F(DialogKeyboardTest, EnterAfterBrowsingOpensTheChosenTable) {
             [] { pressKeys("Escape"); })
         .then(
             "the selection dialog is active again",
-            [this] { return !shownGtkDialog() && selection->IsActive(); },
+            [this] { return !shownGtkDialog() && receivesKeys(selection); },
             [&] {
                 focusAfterCancel =
                     focusedControl(selection, {"BtnBrowse", "wxID_OK", "ComboSourceFile"});
@@ -140,7 +140,7 @@ TEST_F(DialogKeyboardTest, EnterAfterBrowsingOpensTheChosenTable) {
         .then(
             "the chosen file is in the field",
             [&] {
-                return !shownGtkDialog() && selection->IsActive() &&
+                return !shownGtkDialog() && receivesKeys(selection) &&
                        sourceFile()->GetValue() == chosen;
             },
             [&] {
@@ -178,13 +178,56 @@ TEST_F(DialogKeyboardTest, TheFocusReturnsToTheNameAfterARefusal) {
             "the refusal is shown", [] { return shownGtkDialog(); }, [] { pressKeys("Return"); })
         .then(
             "the selection dialog is active again",
-            [this] { return !shownGtkDialog() && selection->IsActive(); }, [] { typeText("x"); })
+            [this] { return !shownGtkDialog() && receivesKeys(selection); }, [] { typeText("x"); })
         .then(
             "the letter typed is in the name", [&] { return name()->GetValue() == "Plan.stbx"; },
             [] { pressKeys("Escape"); });
     user.start();
     EXPECT_FALSE(startPlotStyleEditor(nullptr));
     EXPECT_TRUE(user.finished());
+    wxLog::SetActiveTarget(previousLog);
+}
+
+// The new table dialog at the keyboard: the name refused, the message box closed, the name
+// corrected where the caret was, Launch Editor turned off by its letter, the table created.
+TEST_F(DialogKeyboardTest, CreatesANewTableWithTheKeyboardAlone) {
+    wxDialog* dialog = nullptr;
+    const auto name = [&] { return findControl<wxTextCtrl>(dialog, "TextTableName"); };
+    wxLogGui messageBoxes;
+    wxLog* const previousLog = wxLog::SetActiveTarget(&messageBoxes);
+    user.then(
+            "the new table dialog is active",
+            [&] {
+                dialog = activeModalDialog();
+                return dialog && receivesKeys(dialog) && gtkFocus(dialog) == name()->GetHandle();
+            },
+            [] { typeText("Plan.stb"); })
+        .then(
+            "OK is enabled", [&] { return dialog->FindWindow(wxID_OK)->IsEnabled(); },
+            [] { pressKeys("Return"); })
+        .then(
+            "the refusal is shown", [] { return shownGtkDialog(); }, [] { pressKeys("Return"); })
+        .then(
+            "the dialog is active again", [&] { return !shownGtkDialog() && receivesKeys(dialog); },
+            [] {
+                for (int key = 0; key < 4; ++key) {
+                    pressKeys("BackSpace");
+                }
+                pressKeys("alt+l");
+            })
+        .then(
+            "the name corrected and the editor turned off",
+            [&] {
+                return name()->GetValue() == "Plan" &&
+                       !findControl<wxCheckBox>(dialog, "CheckLaunchEditor")->GetValue();
+            },
+            [] { pressKeys("Return"); });
+    user.start();
+    wxString handedBack;
+    EXPECT_TRUE(newPlotStyleTable(handedBack, true, dir.path(), nullptr));
+    EXPECT_TRUE(user.finished());
+    EXPECT_EQ(handedBack, "Plan.ctb");
+    EXPECT_TRUE(wxFileExists(dir.file("Plan.ctb")));
     wxLog::SetActiveTarget(previousLog);
 }
 

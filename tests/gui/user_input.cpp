@@ -145,10 +145,20 @@ GtkWidget* shownGtkDialog() {
     return nullptr;
 }
 
+namespace {
+
+GtkWindow* gtkTopLevel(const wxWindow* window) {
+    return GTK_WINDOW(wxGetTopLevelParent(const_cast<wxWindow*>(window))->GetHandle());
+}
+
+} // namespace
+
+bool receivesKeys(const wxWindow* window) {
+    return gtk_window_is_active(gtkTopLevel(window));
+}
+
 GtkWidget* gtkFocus(const wxWindow* window) {
-    const wxWindow* top = wxGetTopLevelParent(const_cast<wxWindow*>(window));
-    GtkWindow* gtkWindow = GTK_WINDOW(top->GetHandle());
-    return gtk_window_has_toplevel_focus(gtkWindow) ? gtk_window_get_focus(gtkWindow) : nullptr;
+    return receivesKeys(window) ? gtk_window_get_focus(gtkTopLevel(window)) : nullptr;
 }
 
 UserSteps& UserSteps::then(const char* what, std::function<bool()> ready,

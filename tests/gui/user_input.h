@@ -26,6 +26,9 @@ std::vector<GtkWidget*> shownGtkWindows();
 GtkWidget* shownCompletionPopup(GtkWidget* entry);
 // The toolkit's own dialog on the screen (a message box, a file chooser), or null.
 GtkWidget* shownGtkDialog();
+// True when the keys typed go to window's top-level window: the window manager has given it the
+// focus (a toolkit's own dialog in front of it has gone).
+bool receivesKeys(const wxWindow* window);
 // The GTK widget that has the keyboard focus in window's top-level window, or null.
 GtkWidget* gtkFocus(const wxWindow* window);
 
