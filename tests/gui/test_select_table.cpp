@@ -6,6 +6,7 @@
 
 #include <wx/choice.h>
 #include <wx/combobox.h>
+#include <wx/modalhook.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
@@ -55,6 +56,22 @@ protected:
         findControl<wxTextCtrl>(dialog, "TextTableName")->SetValue(choice.name);
         refreshControls(dialog);
     }
+};
+
+// Ends every dialog about to run modally at once, counting them: a name wrongly accepted then
+// fails its case instead of leaving an editor open that no one closes.
+class NoModalDialogs : public wxModalDialogHook {
+public:
+    NoModalDialogs() { Register(); }
+    ~NoModalDialogs() override { Unregister(); }
+    int ended = 0;
+
+protected:
+    int Enter(wxDialog*) override {
+        ++ended;
+        return wxID_CANCEL;
+    }
+    void Exit(wxDialog*) override {}
 };
 
 // The names of the rows' controls that are shown, in layout order.
@@ -141,10 +158,12 @@ TEST_F(SelectTableTest, RefusesWhatItCannotOpenOrCreateAndKeepsTheInput) {
         {{"RadCopy", 0, "a.CTB", dir.file("site/")}, "'" + dir.file("site/") + badName},
     };
     const auto dialog = openDialog();
+    NoModalDialogs noEditor;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         choose(dialog.get(), c.choice);
         clickButton(dialog.get(), "wxID_OK");
+        EXPECT_EQ(noEditor.ended, 0);
         ASSERT_EQ(log.errors().size(), 1u);
         EXPECT_EQ(log.errors()[0].text, c.message);
         EXPECT_EQ(log.errors()[0].function, "DlgSelectTable::onOk");
@@ -276,7 +295,9 @@ TEST_F(NewTableTest, RefusesNamesThatDoNotFitAndWritesNothing) {
         SCOPED_TRACE(c.message);
         const auto dialog = openNewTableDialog(c.colorDependent, c.folder);
         typeName(dialog.get(), c.name);
+        NoModalDialogs noEditor;
         clickButton(dialog.get(), "wxID_OK");
+        EXPECT_EQ(noEditor.ended, 0);
         ASSERT_FALSE(log.errors().empty());
         EXPECT_EQ(log.errors()[0].text, c.message);
         EXPECT_EQ(log.errors()[0].function, "DlgNewTable::onOk");
