@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <wx/app.h>
 #include <wx/arrstr.h>
 #include <wx/dialog.h>
 #include <wx/time.h>
 #include <wx/toplevel.h>
-#include <wx/utils.h>
 
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
@@ -92,18 +90,6 @@ void typeText(const wxString& text) {
         const bool shifted = code != 0 && XkbKeycodeToKeysym(xDisplay(), code, 0, 0) != key;
         pressWith(shifted ? std::vector<KeySym>{XK_Shift_L} : std::vector<KeySym>{}, key);
     }
-}
-
-bool waitUntil(const std::function<bool()>& done, int milliseconds) {
-    const wxLongLong end = wxGetLocalTimeMillis() + milliseconds;
-    while (!done()) {
-        if (wxGetLocalTimeMillis() > end) {
-            return false;
-        }
-        wxTheApp->Yield(true);
-        wxMilliSleep(10);
-    }
-    return true;
 }
 
 std::vector<GtkWidget*> shownGtkWindows() {

@@ -17,9 +17,6 @@ void pressKeys(const char* keys);
 // Types text key by key, with Shift where a character needs it.
 void typeText(const wxString& text);
 
-// Lets events run until done() holds or milliseconds pass; true when it holds.
-bool waitUntil(const std::function<bool()>& done, int milliseconds = 5000);
-
 // The toolkit's top-level windows that are on the screen: dialogs, menus, popups.
 std::vector<GtkWidget*> shownGtkWindows();
 // The popup on the screen that lists the completions of the text entry, or null.
