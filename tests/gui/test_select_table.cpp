@@ -6,6 +6,7 @@
 
 #include <wx/choice.h>
 #include <wx/combobox.h>
+#include <wx/modalhook.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
@@ -55,6 +56,22 @@ protected:
         findControl<wxTextCtrl>(dialog, "TextTableName")->SetValue(choice.name);
         refreshControls(dialog);
     }
+};
+
+// Ends every dialog about to run modally at once, counting them: a name wrongly accepted then
+// fails its case instead of leaving an editor open that no one closes.
+class NoModalDialogs : public wxModalDialogHook {
+public:
+    NoModalDialogs() { Register(); }
+    ~NoModalDialogs() override { Unregister(); }
+    int ended = 0;
+
+protected:
+    int Enter(wxDialog*) override {
+        ++ended;
+        return wxID_CANCEL;
+    }
+    void Exit(wxDialog*) override {}
 };
 
 // The names of the rows' controls that are shown, in layout order.
@@ -131,19 +148,22 @@ TEST_F(SelectTableTest, RefusesWhatItCannotOpenOrCreateAndKeepsTheInput) {
         {{"RadOpen", 0, "readme.txt", ""}, "readme.txt" + notATable},
         {{"RadCopy", 0, "site", "c"}, "site" + notATable},
         {{"RadNew", 0, "", "Plan.stb"}, "Extension 'stb" + extension},
-        {{"RadNew", 1, "", "Plan."}, "Extension '" + extension},
         // A copy takes its source's kind, whatever the type choice shows.
         {{"RadCopy", 1, "a.CTB", "c.stb"}, "Extension 'stb" + extension},
         {{"RadCopy", 0, "a.CTB", "site/plan"}, "File 'site/plan' exists already."},
         {{"RadNew", 0, "", "../escape"}, "'../escape" + badName},
-        {{"RadCopy", 0, "a.CTB", "site/../../x"}, "'site/../../x" + badName},
-        {{"RadNew", 0, "", "site/"}, "'site/" + badName},
+        {{"RadNew", 1, "", "plan "}, "'plan " + badName},
+        // A folder that is not there is named before the editor runs; so is an absolute name's.
+        {{"RadNew", 0, "", "newsite/plan"}, "Folder '" + dir.file("newsite") + "' does not exist."},
+        {{"RadCopy", 0, "a.CTB", dir.file("site/")}, "'" + dir.file("site/") + badName},
     };
     const auto dialog = openDialog();
+    NoModalDialogs noEditor;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         choose(dialog.get(), c.choice);
         clickButton(dialog.get(), "wxID_OK");
+        EXPECT_EQ(noEditor.ended, 0);
         ASSERT_EQ(log.errors().size(), 1u);
         EXPECT_EQ(log.errors()[0].text, c.message);
         EXPECT_EQ(log.errors()[0].function, "DlgSelectTable::onOk");
@@ -266,17 +286,18 @@ TEST_F(NewTableTest, RefusesNamesThatDoNotFitAndWritesNothing) {
     };
     const Case cases[] = {
         {false, dir.path(), "Plan.CTB", "Extension 'ctb" + extension},
-        {true, dir.path(), "Plan.", "Extension '" + extension},
         {true, dir.path(), "Plan", "File 'Plan' exists already."},
         {true, dir.path(), "site/plan", "'site/plan" + badName},
-        {false, dir.path(), "  ", "'  " + badName},
+        {false, dir.path(), ".ctb", "'.ctb" + badName},
         {false, missing, "Plan", "Failed to save file: " + missing + "/Plan.stb"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         const auto dialog = openNewTableDialog(c.colorDependent, c.folder);
         typeName(dialog.get(), c.name);
+        NoModalDialogs noEditor;
         clickButton(dialog.get(), "wxID_OK");
+        EXPECT_EQ(noEditor.ended, 0);
         ASSERT_FALSE(log.errors().empty());
         EXPECT_EQ(log.errors()[0].text, c.message);
         EXPECT_EQ(log.errors()[0].function, "DlgNewTable::onOk");

@@ -1,5 +1,6 @@
 // How a table file's name tells its kind: "ctb" for colour-dependent tables, "stb" for named
-// ones, in any letter case; and where a name typed for a table file leads.
+// ones, in any letter case; where a name typed for a table file leads, and which names a new
+// table may get.
 #pragma once
 
 #include <wx/filename.h>
@@ -31,14 +32,25 @@ wxString tableKindExtensionHint(bool colorDependent);
 bool completeTableFileName(wxFileName& file, const wxString& expectedExtension,
                            wxString& wrongExtension);
 
-// True when name, taken relative to a folder, leads to a file in that folder or below it: it
-// ends with a file name that is not all blanks and takes no ".." step (site/plan.ctb does,
-// ../plan.ctb does not).
-bool staysInFolder(const wxString& name);
-
-// True when name is a file name alone: it stays in its folder and holds no folder separator.
-bool isPlainFileName(const wxString& name);
-
 // The file that name leads to from folder: name itself when it is absolute or folder is empty,
 // otherwise name joined to folder, also when it names a subfolder (site/plan.ctb).
 wxFileName fileInFolder(const wxString& folder, const wxString& name);
+
+// Where the name typed for a new table may lead.
+enum class NewTableReach {
+    folder,     // a file name alone: the table goes into the folder given
+    subfolders, // also into an existing subfolder (site/plan), or an absolute path as typed
+};
+
+// A name typed for a new table, checked: the file it leads to, or why it is refused.
+struct NewTableFile {
+    wxFileName file;
+    wxString refusal; // one translated line naming the cause; empty when the name is accepted
+};
+
+// Checks name, typed for a new table whose files take extension (lower case), in folder. The
+// file's own name may not be empty, start with a dot (a hidden file) or start or end with a
+// blank; a relative name takes no ".." step; the folder a name leads into must exist; the
+// extension completes as completeTableFileName does; and the file may not exist yet.
+NewTableFile checkNewTableName(const wxString& name, const wxString& folder,
+                               const wxString& extension, NewTableReach reach);

@@ -10,6 +10,8 @@
 
 #include <kesutils/plot_style_table.h>
 
+#include "psl_dialog_sizes.h"
+#include "psl_label_mnemonics.h"
 #include "psl_log.h"
 #include "psl_message_panel.h"
 #include "psl_table_files.h"
@@ -28,16 +30,8 @@ DlgNewTable::DlgNewTable(bool colorDependent, const wxString& directory)
     : colorDependent(colorDependent), directory(directory), launchEditor(true), useInDrawing(true) {
 }
 
-wxFileName DlgNewTable::newTableFileName() const {
-    wxFileName file = fileInFolder(directory, tableName);
-    if (!file.HasExt()) {
-        file.SetExt(tableFileExtension(colorDependent));
-    }
-    return file;
-}
-
 void DlgNewTable::onInitDialog(wxInitDialogEvent&) {
-    SetSize(400, -1);
+    sizeForText(this, 400);
 
     XRCCTRL(*this, "TextTableName", wxTextCtrl)
         ->SetValidator(wxTextValidator(wxFILTER_NONE, &tableName));
@@ -45,6 +39,7 @@ void DlgNewTable::onInitDialog(wxInitDialogEvent&) {
         ->SetValidator(wxGenericValidator(&launchEditor));
     XRCCTRL(*this, "CheckUseInDrawing", wxCheckBox)
         ->SetValidator(wxGenericValidator(&useInDrawing));
+    setLabelField(this, "StatTableName", "TextTableName");
 
     showMessage(this, colorDependent
                           ? _("A new color-dependent plot style table will be created (CTB). It "
@@ -65,23 +60,13 @@ void DlgNewTable::onUpdateOk(wxUpdateUIEvent& event) {
 void DlgNewTable::onOk(wxCommandEvent& event) {
     TransferDataFromWindow();
     // The table belongs in the folder the host named, not in one the name leads to.
-    if (!isPlainFileName(tableName)) {
-        PSL_LOG_ERROR("DlgNewTable::onOk", _("'%ls' is not a valid table name."), tableName);
+    const NewTableFile checked = checkNewTableName(
+        tableName, directory, tableFileExtension(colorDependent), NewTableReach::folder);
+    if (!checked.refusal.empty()) {
+        PSL_LOG_ERROR("DlgNewTable::onOk", "%ls", checked.refusal);
         return;
     }
-    const wxFileName file = newTableFileName();
-    if (!fitsTableKind(file, colorDependent)) {
-        PSL_LOG_ERROR("DlgNewTable::onOk",
-                      _("Extension '%ls' is not valid for this type of plot style table."),
-                      file.GetExt().Lower());
-        return;
-    }
-    if (file.FileExists()) {
-        PSL_LOG_ERROR("DlgNewTable::onOk", _("File '%ls' exists already."), tableName);
-        return;
-    }
-
-    const wxString path = file.GetFullPath();
+    const wxString path = checked.file.GetFullPath();
     PlotStyleTablePtr table(CPlotStyleTable::create(colorDependent, nullptr));
     errno = 0;
     const bool written = table && table->write(toHostText(path).c_str());
@@ -92,6 +77,7 @@ void DlgNewTable::onOk(wxCommandEvent& event) {
         return;
     }
 
+    createdFile = checked.file;
     if (launchEditor) {
         editPlotStyleTable(path, this);
     }

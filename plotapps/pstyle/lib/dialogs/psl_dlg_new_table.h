@@ -13,9 +13,9 @@ public:
     // The window is created from the layout "DlgNewTable" afterwards (ut::loadDialog).
     DlgNewTable(bool colorDependent, const wxString& directory);
 
-    // The new table's file: the typed name in the folder, with the kind's extension when the
+    // The file created on OK: the typed name in the folder, with the kind's extension when the
     // name has none.
-    wxFileName newTableFileName() const;
+    const wxFileName& newTableFileName() const { return createdFile; }
     bool usesTableInDrawing() const { return useInDrawing; }
 
 private:
@@ -28,6 +28,7 @@ private:
     wxString tableName;
     bool launchEditor;
     bool useInDrawing;
+    wxFileName createdFile;
 
     wxDECLARE_CLASS(DlgNewTable);
     wxDECLARE_EVENT_TABLE();

@@ -17,7 +17,9 @@
 
 #include <kesutils/ut_services.h>
 
+#include "psl_dialog_sizes.h"
 #include "psl_dlg_plot_style_editor.h"
+#include "psl_label_mnemonics.h"
 #include "psl_log.h"
 #include "psl_message_panel.h"
 #include "psl_resources.h"
@@ -111,7 +113,7 @@ DlgSelectTable::~DlgSelectTable() {
 }
 
 void DlgSelectTable::onInitDialog(wxInitDialogEvent&) {
-    SetSize(400, -1);
+    sizeForText(this, 400);
 
     fillSourceFiles();
 
@@ -122,6 +124,10 @@ void DlgSelectTable::onInitDialog(wxInitDialogEvent&) {
     XRCCTRL(*this, "ComboSourceFile", wxComboBox)->SetValidator(wxGenericValidator(&sourceFile));
     XRCCTRL(*this, "TextTableName", wxTextCtrl)
         ->SetValidator(wxTextValidator(wxFILTER_NONE, &tableName));
+
+    setLabelField(this, "StatTableType", "ChoiceTableType");
+    setLabelField(this, "StatSourceFile", "ComboSourceFile");
+    setLabelField(this, "StatTableName", "TextTableName");
 
     TransferDataToWindow();
     updateControls();
@@ -201,6 +207,10 @@ void DlgSelectTable::onBrowse(wxCommandEvent&) {
     }
     if (browseForTableFile(path, this)) {
         combo->SetValue(path);
+        // The next Enter opens the file chosen, not the file dialog again. OK, disabled while
+        // the field was empty, takes the focus once it is enabled.
+        UpdateWindowUI(wxUPDATE_UI_RECURSE);
+        FindWindow(wxID_OK)->SetFocus();
     }
 }
 
@@ -241,24 +251,13 @@ void DlgSelectTable::onOk(wxCommandEvent& event) {
 }
 
 wxString DlgSelectTable::newTableTarget(const wxString& folder, const wxString& expectedExtension) {
-    // A relative name may lead into a subfolder, never out of the plot style folder.
-    if (!wxIsAbsolutePath(tableName) && !staysInFolder(tableName)) {
-        PSL_LOG_ERROR("DlgSelectTable::onOk", _("'%ls' is not a valid table name."), tableName);
+    const NewTableFile target =
+        checkNewTableName(tableName, folder, expectedExtension, NewTableReach::subfolders);
+    if (!target.refusal.empty()) {
+        PSL_LOG_ERROR("DlgSelectTable::onOk", "%ls", target.refusal);
         return wxString();
     }
-    wxFileName target = fileInFolder(folder, tableName);
-    wxString wrongExtension;
-    if (!completeTableFileName(target, expectedExtension, wrongExtension)) {
-        PSL_LOG_ERROR("DlgSelectTable::onOk",
-                      _("Extension '%ls' is not valid for this type of plot style table."),
-                      wrongExtension);
-        return wxString();
-    }
-    if (target.FileExists()) {
-        PSL_LOG_ERROR("DlgSelectTable::onOk", _("File '%ls' exists already."), tableName);
-        return wxString();
-    }
-    return target.GetFullPath();
+    return target.file.GetFullPath();
 }
 
 bool DlgSelectTable::browseForTableFile(wxString& path, wxWindow* parent) {

@@ -2,26 +2,9 @@
 
 #include <wx/dialog.h>
 #include <wx/stattext.h>
-#include <wx/textwrapper.h>
 #include <wx/xrc/xmlres.h>
 
-namespace {
-
-class LineCounter : public wxTextWrapper {
-public:
-    int count(wxWindow* window, const wxString& text, int width) {
-        Wrap(window, text, width);
-        return lines_;
-    }
-
-protected:
-    void OnOutputLine(const wxString&) override { ++lines_; }
-
-private:
-    int lines_ = 0;
-};
-
-} // namespace
+#include <gtk/gtk.h>
 
 void showMessage(wxDialog* dialog, const wxString& text) {
     auto* message = XRCCTRL(*dialog, "StatMessage", wxStaticText);
@@ -31,11 +14,17 @@ void showMessage(wxDialog* dialog, const wxString& text) {
     if (room.x <= 0) {
         return;
     }
-    const int missing =
-        LineCounter().count(message, text, room.x) * message->GetCharHeight() - room.y;
-    // The message panel takes all height the dialog gains.
+    // The toolkit wraps the text at the label's width: it knows the height that takes.
+    int minimum = 0;
+    int needed = 0;
+    gtk_widget_get_preferred_height_for_width(message->GetHandle(), room.x, &minimum, &needed);
+    const int missing = needed - room.y;
+    // The message panel takes all height the dialog gains; the least height grows with it, so
+    // that the window manager's first placement does not undo it.
     if (missing > 0) {
-        dialog->SetSize(dialog->GetSize() + wxSize(0, missing));
+        const wxSize grown = dialog->GetSize() + wxSize(0, missing);
+        dialog->SetMinSize(wxSize(dialog->GetMinSize().x, grown.y));
+        dialog->SetSize(grown);
         dialog->Layout();
     }
 }

@@ -1,0 +1,201 @@
+#include "user_input.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/arrstr.h>
+#include <wx/dialog.h>
+#include <wx/time.h>
+#include <wx/toplevel.h>
+
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
+
+#include "gui_test_support.h"
+
+namespace {
+
+Display* xDisplay() {
+    return GDK_DISPLAY_XDISPLAY(gdk_display_get_default());
+}
+
+void fakeKey(KeySym key, bool down) {
+    const KeyCode code = XKeysymToKeycode(xDisplay(), key);
+    if (code == 0) {
+        ADD_FAILURE() << "no key gives " << XKeysymToString(key);
+        return;
+    }
+    XTestFakeKeyEvent(xDisplay(), code, down, CurrentTime);
+}
+
+KeySym modifierKey(const wxString& name) {
+    if (name == "ctrl") {
+        return XK_Control_L;
+    }
+    if (name == "shift") {
+        return XK_Shift_L;
+    }
+    EXPECT_EQ(name, "alt");
+    return XK_Alt_L;
+}
+
+void pressWith(const std::vector<KeySym>& modifiers, KeySym key) {
+    for (KeySym modifier : modifiers) {
+        fakeKey(modifier, true);
+    }
+    fakeKey(key, true);
+    fakeKey(key, false);
+    for (auto modifier = modifiers.rbegin(); modifier != modifiers.rend(); ++modifier) {
+        fakeKey(*modifier, false);
+    }
+    XFlush(xDisplay());
+}
+
+GtkTreeView* findTreeView(GtkWidget* widget) {
+    if (GTK_IS_TREE_VIEW(widget)) {
+        return GTK_TREE_VIEW(widget);
+    }
+    GtkTreeView* found = nullptr;
+    if (GTK_IS_CONTAINER(widget)) {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+        for (GList* child = children; child && !found; child = child->next) {
+            found = findTreeView(GTK_WIDGET(child->data));
+        }
+        g_list_free(children);
+    }
+    return found;
+}
+
+} // namespace
+
+void pressKeys(const char* keys) {
+    const wxArrayString parts = wxSplit(keys, '+', '\0');
+    std::vector<KeySym> modifiers;
+    for (std::size_t part = 0; part + 1 < parts.size(); ++part) {
+        modifiers.push_back(modifierKey(parts[part]));
+    }
+    const KeySym key = XStringToKeysym(parts.Last().utf8_str());
+    ASSERT_NE(key, KeySym(NoSymbol)) << keys;
+    pressWith(modifiers, key);
+}
+
+void typeText(const wxString& text) {
+    for (const wxUniChar character : text) {
+        const KeySym key = character.GetValue() < 0x100 ? KeySym(character.GetValue())
+                                                        : 0x01000000 + character.GetValue();
+        // A character that the key does not give unshifted needs Shift.
+        const KeyCode code = XKeysymToKeycode(xDisplay(), key);
+        const bool shifted = code != 0 && XkbKeycodeToKeysym(xDisplay(), code, 0, 0) != key;
+        pressWith(shifted ? std::vector<KeySym>{XK_Shift_L} : std::vector<KeySym>{}, key);
+    }
+}
+
+std::vector<GtkWidget*> shownGtkWindows() {
+    std::vector<GtkWidget*> shown;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* window = windows; window; window = window->next) {
+        if (gtk_widget_get_mapped(GTK_WIDGET(window->data))) {
+            shown.push_back(GTK_WIDGET(window->data));
+        }
+    }
+    g_list_free(windows);
+    return shown;
+}
+
+// The completion lists its matches in a tree view that filters the completion's names.
+GtkWidget* shownCompletionPopup(GtkWidget* entry) {
+    GtkEntryCompletion* completion = gtk_entry_get_completion(GTK_ENTRY(entry));
+    if (!completion) {
+        return nullptr;
+    }
+    for (GtkWidget* window : shownGtkWindows()) {
+        GtkTreeView* list = findTreeView(window);
+        GtkTreeModel* shown = list ? gtk_tree_view_get_model(list) : nullptr;
+        if (GTK_IS_TREE_MODEL_FILTER(shown) &&
+            gtk_tree_model_filter_get_model(GTK_TREE_MODEL_FILTER(shown)) ==
+                gtk_entry_completion_get_model(completion)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+GtkWidget* shownGtkDialog() {
+    for (GtkWidget* window : shownGtkWindows()) {
+        if (GTK_IS_DIALOG(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+namespace {
+
+GtkWindow* gtkTopLevel(const wxWindow* window) {
+    return GTK_WINDOW(wxGetTopLevelParent(const_cast<wxWindow*>(window))->GetHandle());
+}
+
+} // namespace
+
+bool receivesKeys(const wxWindow* window) {
+    return gtk_window_is_active(gtkTopLevel(window));
+}
+
+GtkWidget* gtkFocus(const wxWindow* window) {
+    return receivesKeys(window) ? gtk_window_get_focus(gtkTopLevel(window)) : nullptr;
+}
+
+UserSteps& UserSteps::then(const char* what, std::function<bool()> ready,
+                           std::function<void()> act) {
+    steps_.push_back({what, std::move(ready), std::move(act)});
+    return *this;
+}
+
+UserSteps& UserSteps::then(const char* what, std::function<void()> act) {
+    return then(
+        what, [] { return true; }, std::move(act));
+}
+
+void UserSteps::start() {
+    waitingSince_ = wxGetLocalTimeMillis();
+    Start(20);
+}
+
+void UserSteps::Notify() {
+    if (failed_) {
+        giveUp();
+        return;
+    }
+    if (finished()) {
+        Stop();
+        return;
+    }
+    const Step& step = steps_[next_];
+    if (step.ready()) {
+        ++next_;
+        waitingSince_ = wxGetLocalTimeMillis();
+        step.act();
+    } else if (wxGetLocalTimeMillis() - waitingSince_ > 10000) {
+        wxString shown;
+        for (GtkWidget* window : shownGtkWindows()) {
+            const gchar* title = gtk_window_get_title(GTK_WINDOW(window));
+            shown += wxString::Format(" %s '%s'", G_OBJECT_TYPE_NAME(window), title ? title : "");
+        }
+        ADD_FAILURE() << "waited in vain: " << step.what << "; on the screen:" << shown;
+        failed_ = true;
+        giveUp();
+    }
+}
+
+// One window a tick, the innermost first, until none is left.
+void UserSteps::giveUp() {
+    if (GtkWidget* dialog = shownGtkDialog()) {
+        gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+    } else if (wxDialog* modal = activeModalDialog()) {
+        modal->EndModal(wxID_CANCEL);
+    } else {
+        Stop();
+    }
+}
