@@ -56,13 +56,13 @@ std::string_view takeLastField(std::string_view& text) {
 }
 
 struct Leftover {
+    std::string_view name; // of the file it stood in for, as far as it fit
     std::string_view host;
     pid_t process = 0;
 };
 
-// ".NAME~HOST~PID~N.tmp", exactly.
-bool parseTemporaryName(std::string_view entry, Leftover& leftover) {
-    const std::string_view suffix = kTemporarySuffix;
+// ".NAME~HOST~PID~N" and the suffix, exactly.
+bool parseSiblingName(std::string_view entry, std::string_view suffix, Leftover& leftover) {
     if (entry.size() <= suffix.size() + 1 || entry[0] != '.' ||
         entry.substr(entry.size() - suffix.size()) != suffix) {
         return false;
@@ -71,6 +71,7 @@ bool parseTemporaryName(std::string_view entry, Leftover& leftover) {
     const std::string_view serial = takeLastField(rest);
     const std::string_view process = takeLastField(rest);
     leftover.host = takeLastField(rest);
+    leftover.name = rest;
     if (!isNumber(serial) || !isNumber(process) || rest.empty() || leftover.host.empty()) {
         return false;
     }
@@ -87,16 +88,23 @@ bool isDead(pid_t process) {
     return kill(process, 0) != 0 && errno == ESRCH;
 }
 
+std::string siblingTail() {
+    return '~' + hostName() + '~' + std::to_string(getpid()) + '~';
+}
+
+// The target's name as far as it fits into a sibling's name with suffix.
+std::string nameInSibling(const std::string& name, std::string_view suffix) {
+    // Room for the dot, the tail, ten digits and the suffix within the system's name length.
+    const std::size_t room = kMaxNameLength - 1 - siblingTail().size() - 10 - suffix.size();
+    return name.substr(0, room);
+}
+
 } // namespace
 
 bool createSibling(const ResolvedTarget& target, const char* suffix, mode_t mode,
                    SiblingFile& sibling, Failure& failure) {
     static std::atomic<unsigned> serial{0};
-    const std::string tail = '~' + hostName() + '~' + std::to_string(getpid()) + '~';
-    // Room for the dot, the tail, ten digits and the suffix within the system's name length.
-    const std::size_t room =
-        kMaxNameLength - 1 - tail.size() - 10 - std::string_view(suffix).size();
-    const std::string prefix = '.' + target.name.substr(0, room) + tail;
+    const std::string prefix = '.' + nameInSibling(target.name, suffix) + siblingTail();
     for (int attempt = 0; attempt < 100; ++attempt) {
         sibling.name = prefix + std::to_string(++serial) + suffix;
         sibling.descriptor =
@@ -112,31 +120,39 @@ bool createSibling(const ResolvedTarget& target, const char* suffix, mode_t mode
     return true;
 }
 
-void removeLeftovers(int folder) {
+std::vector<std::string> removeLeftovers(const ResolvedTarget& target) {
     const int cause = errno;
-    Descriptor listing(openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::vector<std::string> staleBackups;
+    Descriptor listing(openat(target.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     std::unique_ptr<DIR, int (*)(DIR*)> entries(listing ? fdopendir(listing.get()) : nullptr,
                                                 &closedir);
-    if (!entries) {
-        errno = cause;
-        return;
+    if (entries) {
+        listing.release();
     }
-    listing.release();
+    const std::string ownName = nameInSibling(target.name, kBackupSuffix);
     const std::time_t now = std::time(nullptr);
-    while (const dirent* entry = readdir(entries.get())) {
+    while (const dirent* entry = entries ? readdir(entries.get()) : nullptr) {
         Leftover leftover;
+        const bool temporary = parseSiblingName(entry->d_name, kTemporarySuffix, leftover);
+        const bool backup = !temporary &&
+                            parseSiblingName(entry->d_name, kBackupSuffix, leftover) &&
+                            leftover.name == ownName;
         struct stat status {};
-        if (entry->d_name[0] != '.' || !parseTemporaryName(entry->d_name, leftover) ||
-            fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+        if ((!temporary && !backup) ||
+            fstatat(target.folder.get(), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
             !S_ISREG(status.st_mode)) {
             continue;
         }
-        const bool abandoned = now - status.st_mtime > kAbandonedAfterSeconds;
-        if (abandoned || (leftover.host == hostName() && isDead(leftover.process))) {
-            unlinkat(folder, entry->d_name, 0);
+        const bool abandoned = now - status.st_mtime > kAbandonedAfterSeconds ||
+                               (leftover.host == hostName() && isDead(leftover.process));
+        if (abandoned && temporary) {
+            unlinkat(target.folder.get(), entry->d_name, 0);
+        } else if (abandoned) {
+            staleBackups.push_back(entry->d_name);
         }
     }
     errno = cause;
+    return staleBackups;
 }
 
 } // namespace safefile

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <sys/types.h>
 
@@ -24,9 +25,9 @@ bool createSibling(const ResolvedTarget& target, const char* suffix, mode_t mode
 inline constexpr char kTemporarySuffix[] = ".tmp";
 inline constexpr char kBackupSuffix[] = ".bak";
 
-// Removes the temporary files that this host's dead processes left in folder, and those of any
-// host that are older than an hour. Backup copies stay: after a crash they hold the only
-// complete copy.
-void removeLeftovers(int folder);
+// Removes the temporary files that this host's dead processes left in the target's folder, and
+// those of any host that are older than an hour. Returns the backup copies of the target that
+// such saves left: they are the only complete copy after a crash until a save of it succeeds.
+std::vector<std::string> removeLeftovers(const ResolvedTarget& target);
 
 } // namespace safefile

@@ -309,22 +309,33 @@ Replaced replaceByRename(Prepared& prepared, std::string_view bytes, Failure& fa
 
 // Renaming keeps a file whole for readers; only when it cannot keep everything the old file had
 // (another owner, a group this user is not in, other hard links) is the file written in place.
-bool commit(Prepared& prepared, std::string_view bytes, Failure& failure) {
+bool writeFileOrStream(Prepared& prepared, std::string_view bytes, Failure& failure) {
     const ResolvedTarget& target = prepared.target;
     if (target.kind == TargetKind::stream) {
         return writeStream(target, bytes, failure);
     }
-    removeLeftovers(target.folder.get());
     const bool renamable =
         target.kind == TargetKind::newFile ||
         (target.status.st_nlink == 1 && (geteuid() == 0 || target.status.st_uid == geteuid()));
-    if (renamable) {
-        const Replaced replaced = replaceByRename(prepared, bytes, failure);
-        if (replaced != Replaced::notKept) {
-            return replaced == Replaced::done;
-        }
+    const Replaced replaced =
+        renamable ? replaceByRename(prepared, bytes, failure) : Replaced::notKept;
+    if (replaced == Replaced::notKept) {
+        return writeInPlace(prepared, bytes, failure);
     }
-    return writeInPlace(prepared, bytes, failure);
+    return replaced == Replaced::done;
+}
+
+bool commit(Prepared& prepared, std::string_view bytes, Failure& failure) {
+    const std::vector<std::string> staleBackups = prepared.target.kind == TargetKind::stream
+                                                      ? std::vector<std::string>()
+                                                      : removeLeftovers(prepared.target);
+    if (!writeFileOrStream(prepared, bytes, failure)) {
+        return false;
+    }
+    for (const std::string& backup : staleBackups) {
+        unlinkat(prepared.target.folder.get(), backup.c_str(), 0);
+    }
+    return true;
 }
 
 } // namespace

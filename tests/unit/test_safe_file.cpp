@@ -358,7 +358,7 @@ TEST_F(SafeFile, AFailedSaveLeavesTheOldFileAndNothingBeside) {
     signal(SIGXFSZ, SIG_DFL);
 }
 
-TEST_F(SafeFile, RemovesOnlyTheTemporaryFilesOfDeadProcessesOrOfOldSaves) {
+TEST_F(SafeFile, RemovesOnlyWhatDeadProcessesOrOldSavesLeft) {
     char host[256] = {};
     gethostname(host, sizeof host - 1);
     const pid_t child = fork();
@@ -372,12 +372,14 @@ TEST_F(SafeFile, RemovesOnlyTheTemporaryFilesOfDeadProcessesOrOfOldSaves) {
     const std::vector<std::string> removed = {
         ".plan.ctb~" + here + "~" + dead + "~1.tmp",
         ".other name.ctb~far-away~" + alive + "~2.tmp",
+        ".other.ctb~" + here + "~" + dead + "~3.bak",
     };
+    // A dead process's backup copy of another file may be all that is left of it.
     const std::vector<std::string> kept = {
         ".plan.ctb~" + here + "~" + alive + "~1.tmp", ".plan.ctb~far-away~" + dead + "~1.tmp",
         ".plan.ctb~" + here + "~" + dead + "~1.bak",  ".plan.ctb~" + here + "~" + dead + "~1.tmpx",
         "plan.ctb~" + here + "~" + dead + "~1.tmp",   ".plan.ctb~" + here + "~x" + dead + "~1.tmp",
-        ".~" + here + "~" + dead + "~1.tmp",
+        ".~" + here + "~" + dead + "~1.tmp",          ".other.ctb~" + here + "~" + alive + "~4.bak",
     };
     for (const auto& name : removed) {
         put(at(name), "left over");
