@@ -96,7 +96,7 @@ struct WriteTarget {
 };
 
 // Empty when target may take the output, else why not, worded after the file's name ("is not a
-// named plot style table").
+// plot style table").
 using KindCheck = std::function<std::string(const WriteTarget& target)>;
 
 struct WriteOptions {
@@ -110,8 +110,8 @@ struct WriteOptions {
 // this user write (root: a file without any write bit) are refused. A regular file is replaced by
 // a renamed temporary file when its owner, group, mode, ACL, user attributes and single link can
 // all be kept, and otherwise written in place after a backup copy that goes once the write is on
-// disk; either way under the file's lock. FIFOs and character devices are written directly.
-// false with failure (and errno) on refusal or error.
+// disk; either way under the file's lock. FIFOs and character devices are written directly (a
+// FIFO without a reader waits for one). false with failure (and errno) on refusal or error.
 bool writeFile(const std::string& path, std::string_view bytes, const WriteOptions& options,
                Failure& failure);
 // The refusals of writeFile, without writing or waiting for a lock: for commands that check all
