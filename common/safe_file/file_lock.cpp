@@ -138,7 +138,7 @@ Attempt lockAll(const std::vector<std::string>& paths, std::chrono::milliseconds
     }
     // The map holds the files in the order of device and inode: the order everybody locks in.
     for (const auto& [identity, file] : files) {
-        if (!waitForLock(file->descriptor.get(), deadline)) {
+        if (!waitForLock(file->descriptor, deadline)) {
             const auto named = std::find_if(candidates.begin(), candidates.end(),
                                             [&](const Candidate& c) { return c.locked == file; });
             const std::string path = named->target.path();
@@ -207,13 +207,25 @@ void moveOwnLock(const ResolvedTarget& target, Descriptor descriptor, const stru
     ownLocks().move(target, std::move(descriptor), status);
 }
 
-bool waitForLock(int descriptor, Clock::time_point deadline) {
+bool waitForLock(Descriptor& descriptor, Clock::time_point deadline) {
     std::chrono::milliseconds pause(1);
     for (;;) {
-        if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
+        if (flock(descriptor.get(), LOCK_EX | LOCK_NB) == 0) {
             return true;
         }
         if (errno == EINTR) {
+            continue;
+        }
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS) {
+            return true;
+        }
+        if (errno == EBADF && (fcntl(descriptor.get(), F_GETFL) & O_ACCMODE) == O_RDONLY) {
+            Descriptor writable(
+                ::open(reopenPath(descriptor.get()).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+            if (!writable) {
+                return false;
+            }
+            descriptor = std::move(writable);
             continue;
         }
         const Clock::time_point now = Clock::now();

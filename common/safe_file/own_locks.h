@@ -29,9 +29,11 @@ OwnLock ownLockOf(const ResolvedTarget& target);
 // After a rename under this process's lock the new file, locked as descriptor, carries it on.
 void moveOwnLock(const ResolvedTarget& target, Descriptor descriptor, const struct stat& status);
 
-// Waits for the exclusive lock of descriptor until deadline; false with errno (EWOULDBLOCK when
-// another program held it all along).
-bool waitForLock(int descriptor, std::chrono::steady_clock::time_point deadline);
+// Waits for the exclusive lock of the file open as descriptor until deadline; false with errno
+// (EWOULDBLOCK when another program held it all along). Where the file system locks only files
+// open for writing (NFS), descriptor is opened again for writing; where it has no locks at all,
+// the file goes unlocked.
+bool waitForLock(Descriptor& descriptor, std::chrono::steady_clock::time_point deadline);
 
 // Whether the entry target names is still the file with status.
 bool stillNames(const ResolvedTarget& target, const struct stat& status);

@@ -124,7 +124,7 @@ Step prepare(const std::string& path, const WriteOptions& options,
             return Step::retry;
         }
         if (deadline && !prepared.underOwnLock) {
-            if (!waitForLock(prepared.existing.get(), *deadline)) {
+            if (!waitForLock(prepared.existing, *deadline)) {
                 if (errno == EWOULDBLOCK) {
                     fail(failure, Problem::locked, target.path(),
                          describePatience(options.lockPatience), EWOULDBLOCK);
