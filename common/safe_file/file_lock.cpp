@@ -137,7 +137,8 @@ Attempt lockAll(const std::vector<std::string>& paths, std::chrono::milliseconds
         candidates.push_back(std::move(candidate));
     }
     // The map holds the files in the order of device and inode: the order everybody locks in.
-    for (const auto& [identity, file] : files) {
+    for (const auto& identityAndFile : files) {
+        const std::shared_ptr<LockedFile>& file = identityAndFile.second;
         if (!waitForLock(file->descriptor, deadline)) {
             const auto named = std::find_if(candidates.begin(), candidates.end(),
                                             [&](const Candidate& c) { return c.locked == file; });
