@@ -168,9 +168,6 @@ Attempt lockAll(const std::vector<std::string>& paths, std::chrono::milliseconds
 
 } // namespace
 
-FileLock::FileLock(std::string path, std::shared_ptr<LockedFile> locked)
-    : path_(std::move(path)), locked_(std::move(locked)) {}
-
 bool lockFiles(const std::vector<std::string>& paths, std::chrono::milliseconds patience,
                std::vector<FileLock>& locks, Failure& failure) {
     locks.clear();
@@ -195,7 +192,7 @@ bool lockFiles(const std::vector<std::string>& paths, std::chrono::milliseconds 
         if (candidate.target.kind != TargetKind::stream) {
             ownLocks().add(locationOf(candidate.target), candidate.locked);
         }
-        locks.emplace_back(paths[index], candidate.locked);
+        locks.emplace_back(candidate.locked);
     }
     return true;
 }

@@ -65,12 +65,9 @@ bool readFile(const std::string& path, std::size_t maxSize, std::string& bytes, 
 struct LockedFile;
 class FileLock {
 public:
-    FileLock(std::string path, std::shared_ptr<LockedFile> locked);
-    // The path it was taken for.
-    const std::string& path() const { return path_; }
+    explicit FileLock(std::shared_ptr<LockedFile> locked) : locked_(std::move(locked)) {}
 
 private:
-    std::string path_;
     std::shared_ptr<LockedFile> locked_;
 };
 
