@@ -1,6 +1,6 @@
 // The table file codec: tables from other writers read as they were written, damaged and hostile
-// files refused with a reason, the canonical form written under any locale, and a file replaced
-// atomically, keeping its permissions and owner.
+// files refused with a reason, the canonical form written under any locale, and a save that lands
+// only on a table of its own kind.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,13 +14,11 @@
 #include <sstream>
 #include <vector>
 
-#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
 #include <kesutils/plot_style_table.h>
 
-#include "atomic_file.h"
 #include "plot_style_codec.h"
 #include "table_container.h"
 #include "table_text.h"
@@ -410,98 +408,39 @@ protected:
     fs::path folder_;
 };
 
-// A replaced file keeps its permissions; through a link the linked file is replaced and the
-// link stays.
-TEST_F(AtomicTableWrite, ReplacesTheTargetWithATableThatReadsBack) {
-    const fs::path target = folder_ / "Plan.ctb";
-    std::ofstream(target) << "old content";
-    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    fs::permissions(target, mode);
-    const fs::path link = folder_ / "Link.ctb";
-    fs::create_symlink(target, link);
-
-    PlotStyleTablePtr table(CPlotStyleTable::create(true, nullptr));
-    table->Description = u"Grundriss";
-    ASSERT_TRUE(table->write(link.u16string().c_str()));
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, mode);
-    PlotStyleTablePtr again(CPlotStyleTable::read(target.u16string().c_str()));
+// A save lands only on a table file of the extension it was given, or on nothing; every refusal
+// leaves the files as they were and the cause in errno.
+TEST_F(AtomicTableWrite, RefusesTargetsThatAreNoTableFile) {
+    PlotStyleTablePtr colorDependent(CPlotStyleTable::create(true, nullptr));
+    std::ofstream(folder_ / "notes.txt") << "notes";
+    std::ofstream(folder_ / "Text.ctb") << "not a table";
+    std::ofstream(folder_ / "ReadOnly.ctb");
+    fs::permissions(folder_ / "ReadOnly.ctb", fs::perms::owner_read);
+    fs::create_symlink("notes.txt", folder_ / "Notes.ctb");
+    fs::create_directory(folder_ / "Folder.ctb");
+    const std::vector<std::string> before = entries();
+    const std::pair<const char*, int> refused[] = {
+        {"Text.ctb", EINVAL},   {"Notes.ctb", EINVAL},        {"ReadOnly.ctb", EACCES},
+        {"Folder.ctb", EISDIR}, {"missing/Plan.ctb", ENOENT},
+    };
+    for (const auto& [name, cause] : refused) {
+        std::string error;
+        errno = 0;
+        EXPECT_FALSE(writePlotStyleTableFile(*colorDependent, (folder_ / name).string(), error));
+        EXPECT_EQ(errno, cause) << name << ": " << error;
+        EXPECT_NE(error.find(fs::path(name).begin()->string()), std::string::npos) << error;
+    }
+    EXPECT_EQ(entries(), before);
+    EXPECT_EQ(fileBytes((folder_ / "Text.ctb").string()), "not a table");
+    // An empty file takes a table, also through a link; the link stays.
+    std::ofstream(folder_ / "Empty.ctb");
+    fs::create_symlink("Empty.ctb", folder_ / "Link.ctb");
+    colorDependent->Description = u"Grundriss";
+    ASSERT_TRUE(colorDependent->write((folder_ / "Link.ctb").u16string().c_str()));
+    EXPECT_TRUE(fs::is_symlink(folder_ / "Link.ctb"));
+    PlotStyleTablePtr again(CPlotStyleTable::read((folder_ / "Empty.ctb").u16string().c_str()));
     ASSERT_TRUE(again);
     EXPECT_EQ(again->Description, u"Grundriss");
-}
-
-TEST_F(AtomicTableWrite, FailuresLeaveTheTargetAsItWasAndNoTemporaryFile) {
-    PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
-    std::string bytes;
-    ASSERT_TRUE(writePlotStyleTableToMemory(*table, bytes));
-    const fs::path target = folder_ / "Plan.stb";
-    const std::string original = "the table that was there before";
-    std::ofstream(target) << original;
-    std::string error;
-
-    for (const std::size_t failAfter :
-         {std::size_t(0), std::size_t(1), bytes.size() / 2, bytes.size() - 1}) {
-        errno = 0;
-        EXPECT_FALSE(writeFileAtomically(target.string(), bytes, error, failAfter)) << failAfter;
-        EXPECT_EQ(errno, EIO) << "the cause outlives the clean-up";
-        EXPECT_FALSE(error.empty());
-        EXPECT_EQ(fileBytes(target), original);
-        EXPECT_EQ(entries(), std::vector<std::string>{"Plan.stb"});
-    }
-
-    const fs::path folderTarget = folder_ / "Folder.stb";
-    fs::create_directory(folderTarget);
-    EXPECT_FALSE(table->write(folderTarget.u16string().c_str()));
-    EXPECT_EQ(errno, EISDIR);
-    EXPECT_TRUE(fs::is_directory(folderTarget));
-    EXPECT_FALSE(
-        writePlotStyleTableFile(*table, (folder_ / "missing" / "Plan.stb").string(), error));
-    EXPECT_EQ(errno, ENOENT);
-    EXPECT_NE(error.find("temporary file"), std::string::npos) << error;
-    EXPECT_EQ(entries(), (std::vector<std::string>{"Folder.stb", "Plan.stb"}));
-    EXPECT_EQ(fileBytes(target), original);
-}
-
-// The bits that apply to the saving user decide, root included; a replaced file keeps its
-// owner, group and permissions.
-TEST_F(AtomicTableWrite, PermissionBitsOfTheSavingUserDecideAndOwnershipSurvives) {
-    if (geteuid() != 0) {
-        GTEST_SKIP() << "giving files to other users needs root";
-    }
-    const uid_t other = 4242;
-    struct Case {
-        uid_t owner;
-        gid_t group;
-        mode_t mode;
-        bool writable;
-    };
-    const Case cases[] = {
-        {0, 0, 0444, false},         {0, 0, 0466, false},
-        {0, 0, 0600, true},          {other, 0, 0464, true},
-        {other, 0, 0646, false},     {other, other, 0646, true},
-        {other, other, 0664, false}, {other, other + 1, 02666, true},
-    };
-    PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
-    const fs::path target = folder_ / "Office.stb";
-    const std::string original = "a table of the office";
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "owner " << c.owner << ", mode " << std::oct << c.mode);
-        fs::remove(target);
-        std::ofstream(target) << original;
-        ASSERT_EQ(chown(target.c_str(), c.owner, c.group), 0);
-        ASSERT_EQ(chmod(target.c_str(), c.mode), 0);
-        const bool written = table->write(target.u16string().c_str());
-        const int cause = errno;
-        EXPECT_EQ(written, c.writable);
-        EXPECT_TRUE(written || cause == EACCES) << cause;
-        struct stat after {};
-        ASSERT_EQ(stat(target.c_str(), &after), 0);
-        EXPECT_EQ(after.st_uid, c.owner);
-        EXPECT_EQ(after.st_gid, c.group);
-        EXPECT_EQ(after.st_mode & 07777, c.mode);
-        EXPECT_EQ(fileBytes(target) == original, !c.writable);
-        EXPECT_EQ(entries(), std::vector<std::string>{"Office.stb"});
-    }
 }
 
 } // namespace

@@ -3,7 +3,11 @@
 #include <cerrno>
 #include <new>
 
-#include "atomic_file.h"
+#include <strings.h>
+#include <unistd.h>
+
+#include <safe_file.h>
+
 #include "plot_style_codec.h"
 #include "table_container.h"
 #include "table_text.h"
@@ -19,6 +23,36 @@ std::string_view withoutTrailingFill(std::string_view text) {
 
 std::string pathToUtf8(const char16_t* path) {
     return path ? utf16ToUtf8(path) : std::string();
+}
+
+std::string extensionOf(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    const std::size_t slash = path.rfind('/');
+    return dot == std::string::npos || (slash != std::string::npos && dot < slash)
+               ? std::string()
+               : path.substr(dot);
+}
+
+// A save lands on a file with the extension it was given, which holds a plot style table or
+// nothing yet: no link turns a save into the overwriting of another kind of file. Either header
+// will do, as other writers put the colour-dependent one on named tables too.
+std::string unfitTarget(const safefile::WriteTarget& target, const std::string& requested) {
+    if (target.kind == safefile::TargetKind::stream) {
+        return std::string();
+    }
+    const std::string wanted = extensionOf(requested);
+    if (strcasecmp(extensionOf(target.path).c_str(), wanted.c_str()) != 0) {
+        return "does not have the extension " + (wanted.empty() ? "(none)" : wanted) + " of " +
+               requested;
+    }
+    if (target.kind == safefile::TargetKind::regularFile) {
+        std::string start(tableHeader(true).size(), '\0');
+        const ssize_t size = pread(target.descriptor, start.data(), start.size(), 0);
+        if (size != 0 && start != tableHeader(true) && start != tableHeader(false)) {
+            return "is not a plot style table";
+        }
+    }
+    return std::string();
 }
 
 } // namespace
@@ -58,7 +92,10 @@ bool writePlotStyleTableToMemory(const CPlotStyleTable& table, std::string& byte
 
 PlotStyleTablePtr readPlotStyleTableFile(const std::string& path, std::string& error) {
     std::string bytes;
-    if (!readWholeFile(path, kMaxTableFileSize, bytes, error)) {
+    safefile::Failure failure;
+    if (!safefile::readFile(path, kMaxTableFileSize, bytes, failure)) {
+        error = failure.message();
+        errno = failure.error;
         return nullptr;
     }
     return readPlotStyleTableFromMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()),
@@ -74,7 +111,17 @@ bool writePlotStyleTableFile(const CPlotStyleTable& table, const std::string& pa
             error = "the table could not be compressed";
             return false;
         }
-        return writeFileAtomically(path, bytes, error);
+        safefile::WriteOptions options;
+        options.checkKind = [&](const safefile::WriteTarget& target) {
+            return unfitTarget(target, path);
+        };
+        safefile::Failure failure;
+        if (!safefile::writeFile(path, bytes, options, failure)) {
+            error = failure.message();
+            errno = failure.error;
+            return false;
+        }
+        return true;
     } catch (const std::bad_alloc&) {
         errno = ENOMEM;
         error = "not enough memory to write the table";

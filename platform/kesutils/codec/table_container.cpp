@@ -73,6 +73,10 @@ void storeLittleEndian(std::string& out, std::size_t at, std::uint32_t value) {
 
 } // namespace
 
+std::string_view tableHeader(bool colorDependent) {
+    return colorDependent ? kColorDependentHeader : kNamedHeader;
+}
+
 bool unpackTableContainer(const std::uint8_t* data, std::size_t size, TableContainer& content,
                           std::string& error) {
     const std::string_view header(reinterpret_cast<const char*>(data),

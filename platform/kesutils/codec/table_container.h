@@ -27,6 +27,9 @@ struct TableContainer {
     std::string text;
 };
 
+// The bytes that start every table file of the kind; both are of one length.
+std::string_view tableHeader(bool colorDependent);
+
 // Fills content from a file's bytes, or returns false with the reason in error.
 bool unpackTableContainer(const std::uint8_t* data, std::size_t size, TableContainer& content,
                           std::string& error);

@@ -1,0 +1,106 @@
+// A small program over the safe file library and the table codec, for the reliability script:
+// one save, one read, locked counting in several files, table saves to be killed, and a check
+// that a table file reads.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <kesutils/plot_style_table.h>
+#include <safe_file.h>
+
+#include "plot_style_codec.h"
+
+namespace {
+
+int failed(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return 2;
+}
+
+int save(const std::string& path, const std::string& text) {
+    safefile::Failure failure;
+    return safefile::writeFile(path, text, {}, failure) ? 0 : failed(failure.message());
+}
+
+int read(const std::string& path) {
+    std::string bytes;
+    safefile::Failure failure;
+    if (!safefile::readFile(path, 1 << 20, bytes, failure)) {
+        return failed(failure.message());
+    }
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    return 0;
+}
+
+// Adds one to the number in each file, rounds times, each round under the locks of all files.
+int count(long rounds, const std::vector<std::string>& paths) {
+    for (long round = 0; round < rounds; ++round) {
+        std::vector<safefile::FileLock> locks;
+        safefile::Failure failure;
+        if (!safefile::lockFiles(paths, safefile::kDefaultLockPatience, locks, failure)) {
+            return failed(failure.message());
+        }
+        for (const std::string& path : paths) {
+            std::string bytes;
+            if (!safefile::readFile(path, 64, bytes, failure) ||
+                !safefile::writeFile(path, std::to_string(std::atol(bytes.c_str()) + 1), {},
+                                     failure)) {
+                return failed(failure.message());
+            }
+        }
+    }
+    return 0;
+}
+
+// Saves a table of 255 styles times times (without end when times is 0), its description
+// naming the save.
+int tables(const std::string& path, long times) {
+    PlotStyleTablePtr table(CPlotStyleTable::create(true, nullptr));
+    for (long saved = 1; times == 0 || saved <= times; ++saved) {
+        const std::string text = "save " + std::to_string(saved);
+        table->Description.assign(text.begin(), text.end());
+        std::string error;
+        if (!writePlotStyleTableFile(*table, path, error)) {
+            return failed(path + ": " + error);
+        }
+    }
+    return 0;
+}
+
+int check(const std::string& path) {
+    std::string error;
+    const PlotStyleTablePtr table = readPlotStyleTableFile(path, error);
+    if (!table) {
+        return failed(path + ": " + error);
+    }
+    const std::u16string& description = table->Description;
+    std::printf("%s\n", std::string(description.begin(), description.end()).c_str());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::string command = args.empty() ? "" : args[0];
+    if (command == "save" && args.size() == 3) {
+        return save(args[1], args[2]);
+    }
+    if (command == "read" && args.size() == 2) {
+        return read(args[1]);
+    }
+    if (command == "count" && args.size() >= 3) {
+        return count(std::atol(args[1].c_str()), {args.begin() + 2, args.end()});
+    }
+    if (command == "tables" && (args.size() == 2 || args.size() == 3)) {
+        return tables(args[1], args.size() == 3 ? std::atol(args[2].c_str()) : 0);
+    }
+    if (command == "check" && args.size() == 2) {
+        return check(args[1]);
+    }
+    std::fprintf(stderr,
+                 "usage: safe_file_driver save FILE TEXT | read FILE | count ROUNDS FILE... "
+                 "| tables FILE [TIMES] | check FILE\n");
+    return 64;
+}
