@@ -3,10 +3,10 @@
 # configuration so that a host finds it all with find_package(pstyle).
 include(CMakePackageConfigHelpers)
 
-set_target_properties(pstyle_lib kesutils davaz teigha PROPERTIES INSTALL_RPATH "$ORIGIN")
+set_target_properties(pstyle_lib kesutils kesutils_gui davaz teigha PROPERTIES INSTALL_RPATH "$ORIGIN")
 set_target_properties(pstyle PROPERTIES INSTALL_RPATH "$ORIGIN/${PSTYLE_LIB_FROM_BIN}")
 
-install(TARGETS pstyle_interface teigha kesutils davaz pstyle_lib
+install(TARGETS pstyle_interface teigha kesutils kesutils_gui davaz pstyle_lib
         EXPORT pstyleTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         INCLUDES DESTINATION ${PSTYLE_INSTALL_INCLUDEDIR})
