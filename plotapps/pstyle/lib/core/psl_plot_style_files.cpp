@@ -13,6 +13,8 @@
 
 #include <wx/filefn.h>
 
+#include <kesutils/ut_services.h>
+
 #include "psl_table_files.h"
 
 namespace {
@@ -94,7 +96,17 @@ private:
     std::set<std::pair<dev_t, ino_t>> visited_;
 };
 
+const char* const kPlotStylePathKey = "PlotStylePath";
+
 } // namespace
+
+wxString configuredPlotStyleFolder() {
+    return ut::getString(ut::ECfgGroup::PlotSettings, kPlotStylePathKey);
+}
+
+void configurePlotStyleFolder(const wxString& folder) {
+    ut::setString(ut::ECfgGroup::PlotSettings, kPlotStylePathKey, folder);
+}
 
 bool listPlotStyleFiles(const wxString& folder, wxArrayString& files) {
     if (!wxDirExists(folder)) {

@@ -15,11 +15,10 @@
 
 #include <gtk/gtk.h>
 
-#include <kesutils/ut_services.h>
-
 #include "psl_dlg_plot_style_editor.h"
 #include "psl_log.h"
 #include "psl_message_panel.h"
+#include "psl_plot_style_files.h"
 #include "psl_resources.h"
 #include "psl_table_file_dialog.h"
 #include "psl_table_files.h"
@@ -30,7 +29,7 @@ namespace {
 constexpr int kColorDependentType = 0;
 
 wxString plotStyleFolder() {
-    return ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath");
+    return configuredPlotStyleFolder();
 }
 
 void appendRows(GtkListStore* store, const wxArrayString& names, std::size_t count) {
