@@ -1,28 +1,21 @@
-// Commands that work on table files without starting the GUI toolkit, so that they run on
-// servers and in git hooks.
+// What the program's commands share: one-line reports, command-line texts, reading tables and
+// writing files, and the parsing of common arguments.
+#include "command_support.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include <dirent.h>
-#include <sys/stat.h>
 
-#include <wx/ffile.h>
 #include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/translation.h>
 #include <wx/wfstream.h>
 
-#include <kesutils/plot_style_table.h>
-#include <kesutils/ut_services.h>
-
-#include "host_commands.h"
-#include "program_files.h"
-#include "psl_csv_export.h"
 #include "psl_table_files.h"
 #include "psl_text.h"
-#include "pstyle_lib.h"
 
 std::string toUtf8(const wxString& text) {
     return std::string(text.utf8_str());
@@ -40,9 +33,6 @@ std::string saveFailureCause(const wxString& path, int reason) {
     return toUtf8(cause);
 }
 
-namespace {
-
-// Why path cannot be opened for reading, or empty when it can.
 std::string unreadableCause(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
@@ -52,7 +42,6 @@ std::string unreadableCause(const std::string& path) {
     return wxFileName::DirExists(fromUtf8(path)) ? std::strerror(EISDIR) : std::string();
 }
 
-// Why folder cannot be listed, or empty when it can.
 std::string unlistableFolderCause(const std::string& folder) {
     DIR* dir = opendir(folder.c_str());
     if (!dir) {
@@ -62,17 +51,19 @@ std::string unlistableFolderCause(const std::string& folder) {
     return std::string();
 }
 
-} // namespace
-
 PlotStyleTablePtr readTable(const std::string& path) {
     const std::string cause = unreadableCause(path);
     if (!cause.empty()) {
         fileError(path, cause);
         return nullptr;
     }
-    PlotStyleTablePtr table(CPlotStyleTable::read(toHostText(fromUtf8(path)).c_str()));
+    std::u16string reason;
+    PlotStyleTablePtr table(CPlotStyleTable::read(toHostText(fromUtf8(path)).c_str(), reason));
     if (!table) {
-        fileError(path, toUtf8(_("Invalid file format - failed to open plotstyle table file.")));
+        fileError(path,
+                  reason.empty()
+                      ? toUtf8(_("Invalid file format - failed to open plotstyle table file."))
+                      : toUtf8(toWxString(reason)));
     }
     return table;
 }
@@ -81,27 +72,6 @@ std::string wrongKindCause(const wxFileName& target, bool colorDependent) {
     return toUtf8(wxString::Format(_("%ls is not a valid name to save to."), target.GetFullName()) +
                   " " + tableKindExtensionHint(colorDependent));
 }
-
-namespace {
-
-// True when both paths name one file, through links too.
-bool isSameFile(const std::string& first, const std::string& second) {
-    struct stat firstStatus, secondStatus;
-    return stat(first.c_str(), &firstStatus) == 0 && stat(second.c_str(), &secondStatus) == 0 &&
-           firstStatus.st_dev == secondStatus.st_dev && firstStatus.st_ino == secondStatus.st_ino;
-}
-
-std::string csvText(const CPlotStyleTable& table, const std::string& path) {
-    const wxArrayString lines = csvExportLines(table, wxFileName(fromUtf8(path)).GetFullName());
-    std::string text;
-    for (const wxString& line : lines) {
-        text += toUtf8(line);
-        text += '\n';
-    }
-    return text;
-}
-
-} // namespace
 
 std::string writeFileSafely(const std::string& path, const std::string& text) {
     wxLogNull toolkitMessages; // the one-line report below says it all
@@ -120,6 +90,12 @@ int usageError(const std::string& message) {
 
 int fileError(const std::string& file, const std::string& cause) {
     std::fprintf(stderr, "pstyle: %s: %s\n", file.c_str(), cause.c_str());
+    return kExitFailure;
+}
+
+int noDisplayError() {
+    std::fprintf(stderr, "pstyle: this command needs a display (set DISPLAY, or run it under "
+                         "xvfb-run)\n");
     return kExitFailure;
 }
 
@@ -148,114 +124,12 @@ bool parseFileArguments(const std::string& command, const std::vector<std::strin
     return true;
 }
 
-int runExport(const std::vector<std::string>& args) {
-    FileArguments parsed;
-    if (!parseFileArguments("export", args, {"-o", "--output"}, parsed)) {
-        return kExitFailure;
-    }
-    const std::string& input = parsed.file;
-    const std::string& output = parsed.optionFile;
-
-    const PlotStyleTablePtr table = readTable(input);
-    if (!table) {
-        return kExitFailure;
-    }
-    if (!output.empty() && isSameFile(input, output)) {
-        return fileError(output,
-                         "the output would replace the table being exported; choose another file");
-    }
-    const std::string text = csvText(*table, input);
-    if (output.empty()) {
-        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
-            std::fflush(stdout) != 0) {
-            return fileError("standard output", std::strerror(errno));
-        }
-        return kExitSuccess;
-    }
-    const std::string failure = writeFileSafely(output, text);
-    if (!failure.empty()) {
-        return fileError(output, failure);
-    }
-    return kExitSuccess;
-}
-
-bool checkEditArguments(const std::vector<std::string>& args, FileArguments& parsed) {
-    if (!parseFileArguments("edit", args, {"--source"}, parsed)) {
-        return false;
-    }
-    const std::string& target = parsed.file;
-    const std::string& source = parsed.optionFile;
-    const wxFileName targetName(fromUtf8(target));
-    if (!isPlotStyleTableFile(targetName)) {
-        fileError(target, "not a plot style table file: its extension must be .ctb or .stb");
-        return false;
-    }
-    if (wxFileName::Exists(targetName.GetFullPath())) {
-        if (!readTable(target)) {
-            return false;
-        }
-    } else {
-        const std::string folder = toUtf8(targetName.GetPath());
-        const std::string cause = unlistableFolderCause(folder.empty() ? "." : folder);
-        if (!cause.empty()) {
-            fileError(target, "folder " + folder + ": " + cause);
-            return false;
+bool asksForHelp(const std::vector<std::string>& args, const char* help) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(help, stdout);
+            return true;
         }
     }
-    if (!source.empty()) {
-        const PlotStyleTablePtr table = readTable(source);
-        if (!table) {
-            return false;
-        }
-        if (!fitsTableKind(targetName, table->ColorDependent)) {
-            fileError(target, wrongKindCause(targetName, table->ColorDependent));
-            return false;
-        }
-    }
-    return true;
-}
-
-int runCopy(const std::vector<std::string>& args) {
-    if (args.size() != 2) {
-        return usageError("copy needs a SOURCE and a TARGET");
-    }
-    const std::string& source = args[0];
-    const std::string& target = args[1];
-
-    const PlotStyleTablePtr table = readTable(source);
-    if (!table) {
-        return kExitFailure;
-    }
-    // A table may be saved only under the extension of its kind; anything else would make the
-    // file open as the wrong kind, or not as a table at all.
-    const wxFileName targetName(fromUtf8(target));
-    if (!fitsTableKind(targetName, table->ColorDependent)) {
-        return fileError(target, wrongKindCause(targetName, table->ColorDependent));
-    }
-    if (!table->write(toHostText(targetName.GetFullPath()).c_str())) {
-        return fileError(target, saveFailureCause(targetName.GetFullPath(), errno));
-    }
-    return kExitSuccess;
-}
-
-void configurePlotStylePath(const std::string& folder, const char* programPath) {
-    const wxString path = folder.empty() ? samplePlotStyleFolder(programPath) : fromUtf8(folder);
-    ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", path);
-}
-
-int runList(const std::vector<std::string>& args) {
-    if (!args.empty()) {
-        return usageError("list takes no arguments");
-    }
-    const std::string folder = toUtf8(ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath"));
-    const std::string cause = unlistableFolderCause(folder);
-    if (!cause.empty()) {
-        return fileError(folder, cause);
-    }
-    wxArrayString files;
-    getPlotStyleFiles(files);
-    for (const wxString& file : files) {
-        std::printf("%s\n", file.utf8_str().data());
-    }
-    return kExitSuccess;
+    return false;
 }

@@ -1,19 +1,21 @@
 // Commands for the people who keep an office's tables: compare two tables, convert a
-// colour-dependent table into a named one, print a legend sheet. None of them needs a display.
+// colour-dependent table into a named one, print a legend sheet. None of them needs a display;
+// the sheet is drawn by a module of its own, so that the others never load drawing libraries.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include <wx/filename.h>
 #include <wx/intl.h>
-#include <wx/mstream.h>
 
 #include "host_commands.h"
-#include "psl_legend_sheet.h"
+#include "program_files.h"
+#include "program_module.h"
 #include "psl_table_convert.h"
 #include "psl_table_diff.h"
 #include "psl_table_files.h"
 #include "psl_text.h"
+#include "sheet/sheet_module.h"
 
 namespace {
 
@@ -42,16 +44,6 @@ const char* const kConvertHelp =
     "\n"
     "Exit status: 0 success, 2 bad usage or a file error (OUT is then left as it was).\n";
 
-const char* const kSheetHelp =
-    "Usage: pstyle sheet TABLE -o FILE.svg|FILE.png\n"
-    "\n"
-    "Draws a legend sheet of the table for printing: one row per style with the colour it\n"
-    "applies to, the colour it plots, a sample line at its lineweight (to scale) with its\n"
-    "screening and linetype, and its pens, lineweight, end, join and fill styles.\n"
-    "The SVG is sized in millimetres; the PNG has 5 pixels to the millimetre.\n"
-    "\n"
-    "Exit status: 0 success, 2 bad usage or a file error (FILE is then left as it was).\n";
-
 bool isOption(const std::string& arg) {
     return arg.size() > 1 && arg[0] == '-';
 }
@@ -79,36 +71,7 @@ std::string kindName(const CPlotStyleTable& table) {
     return table.ColorDependent ? "colour-dependent" : "named";
 }
 
-int writeOrReport(const std::string& path, const std::string& bytes) {
-    const std::string failure = writeFileSafely(path, bytes);
-    return failure.empty() ? kExitSuccess : fileError(path, failure);
-}
-
-// The image as PNG, or empty when it cannot be encoded.
-std::string pngBytes(wxImage& image) {
-    // A handler of its own rather than a registered one, which only a toolkit shut down would
-    // free.
-    wxPNGHandler png;
-    wxMemoryOutputStream out;
-    if (!png.SaveFile(&image, out, false)) {
-        return std::string();
-    }
-    std::string bytes(out.GetSize(), '\0');
-    out.CopyTo(bytes.data(), bytes.size());
-    return bytes;
-}
-
 } // namespace
-
-bool asksForHelp(const std::vector<std::string>& args, const char* help) {
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(help, stdout);
-            return true;
-        }
-    }
-    return false;
-}
 
 int runDiff(const std::vector<std::string>& args) {
     if (asksForHelp(args, kDiffHelp)) {
@@ -178,34 +141,10 @@ int runConvert(const std::vector<std::string>& args) {
 }
 
 int runSheet(const std::vector<std::string>& args) {
-    if (asksForHelp(args, kSheetHelp)) {
-        return kExitSuccess;
+    ProgramModule drawing(kSheetModuleFile, programPath());
+    auto* run = drawing.find<RunSheetCommand>(kRunSheetCommandSymbol);
+    if (!run) {
+        return fileError(kSheetModuleFile, drawing.error());
     }
-    FileArguments parsed;
-    if (!parseFileArguments("sheet", args, {"-o", "--output"}, parsed)) {
-        return kExitFailure;
-    }
-    const std::string& output = parsed.optionFile;
-    const wxString extension = wxFileName(fromUtf8(output)).GetExt().Lower();
-    if (extension != "svg" && extension != "png") {
-        return usageError("sheet needs -o FILE.svg or -o FILE.png");
-    }
-    const PlotStyleTablePtr table = readTable(parsed.file);
-    if (!table) {
-        return kExitFailure;
-    }
-    const LegendSheet sheet =
-        layOutLegendSheet(*table, wxFileName(fromUtf8(parsed.file)).GetFullName());
-    if (extension == "svg") {
-        return writeOrReport(output, legendSheetSvg(sheet));
-    }
-    wxImage image = legendSheetImage(sheet);
-    if (!image.IsOk()) {
-        return fileError(output, "the sheet is too long for a PNG image; write it as SVG");
-    }
-    const std::string png = pngBytes(image);
-    if (png.empty()) {
-        return fileError(output, "the image could not be encoded as PNG");
-    }
-    return writeOrReport(output, png);
+    return run(args);
 }
