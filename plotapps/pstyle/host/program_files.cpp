@@ -11,8 +11,9 @@
 #include <wx/translation.h>
 #include <wx/utils.h>
 
+#include <kesutils/ut_services.h>
+
 #include "command_support.h"
-#include "psl_plot_style_files.h"
 #include "psl_translations.h"
 
 namespace {
@@ -141,8 +142,9 @@ wxString samplePlotStyleFolder(const char* programPath) {
 }
 
 void configurePlotStylePath(const std::string& folder, const char* programPath) {
-    configurePlotStyleFolder(folder.empty() ? samplePlotStyleFolder(programPath)
-                                            : fromUtf8(folder));
+    // The program is the host here: the configuration is its own to fill.
+    ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath",
+                  folder.empty() ? samplePlotStyleFolder(programPath) : fromUtf8(folder));
 }
 
 bool chooseLanguage(const std::string& language, const char* programPath) {

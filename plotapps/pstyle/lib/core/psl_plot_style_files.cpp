@@ -96,16 +96,10 @@ private:
     std::set<std::pair<dev_t, ino_t>> visited_;
 };
 
-const char* const kPlotStylePathKey = "PlotStylePath";
-
 } // namespace
 
 wxString configuredPlotStyleFolder() {
-    return ut::getString(ut::ECfgGroup::PlotSettings, kPlotStylePathKey);
-}
-
-void configurePlotStyleFolder(const wxString& folder) {
-    ut::setString(ut::ECfgGroup::PlotSettings, kPlotStylePathKey, folder);
+    return ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath");
 }
 
 bool listPlotStyleFiles(const wxString& folder, wxArrayString& files) {

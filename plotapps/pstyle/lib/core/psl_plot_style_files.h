@@ -13,5 +13,3 @@ bool listPlotStyleFiles(const wxString& folder, wxArrayString& files);
 
 // The plot style folder the host configured (the setting "PlotStylePath"); empty when unset.
 wxString configuredPlotStyleFolder();
-// Sets it, as the host does before it calls the library.
-void configurePlotStyleFolder(const wxString& folder);
