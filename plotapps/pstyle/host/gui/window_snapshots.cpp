@@ -3,7 +3,7 @@
 #include "window_snapshots.h"
 
 #include <cstdio>
-#include <functional>
+#include <iterator>
 
 #include <gtk/gtk.h>
 
