@@ -144,7 +144,7 @@ int runSheet(const std::vector<std::string>& args) {
     ProgramModule drawing(kSheetModuleFile, programPath());
     auto* run = drawing.find<RunSheetCommand>(kRunSheetCommandSymbol);
     if (!run) {
-        return fileError(kSheetModuleFile, drawing.error());
+        return fileError("the program's drawing module", drawing.error());
     }
     return run(args);
 }

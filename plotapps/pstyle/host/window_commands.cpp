@@ -36,7 +36,7 @@ int showWindows(WindowRequest request) {
     ProgramModule gui(kGuiModuleFile, programPath());
     auto* run = gui.find<RunWindowRequest>(kRunWindowRequestSymbol);
     if (!run) {
-        return fileError(kGuiModuleFile, gui.error());
+        return fileError("the program's GUI module", gui.error());
     }
     return run(request);
 }
