@@ -19,6 +19,7 @@
 
 #include "office_table.h"
 #include "plot_style_codec.h"
+#include "sample_table.h"
 #include "table_container.h"
 #include "table_text.h"
 

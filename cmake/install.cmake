@@ -1,16 +1,20 @@
 # cmake --install: the plug-in, the stand-ins of the host libraries, their headers, the pstyle
-# program with its sample plot style folder (the catalogues are installed by po/), and a package
+# program with its modules and its sample plot style folder (the catalogues are installed by
+# po/), and a package
 # configuration so that a host finds it all with find_package(pstyle).
 include(CMakePackageConfigHelpers)
 
-set_target_properties(pstyle_lib kesutils davaz teigha PROPERTIES INSTALL_RPATH "$ORIGIN")
+set_target_properties(pstyle_lib kesutils kesutils_gui davaz teigha PROPERTIES INSTALL_RPATH "$ORIGIN")
 set_target_properties(pstyle PROPERTIES INSTALL_RPATH "$ORIGIN/${PSTYLE_LIB_FROM_BIN}")
+set_target_properties(pstyle_gui PROPERTIES INSTALL_RPATH "$ORIGIN")
 
-install(TARGETS pstyle_interface teigha kesutils davaz pstyle_lib
+install(TARGETS pstyle_interface teigha kesutils kesutils_gui davaz pstyle_lib
         EXPORT pstyleTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         INCLUDES DESTINATION ${PSTYLE_INSTALL_INCLUDEDIR})
 install(TARGETS pstyle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The program's modules, which it loads from the library folder: not for hosts.
+install(TARGETS pstyle_gui LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/interface/ DESTINATION ${PSTYLE_INSTALL_INCLUDEDIR}
         FILES_MATCHING PATTERN "*.h")

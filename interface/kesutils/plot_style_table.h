@@ -76,6 +76,11 @@ public:
     // A table read from a file, or null when the file is missing, damaged or not a table.
     // The caller owns the result and releases it with releasePlotStyleTable.
     static CPlotStyleTable* read(const char16_t* path);
+    // The same, and why a file was refused: one line in English naming what is wrong, with the
+    // line of the table's text where the fault is in the text ("line 12: bad value for
+    // color"). reason is empty after a successful read. A host library without reasons may
+    // leave it empty on failure too; callers then fall back to a message of their own.
+    static CPlotStyleTable* read(const char16_t* path, std::u16string& reason);
     // A new table with default content: 255 styles Color_1 to Color_255, or one style Normal.
     // The text argument is reserved and may be null.
     static CPlotStyleTable* create(bool colorDependent, const char16_t* text);

@@ -1,4 +1,6 @@
 // Services of the host's utility library: configuration, dialog layouts and the colour palette.
+// The library comes in two parts: kesutils (configuration, palette, tables) needs wxBase alone;
+// loadDialog lives in kesutils_gui, which the dialogs link and which needs the GUI libraries.
 #pragma once
 
 #include <cstdint>

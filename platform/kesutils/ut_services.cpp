@@ -1,11 +1,10 @@
+// The utility library's services that need no GUI: the configuration and the colour palette.
 #include <kesutils/ut_services.h>
 
 #include <map>
 #include <utility>
 
 #include <teigha/od_cm_color.h>
-#include <wx/dialog.h>
-#include <wx/xrc/xmlres.h>
 
 namespace ut {
 
@@ -28,10 +27,6 @@ wxString getString(ECfgGroup group, const wxString& key) {
 
 void setString(ECfgGroup group, const wxString& key, const wxString& value) {
     configStore()[{group, key}] = value;
-}
-
-bool loadDialog(wxDialog* dialog, wxWindow* parent, const wxString& name) {
-    return wxXmlResource::Get()->LoadDialog(dialog, parent, name);
 }
 
 const std::uint32_t* colorPaletteDark() {

@@ -1,5 +1,7 @@
-// Listing the table files of the configured plot style folder.
+// Listing the table files of the configured plot style folder, by the plug-in's export and by
+// pstyle list.
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <vector>
 
@@ -73,4 +75,29 @@ TEST_F(PlotStyleFolder, MissingFolderListsNothing) {
         EXPECT_EQ(getPlotStyleFiles(files), 0u) << folder;
     }
     EXPECT_TRUE(files.empty());
+}
+
+TEST_F(PlotStyleFolder, PstyleListPrintsWhatThePlugInLists) {
+    for (const char* name :
+         {"b.ctb", "A.stb", "site/plan.ctb", "site/old/x.STB", "z/empty.txt", "Größe.ctb"}) {
+        touch(wxString::FromUTF8(name));
+    }
+    wxArrayString files;
+    ASSERT_EQ(getPlotStyleFiles(files), 5u);
+    std::string expected;
+    for (const wxString& file : files) {
+        expected += std::string(file.utf8_str()) + "\n";
+    }
+
+    const std::string command =
+        "'" PSTYLE_PROGRAM "' --plot-style-path '" + std::string(root_.utf8_str()) + "' list";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_TRUE(pipe);
+    std::string printed;
+    char buffer[4096];
+    for (std::size_t read; (read = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        printed.append(buffer, read);
+    }
+    EXPECT_EQ(pclose(pipe), 0);
+    EXPECT_EQ(printed, expected);
 }

@@ -7,8 +7,13 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <sstream>
 #include <string>
 
+#include <csignal>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,11 +28,77 @@
 #include "command_test.h"
 #include "psl_csv_export.h"
 #include "psl_text.h"
+#include "table_container.h"
 
 namespace {
 
 std::string sample(const std::string& name) {
     return std::string(PSTYLE_SAMPLE_DIR) + "/" + name;
+}
+
+// True when the process sleeps and stays asleep without using the processor: it waits for
+// something, here for a pipe.
+bool waitsIdle(pid_t process) {
+    std::string previous;
+    for (int look = 0; look < 3; ++look) {
+        const std::string stat = readFile("/proc/" + std::to_string(process) + "/stat");
+        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+        std::string state;
+        fields >> state;
+        std::string field;
+        std::string ticks;
+        for (int index = 2; index <= 13 && fields >> field; ++index) {
+            if (index >= 12) {
+                ticks += field + " "; // user and system time
+            }
+        }
+        if (state != "S" || (look > 0 && ticks != previous)) {
+            return false;
+        }
+        previous = ticks;
+        usleep(50000);
+    }
+    return true;
+}
+
+// Runs pstyle with arguments and no display until it blocks, waiting for a table from a named
+// pipe that nobody writes or for room on its standard output, a pipe left full, and returns the
+// files it has mapped then: the libraries it loaded to start and to get that far.
+std::string mappedFilesOnceBlocked(const std::vector<std::string>& arguments) {
+    int output[2];
+    if (pipe(output) != 0) {
+        return std::string();
+    }
+    fcntl(output[1], F_SETPIPE_SZ, 4096);
+    std::vector<std::string> words = {PSTYLE_PROGRAM};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(output[1], STDOUT_FILENO);
+        dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(output[1]);
+    std::string maps;
+    for (int look = 0; look < 500 && maps.empty(); ++look) {
+        if (waitsIdle(child)) {
+            maps = readFile("/proc/" + std::to_string(child) + "/maps");
+        } else {
+            usleep(20000);
+        }
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    close(output[0]);
+    return maps;
 }
 
 PlotStyleTablePtr readTable(const std::string& path) {
@@ -76,9 +147,10 @@ TEST_F(PstyleCommands, UsageListingAndWindowsThatNeedADisplay) {
     EXPECT_EQ(listed.status, 0);
     EXPECT_EQ(listed.out, "a.ctb\n");
 
-    // These pass every check and get as far as the missing display.
+    // These pass every check and get as far as the missing display; new finds the sample folder.
     for (const std::string& accepted :
-         {"new --stb --dir " + shellQuoted(dir_), "edit " + shellQuoted(path("NEW.CTB")),
+         {"new --stb --dir " + shellQuoted(dir_), std::string("new --ctb"),
+          "edit " + shellQuoted(path("NEW.CTB")),
           "edit " + shellQuoted(path("new.stb")) + " --source " +
               shellQuoted(fixture("canonical-aci-table.stb"))}) {
         const CommandResult run = pstyle(accepted);
@@ -89,6 +161,46 @@ TEST_F(PstyleCommands, UsageListingAndWindowsThatNeedADisplay) {
     }
 }
 
+// The commands without a window run on the core: caught while they run, none has loaded the GUI
+// toolkit, X11 or a GUI library of wxWidgets.
+TEST_F(PstyleCommands, CommandsWithoutAWindowLoadNoGuiLibrary) {
+    const std::string table = copied(sample("default.ctb"), "table.ctb");
+    const std::string blocked = path("blocked.ctb");
+    ASSERT_EQ(mkfifo(blocked.c_str(), 0600), 0);
+    const std::string folder = path("many");
+    ASSERT_TRUE(wxMkdir(wxString::FromUTF8(folder)));
+    for (int index = 0; index < 400; ++index) {
+        std::ofstream(folder + "/a table with quite a long name " + std::to_string(index) + ".ctb");
+    }
+    const std::vector<std::string> commands[] = {
+        {"--plot-style-path", folder, "list"},   {"export", blocked},
+        {"copy", blocked, path("copy.ctb")},     {"diff", table, blocked},
+        {"set", table, blocked, "screening=50"}, {"convert", blocked, path("named.stb")},
+    };
+    for (const std::vector<std::string>& command : commands) {
+        SCOPED_TRACE(command[0] == "--plot-style-path" ? command[2] : command[0]);
+        const std::string maps = mappedFilesOnceBlocked(command);
+        ASSERT_NE(maps.find("/libkesutils.so"), std::string::npos) << "not caught running";
+        for (const char* gui : {"/libgtk-", "/libgdk-", "/libX11", "/libxcb", "/libwx_gtk"}) {
+            EXPECT_EQ(maps.find(gui), std::string::npos) << gui;
+        }
+    }
+
+    // Without a display a window command does not even load the program's GUI module.
+    const CommandResult refused =
+        pstyle("edit " + shellQuoted(path("plan.ctb")),
+               "LD_DEBUG=files LD_DEBUG_OUTPUT=" + shellQuoted(path("loader")) + " ");
+    EXPECT_EQ(refused.status, 2);
+    wxArrayString logs;
+    wxDir::GetAllFiles(wxString::FromUTF8(dir_), &logs, "loader.*");
+    std::string loaded;
+    for (const wxString& log : logs) {
+        loaded += readFile(std::string(log.utf8_str()));
+    }
+    EXPECT_NE(loaded.find("libkesutils.so"), std::string::npos);
+    EXPECT_EQ(loaded.find("libpstyle_gui"), std::string::npos);
+}
+
 // Bad usage and bad files: exit status 2 and one line saying what is wrong, before anything is
 // written.
 TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
@@ -97,6 +209,15 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
     const std::string other = shellQuoted(copied(fixture("windows-1252.stb"), "other.stb"));
     const std::string damaged =
         shellQuoted(copied(fixture("damaged-truncated.ctb"), "damaged.ctb"));
+    const std::string notATable = shellQuoted(copied(fixture("not-a-table.ctb"), "text.ctb"));
+    // A named table whose third line is no key=value line.
+    std::string brokenBytes;
+    ASSERT_TRUE(packTableContainer(false,
+                                   "description=\"\naci_table_available=FALSE\nno value here\n"
+                                   "plot_style{\n 0{\n  name=\"Normal\n }\n}\n",
+                                   brokenBytes));
+    std::ofstream(path("broken.stb"), std::ios::binary) << brokenBytes;
+    const std::string broken = shellQuoted(path("broken.stb"));
     ASSERT_TRUE(wxMkdir(wxString::FromUTF8(path("folder.ctb").c_str())));
     ASSERT_EQ(symlink(path("table.ctb").c_str(), path("symlink.ctb").c_str()), 0);
     const auto at = [this](const std::string& name) { return shellQuoted(path(name)); };
@@ -119,7 +240,9 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
         {"new --stb --dir " + at("missing"), path("missing") + ": no such folder"},
         {"--plot-style-path " + at("missing") + " list",
          path("missing") + ": No such file or directory"},
-        {"export " + damaged, path("damaged.ctb") + ": Invalid file format"},
+        {"export " + damaged, path("damaged.ctb") + ": the compressed table text is damaged"},
+        {"export " + notATable, path("text.ctb") + ": it is not a plot style table file"},
+        {"export " + broken, path("broken.stb") + ": line 3: "},
         {"export " + at("missing.ctb"), path("missing.ctb") + ": No such file or directory"},
         {"export " + table + " -o " + at("no-such-folder/t.csv"), "no-such-folder/t.csv: "},
         {"export " + table + " -o " + table, path("table.ctb") + sameTable},
@@ -138,7 +261,7 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
          path("missing.ctb") + ": No such file"},
         {"edit " + at("plan.ctb") + " --source " + at("folder.ctb"),
          path("folder.ctb") + ": Is a directory"},
-        {"edit " + damaged, path("damaged.ctb") + ": Invalid file format"},
+        {"edit " + broken, path("broken.stb") + ": line 3: "},
         {"edit " + at("folder.ctb") + " --source " + table,
          path("folder.ctb") + ": Is a directory"},
         {"edit " + at("missing/plan.ctb"), path("missing/plan.ctb") + ": folder "},
@@ -160,7 +283,8 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
          path("other.stb") + ": the table has no style named 'heavy'"},
         {"set " + named + " --styles Normal screening=5", "'Normal' is the table's base style"},
         {"set " + table + " --styles 0-3 screening=5", "'0-3' is not a color number"},
-        {"set " + both + damaged + " screening=5", path("damaged.ctb") + ": Invalid file format"},
+        {"set " + both + damaged + " screening=5", path("damaged.ctb") + ": the compressed"},
+        {"diff " + table + " " + broken, path("broken.stb") + ": line 3: "},
         {"set " + both + "--bogus screening=5", "unknown option '--bogus'"},
     };
     const auto before = folderContent();

@@ -130,8 +130,16 @@ bool writePlotStyleTableFile(const CPlotStyleTable& table, const std::string& pa
 }
 
 CPlotStyleTable* CPlotStyleTable::read(const char16_t* path) {
+    std::u16string reason;
+    return read(path, reason);
+}
+
+CPlotStyleTable* CPlotStyleTable::read(const char16_t* path, std::u16string& reason) {
     std::string error;
-    return readPlotStyleTableFile(pathToUtf8(path), error).release();
+    PlotStyleTablePtr table = readPlotStyleTableFile(pathToUtf8(path), error);
+    reason = table ? std::u16string()
+                   : utf8ToUtf16(isValidUtf8(error) ? error : windows1252ToUtf8(error));
+    return table.release();
 }
 
 bool CPlotStyleTable::write(const char16_t* path) const {

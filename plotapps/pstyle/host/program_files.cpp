@@ -11,10 +11,14 @@
 #include <wx/translation.h>
 #include <wx/utils.h>
 
-#include "host_commands.h"
+#include <kesutils/ut_services.h>
+
+#include "command_support.h"
 #include "psl_translations.h"
 
 namespace {
+
+const char* startedAs = "pstyle";
 
 // Loads catalogues from the program's own folders only. The toolkit's loader also searches the
 // system's folders, which it finds through the running application; the headless commands
@@ -110,6 +114,14 @@ void chooseSystemMessages(const wxString& language) {
 
 } // namespace
 
+void setProgramPath(const char* path) {
+    startedAs = path;
+}
+
+const char* programPath() {
+    return startedAs;
+}
+
 wxString programFolder(const char* programPath) {
     char program[4096];
     const ssize_t length = readlink("/proc/self/exe", program, sizeof program - 1);
@@ -127,6 +139,12 @@ wxString samplePlotStyleFolder(const char* programPath) {
     wxFileName installed = wxFileName::DirName(folder + "/" + PSTYLE_SAMPLES_FROM_BIN);
     installed.Normalize(wxPATH_NORM_DOTS);
     return installed.GetPath();
+}
+
+void configurePlotStylePath(const std::string& folder, const char* programPath) {
+    // The program is the host here: the configuration is its own to fill.
+    ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath",
+                  folder.empty() ? samplePlotStyleFolder(programPath) : fromUtf8(folder));
 }
 
 bool chooseLanguage(const std::string& language, const char* programPath) {

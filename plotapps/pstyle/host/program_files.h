@@ -6,12 +6,21 @@
 
 #include <wx/string.h>
 
+// The path the program was started by (argv[0]), which main records before it runs a command;
+// commands hand it to what looks for files next to the program.
+void setProgramPath(const char* path);
+const char* programPath();
+
 // The folder that holds the running program; programPath (argv[0]) when the system cannot say.
 wxString programFolder(const char* programPath);
 
 // The sample plot style folder: plot-styles next to the program in the build tree, else the
 // one installed with it.
 wxString samplePlotStyleFolder(const char* programPath);
+
+// Stores the plot style folder in the host configuration: folder, or when it is empty the
+// sample folder that ships with the program.
+void configurePlotStylePath(const std::string& folder, const char* programPath);
 
 // Sets up the translations of the messages for language ("de", "de_DE"), or when it is empty
 // for the environment's: the locale that LC_ALL, LC_MESSAGES or LANG names, the first that is

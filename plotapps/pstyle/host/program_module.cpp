@@ -14,7 +14,10 @@ ProgramModule::ProgramModule(const char* fileName, const char* programPath) {
         if (!wxFileName::FileExists(candidate)) {
             continue;
         }
-        handle_ = dlopen(candidate.fn_str(), RTLD_NOW | RTLD_LOCAL);
+        // A module stays mapped until the process ends, with the libraries it brought: the
+        // toolkit and its libraries keep state and exit handlers that must not be unmapped, and
+        // the leak checker can name only what is still mapped.
+        handle_ = dlopen(candidate.fn_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
         if (!handle_) {
             error_ = dlerror();
         }

@@ -2,6 +2,7 @@
 // its functions as commands, plus headless commands for working with table files in bulk.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -10,53 +11,117 @@
 
 namespace {
 
-const char* const kUsage =
-    "Usage: pstyle [--plot-style-path DIR] [--lang LANGUAGE] [COMMAND [ARGS]]\n"
-    "\n"
-    "Without a command, pstyle asks which table of the plot style folder to open, or how to\n"
-    "create a new one (from scratch or from an existing table), then edits it.\n"
-    "\n"
-    "Commands that open a window:\n"
-    "  edit FILE [--source FILE]  edit a table file; a new table when FILE does not exist\n"
-    "                             (its kind from the extension: .ctb or .stb); with --source,\n"
-    "                             start from that table's content and save to FILE\n"
-    "  new --ctb|--stb [--dir DIR]\n"
-    "                             create a colour-dependent (.ctb) or named (.stb) table in DIR\n"
-    "                             (default: the plot style folder) under a name you type;\n"
-    "                             prints the new file's name when it is to be used\n"
-    "  snapshot DIR               write PNG pictures of the dialogs and the editor's pages,\n"
-    "                             on the sample tables\n"
-    "\n"
-    "Commands without a display:\n"
-    "  list                       the table files of the plot style folder, one a line\n"
-    "  export FILE [-o OUT]       write the table as comma-separated lines (UTF-8) to\n"
-    "                             standard output or OUT; usable as a git textconv driver\n"
-    "  copy SOURCE TARGET         read a table and write it under TARGET in canonical form;\n"
-    "                             TARGET's extension must fit the table's kind\n"
-    "  diff A B [--csv]           how table B differs from A; exit status 1 when they differ\n"
-    "  set FILE... [--styles LIST] [--dry-run] KEY=VALUE...\n"
-    "                             change styles of many tables at once\n"
-    "  convert IN.ctb OUT.stb     a named table made from a colour-dependent one\n"
-    "  sheet TABLE -o FILE.svg|FILE.png|FILE.pdf [--page a4|a3|letter] [--portrait]\n"
-    "                             a legend sheet of the table for printing; a PDF on pages\n"
-    "                             of a paper size\n"
-    "  (COMMAND --help tells more about each of these)\n"
-    "\n"
-    "Options:\n"
-    "  --plot-style-path DIR      the plot style folder (default: $PSTYLE_PLOT_STYLE_PATH,\n"
-    "                             else the sample folder that ships with pstyle)\n"
-    "  --lang LANGUAGE            the language of the messages, for example de (default:\n"
-    "                             $LANGUAGE, $LC_ALL, $LC_MESSAGES, $LANG; numbers always\n"
-    "                             keep their decimal point)\n"
-    "  --help                     show this text\n"
-    "  --version                  show the program's version\n"
-    "\n"
-    "Commands that open a window need a display (DISPLAY, or run them under xvfb-run).\n"
-    "Exit status: 0 success, 1 cancelled by the user, 2 bad usage, a file error or no display.\n";
+// One row per command, as git's command table has it. The plot style folder is put in the
+// configuration before a command that needs it runs. A command that needs a display is listed
+// among those that open a window; it checks its arguments before it looks for the display, so
+// that looking is its own business.
+struct Command {
+    const char* name;
+    int (*run)(const std::vector<std::string>& args);
+    bool needsPlotStyleFolder;
+    bool needsDisplay;
+    const char* synopsis;
+    const char* summary; // lines separated by '\n'
+};
+
+const Command kCommands[] = {
+    {"edit", runEdit, true, true, "edit FILE [--source FILE]",
+     "edit a table file; a new table when FILE does not exist\n"
+     "(its kind from the extension: .ctb or .stb); with --source,\n"
+     "start from that table's content and save to FILE"},
+    {"new", runNew, true, true, "new --ctb|--stb [--dir DIR]",
+     "create a colour-dependent (.ctb) or named (.stb) table in DIR\n"
+     "(default: the plot style folder) under a name you type;\n"
+     "prints the new file's name when it is to be used"},
+    {"snapshot", runSnapshot, false, true, "snapshot DIR",
+     "write PNG pictures of the dialogs and the editor's pages,\n"
+     "on the sample tables"},
+    {"list", runList, true, false, "list", "the table files of the plot style folder, one a line"},
+    {"export", runExport, false, false, "export FILE [-o OUT]",
+     "write the table as comma-separated lines (UTF-8) to\n"
+     "standard output or OUT; usable as a git textconv driver"},
+    {"copy", runCopy, false, false, "copy SOURCE TARGET",
+     "read a table and write it under TARGET in canonical form;\n"
+     "TARGET's extension must fit the table's kind"},
+    {"diff", runDiff, false, false, "diff A B [--csv]",
+     "how table B differs from A; exit status 1 when they differ"},
+    {"set", runSet, false, false, "set FILE... [--styles LIST] [--dry-run] KEY=VALUE...",
+     "change styles of many tables at once"},
+    {"convert", runConvert, false, false, "convert IN.ctb OUT.stb",
+     "a named table made from a colour-dependent one"},
+    {"sheet", runSheet, false, false,
+     "sheet TABLE -o FILE.svg|FILE.png|FILE.pdf [--page a4|a3|letter] [--portrait]",
+     "a legend sheet of the table for printing; a PDF on pages\n"
+     "of a paper size"},
+};
+
+// The program without a command: the table selection dialog on the plot style folder.
+const Command kSelection = {"", runSelection, true, true, "", ""};
+
+const Command* findCommand(const std::string& name) {
+    for (const Command& command : kCommands) {
+        if (name == command.name) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+// "  SYNOPSIS   SUMMARY" with the summary's lines aligned; a long synopsis gets a line of its own.
+void printCommands(bool needsDisplay) {
+    constexpr int kSynopsisWidth = 26;
+    for (const Command& command : kCommands) {
+        if (command.needsDisplay != needsDisplay) {
+            continue;
+        }
+        const bool ownLine = std::strlen(command.synopsis) > kSynopsisWidth;
+        std::printf("  %-*s", kSynopsisWidth, command.synopsis);
+        const char* line = command.summary;
+        for (bool first = true; *line; first = false) {
+            const char* end = std::strchr(line, '\n');
+            const int length = end ? int(end - line) : int(std::strlen(line));
+            std::printf("%s%*s%.*s", first && !ownLine ? "" : "\n", first && !ownLine ? 1 : 29, "",
+                        length, line);
+            line = end ? end + 1 : line + length;
+        }
+        std::printf("\n");
+    }
+}
+
+void printUsage() {
+    std::fputs("Usage: pstyle [--plot-style-path DIR] [--lang LANGUAGE] [COMMAND [ARGS]]\n"
+               "\n"
+               "Without a command, pstyle asks which table of the plot style folder to open, or "
+               "how to\n"
+               "create a new one (from scratch or from an existing table), then edits it.\n"
+               "\n"
+               "Commands that open a window:\n",
+               stdout);
+    printCommands(true);
+    std::fputs("\nCommands without a display:\n", stdout);
+    printCommands(false);
+    std::fputs(
+        "  (COMMAND --help tells more about each of these)\n"
+        "\n"
+        "Options:\n"
+        "  --plot-style-path DIR      the plot style folder (default: $PSTYLE_PLOT_STYLE_PATH,\n"
+        "                             else the sample folder that ships with pstyle)\n"
+        "  --lang LANGUAGE            the language of the messages, for example de (default:\n"
+        "                             $LANGUAGE, $LC_ALL, $LC_MESSAGES, $LANG; numbers always\n"
+        "                             keep their decimal point)\n"
+        "  --help                     show this text\n"
+        "  --version                  show the program's version\n"
+        "\n"
+        "Commands that open a window need a display (DISPLAY, or run them under xvfb-run).\n"
+        "Exit status: 0 success, 1 cancelled by the user, 2 bad usage, a file error or no "
+        "display.\n",
+        stdout);
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
+    setProgramPath(argv[0]);
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string plotStylePath;
     if (const char* fromEnvironment = std::getenv("PSTYLE_PLOT_STYLE_PATH")) {
@@ -74,53 +139,25 @@ int main(int argc, char** argv) {
     if (!chooseLanguage(language, argv[0])) {
         return kExitFailure;
     }
-    const std::string command = args.empty() ? std::string() : args.front();
+    const std::string name = args.empty() ? std::string() : args.front();
     if (!args.empty()) {
         args.erase(args.begin());
     }
 
-    if (command == "--help" || command == "-h") {
-        std::fputs(kUsage, stdout);
+    if (name == "--help" || name == "-h") {
+        printUsage();
         return kExitSuccess;
     }
-    if (command == "--version") {
+    if (name == "--version") {
         std::printf("pstyle %s\n", PSTYLE_VERSION);
         return kExitSuccess;
     }
-    if (command == "export") {
-        return runExport(args);
+    const Command* command = name.empty() ? &kSelection : findCommand(name);
+    if (!command) {
+        return usageError("unknown command '" + name + "'");
     }
-    if (command == "copy") {
-        return runCopy(args);
+    if (command->needsPlotStyleFolder) {
+        configurePlotStylePath(plotStylePath, argv[0]);
     }
-    if (command == "diff") {
-        return runDiff(args);
-    }
-    if (command == "set") {
-        return runSet(args);
-    }
-    if (command == "convert") {
-        return runConvert(args);
-    }
-    if (command == "sheet") {
-        return runSheet(args);
-    }
-
-    configurePlotStylePath(plotStylePath, argv[0]);
-    if (command.empty()) {
-        return runSelection(argc, argv);
-    }
-    if (command == "list") {
-        return runList(args);
-    }
-    if (command == "edit") {
-        return runEdit(args, argc, argv);
-    }
-    if (command == "new") {
-        return runNew(args, argc, argv);
-    }
-    if (command == "snapshot") {
-        return runSnapshot(args, argc, argv);
-    }
-    return usageError("unknown command '" + command + "'");
+    return command->run(args);
 }

@@ -69,16 +69,6 @@ std::string kindName(const CPlotStyleTable& table) {
 
 } // namespace
 
-bool asksForHelp(const std::vector<std::string>& args, const char* help) {
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(help, stdout);
-            return true;
-        }
-    }
-    return false;
-}
-
 int runDiff(const std::vector<std::string>& args) {
     if (asksForHelp(args, kDiffHelp)) {
         return kExitSuccess;

@@ -21,8 +21,7 @@ bool editPlotStyleTable(const wxString& fileName, const wxString& sourceFileName
 }
 
 std::size_t getPlotStyleFiles(wxArrayString& files) {
-    const wxString folder = ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath");
-    return listPlotStyleFiles(folder, files) ? files.size() : 0;
+    return listPlotStyleFiles(configuredPlotStyleFolder(), files) ? files.size() : 0;
 }
 
 bool startPlotStyleEditor(wxWindow* parent) {

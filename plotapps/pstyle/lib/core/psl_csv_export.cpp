@@ -1,11 +1,64 @@
 #include "psl_csv_export.h"
 
+#include <charconv>
+
 #include <kesutils/plot_style_table.h>
 
 #include "psl_text.h"
 
+namespace {
+
+// One line of the export, built field by field. wxString::Format reads its whole format again for
+// each argument, so that the sixteen of a style row made the export cost more than reading the
+// table. Numbers keep their decimal point whatever the locale, as comma-separated fields must.
+class CsvLine {
+public:
+    explicit CsvLine(const char* start) : line_(start) {}
+
+    CsvLine& text(const wxString& text) {
+        line_ += ',';
+        line_ += csvField(text);
+        return *this;
+    }
+    CsvLine& number(int value) {
+        char digits[16];
+        return field(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    }
+    // Eight hexadecimal digits, upper case.
+    CsvLine& hex(std::uint32_t value) {
+        const char* const hexDigits = "0123456789ABCDEF";
+        char digits[8];
+        for (int digit = 7; digit >= 0; --digit, value >>= 4) {
+            digits[digit] = hexDigits[value & 0xF];
+        }
+        return field(digits, digits + sizeof digits);
+    }
+    // As printf writes it in the C locale: "%.*f" for fixed, "%.*g" for general.
+    CsvLine& decimal(double value, std::chars_format format, int precision) {
+        char digits[512]; // the largest double written out in full
+        return field(digits,
+                     std::to_chars(digits, digits + sizeof digits, value, format, precision).ptr);
+    }
+
+    const wxString& line() const { return line_; }
+
+private:
+    CsvLine& field(const char* begin, const char* end) {
+        line_ += ',';
+        for (; begin != end; ++begin) {
+            line_ += wxUniChar(*begin);
+        }
+        return *this;
+    }
+
+    wxString line_;
+};
+
+} // namespace
+
 wxString csvField(const wxString& text) {
-    if (text.find_first_of(",\"\r\n") == wxString::npos) {
+    // A wide text, which the search takes without converting it first.
+    if (text.find_first_of(L",\"\r\n") == wxString::npos) {
         return text;
     }
     wxString quoted = text;
@@ -19,20 +72,21 @@ wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileN
     lines.reserve(300 + table.size());
 
     lines.Add("PLOTSTYLE_TABLE,,");
-    lines.Add(wxString::Format(",FileName,%ls", csvField(fileName)));
-    lines.Add(wxString::Format(",Description,%ls", csvField(toWxString(table.Description))));
-    lines.Add(wxString::Format(",ScaleFactor,%.6lf", table.ScaleFactor));
-    lines.Add(wxString::Format(",ApplyFactor,%d", int(table.ApplyFactor)));
-    lines.Add(wxString::Format(",AciTableAvailable,%d", int(table.AciTableAvailable)));
-    lines.Add(wxString::Format(",CustomLineWeightUnits,%d", table.CustomLineWeightUnits));
+    lines.Add(CsvLine(",FileName").text(fileName).line());
+    lines.Add(CsvLine(",Description").text(toWxString(table.Description)).line());
+    lines.Add(
+        CsvLine(",ScaleFactor").decimal(table.ScaleFactor, std::chars_format::fixed, 6).line());
+    lines.Add(CsvLine(",ApplyFactor").number(table.ApplyFactor).line());
+    lines.Add(CsvLine(",AciTableAvailable").number(table.AciTableAvailable).line());
+    lines.Add(CsvLine(",CustomLineWeightUnits").number(table.CustomLineWeightUnits).line());
     lines.Add(",,");
 
     if (table.AciTableAvailable) {
         lines.Add("ACI_TABLE,,");
         for (int i = 0; i < CPlotStyleTable::kAciCount; ++i) {
             const CPlotStyle* style = table.AciTable[i];
-            lines.Add(wxString::Format(",%d,%ls", i,
-                                       style ? csvField(toWxString(style->name())) : wxString()));
+            lines.Add(
+                CsvLine("").number(i).text(style ? toWxString(style->name()) : wxString()).line());
         }
         lines.Add(",,");
     }
@@ -43,19 +97,33 @@ wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileN
     const int count = int(table.size());
     for (int i = 0; i < count; ++i) {
         const CPlotStyle& style = *table.style(i);
-        lines.Add(wxString::Format(
-            ",%ls,%ls,%ls,%.8X,%.8X,%d,%d,%d,%d,%g,%d,%d,%d,%d,%d,%d",
-            csvField(toWxString(style.name())), csvField(toWxString(style.locName())),
-            csvField(toWxString(style.desc())), style.Color, style.ModeColor, style.ColorPolicy,
-            style.PhysPenNum, style.VirtPenNum, style.Screening, style.LinePatSize, style.LineType,
-            int(style.Adaptive), style.LineWeight, style.FillStyle, style.EndStyle,
-            style.JoinStyle));
+        lines.Add(CsvLine("")
+                      .text(toWxString(style.name()))
+                      .text(toWxString(style.locName()))
+                      .text(toWxString(style.desc()))
+                      .hex(style.Color)
+                      .hex(style.ModeColor)
+                      .number(style.ColorPolicy)
+                      .number(style.PhysPenNum)
+                      .number(style.VirtPenNum)
+                      .number(style.Screening)
+                      .decimal(style.LinePatSize, std::chars_format::general, 6)
+                      .number(style.LineType)
+                      .number(style.Adaptive)
+                      .number(style.LineWeight)
+                      .number(style.FillStyle)
+                      .number(style.EndStyle)
+                      .number(style.JoinStyle)
+                      .line());
     }
     lines.Add(",,");
 
     lines.Add("LINE_WEIGHTS,,");
     for (int r = 0; r < CPlotStyleTable::kLineWeightCount; ++r) {
-        lines.Add(wxString::Format(",%d,%.6lf", r, table.LineWeights[r]));
+        lines.Add(CsvLine("")
+                      .number(r)
+                      .decimal(table.LineWeights[r], std::chars_format::fixed, 6)
+                      .line());
     }
     return lines;
 }

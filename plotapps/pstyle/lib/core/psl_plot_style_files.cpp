@@ -13,6 +13,8 @@
 
 #include <wx/filefn.h>
 
+#include <kesutils/ut_services.h>
+
 #include "psl_table_files.h"
 
 namespace {
@@ -95,6 +97,10 @@ private:
 };
 
 } // namespace
+
+wxString configuredPlotStyleFolder() {
+    return ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath");
+}
 
 bool listPlotStyleFiles(const wxString& folder, wxArrayString& files) {
     if (!wxDirExists(folder)) {

@@ -1,5 +1,5 @@
-// The table files of a plot style folder, as the selection dialog offers them and `pstyle list`
-// prints them.
+// The plot style folder of the host's configuration, and its table files as the selection dialog
+// offers them and `pstyle list` prints them.
 #pragma once
 
 #include <wx/arrstr.h>
@@ -10,3 +10,6 @@
 // before its own files, each in the order the file system gives them; a folder reached twice
 // through links is listed once. False when folder cannot be read.
 bool listPlotStyleFiles(const wxString& folder, wxArrayString& files);
+
+// The plot style folder the host configured (the setting "PlotStylePath"); empty when unset.
+wxString configuredPlotStyleFolder();

@@ -1,5 +1,6 @@
 #include "psl_style_values.h"
 
+#include <charconv>
 #include <cmath>
 
 #include <wx/intl.h>
@@ -39,14 +40,27 @@ wxString colorText(std::int32_t rgb) {
     }
     for (int index = 1; index <= CPlotStyleTable::kAciCount; ++index) {
         if (indexColorRgb(index) == std::uint32_t(rgb)) {
-            return wxString::Format("%d", index);
+            return integerText(index);
         }
     }
-    return wxString::Format("#%02X%02X%02X", rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+    const char* const hexDigits = "0123456789ABCDEF";
+    char text[] = "#RRGGBB";
+    for (int byte = 0; byte < 3; ++byte) {
+        const int value = (rgb >> (8 * byte)) & 0xFF;
+        text[1 + 2 * byte] = hexDigits[value >> 4];
+        text[2 + 2 * byte] = hexDigits[value & 0xF];
+    }
+    return wxString::FromAscii(text);
 }
 
 wxString penText(int pen) {
-    return pen == 0 ? wxString("automatic") : wxString::Format("%d", pen);
+    return pen == 0 ? wxString("automatic") : integerText(pen);
+}
+
+wxString integerText(int value) {
+    char digits[16];
+    const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return wxString::FromAscii(digits, end - digits);
 }
 
 wxString onOffText(bool on) {
@@ -54,14 +68,19 @@ wxString onOffText(bool on) {
 }
 
 wxString decimalText(double value, int decimals) {
-    wxString text = wxString::FromCDouble(value, decimals);
-    if (text.Contains(".")) {
-        text.erase(text.find_last_not_of('0') + 1);
-        if (text.EndsWith(".")) {
-            text.RemoveLast();
+    // Room for the largest double written out in full.
+    char digits[512];
+    const char* const end =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals)
+            .ptr;
+    std::string_view text(digits, end - digits);
+    if (text.find('.') != std::string_view::npos) {
+        text.remove_suffix(text.size() - text.find_last_not_of('0') - 1);
+        if (text.back() == '.') {
+            text.remove_suffix(1);
         }
     }
-    return text == "-0" ? wxString("0") : text;
+    return text == "-0" ? wxString("0") : wxString::FromAscii(text.data(), text.size());
 }
 
 wxString lineWeightText(double millimetres, bool inches) {

@@ -22,6 +22,8 @@ std::uint32_t swapRedAndBlue(std::uint32_t rgb);
 
 // "automatic" for pen 0, else the number.
 wxString penText(int pen);
+// A whole number in digits, as fast as the comparison of two tables needs it.
+wxString integerText(int value);
 wxString onOffText(bool on);
 // A number with at most decimals digits after the point, trailing zeros dropped; always with a
 // point, whatever the locale.

@@ -1,5 +1,7 @@
 #include "psl_table_diff.h"
 
+#include <functional>
+
 #include <wx/intl.h>
 
 #include <kesutils/plot_style_table.h>
@@ -16,10 +18,16 @@ using Subject = TableDifference::Subject;
 const char* const kAbsent = "absent";
 const char* const kPresent = "present";
 
+// A property's value as it takes effect, which is what is compared and what scripts read, and
+// how people read it. That text is made only for a value that differs: most values of two
+// tables are equal, and their labels are looked up in the translations.
 struct PropertyValue {
     const char* key;
-    wxString text;
     wxString value;
+    // Makes the text from the value; empty when people read the value itself.
+    std::function<wxString(const wxString& value)> describe;
+
+    wxString text() const { return describe ? describe(value) : value; }
 };
 
 wxString quoted(const wxString& text) {
@@ -27,15 +35,21 @@ wxString quoted(const wxString& text) {
 }
 
 PropertyValue textValue(const char* key, const wxString& text) {
-    return {key, quoted(text), text};
+    return {key, text, quoted};
 }
 
 PropertyValue plainValue(const char* key, const wxString& value) {
-    return {key, value, value};
+    return {key, value, nullptr};
 }
 
 PropertyValue catalogueValue(const char* key, int value, wxString (*label)(int)) {
-    return {key, label(value), wxString::Format("%d", value)};
+    return {key, integerText(value), [label, value](const wxString&) { return label(value); }};
+}
+
+// Millimetres to four decimals, as the editor keeps them; shown in the table's units.
+PropertyValue lineWeightValue(const char* key, double millimetres, bool inches) {
+    return {key, decimalText(millimetres, 4),
+            [millimetres, inches](const wxString&) { return lineWeightText(millimetres, inches); }};
 }
 
 std::vector<PropertyValue> tableValues(const CPlotStyleTable& table) {
@@ -59,11 +73,11 @@ std::vector<PropertyValue> styleValues(const CPlotStyleTable& table, const CPlot
         plainValue("grayscale", onOffText(style.ColorPolicy & 2)),
         plainValue("physical-pen", penText(style.PhysPenNum)),
         plainValue("virtual-pen", penText(style.VirtPenNum)),
-        plainValue("screening", wxString::Format("%d", style.Screening)),
+        plainValue("screening", integerText(style.Screening)),
         catalogueValue("linetype", style.LineType, lineTypeLabel),
         plainValue("adaptive", onOffText(style.Adaptive)),
-        {"lineweight", objectLineWeight ? "object" : lineWeightText(lineWeight, inches),
-         objectLineWeight ? "object" : decimalText(lineWeight, 4)},
+        objectLineWeight ? plainValue("lineweight", "object")
+                         : lineWeightValue("lineweight", lineWeight, inches),
         catalogueValue("end-style", style.EndStyle, endStyleLabel),
         catalogueValue("join-style", style.JoinStyle, joinStyleLabel),
         catalogueValue("fill-style", style.FillStyle, fillStyleLabel),
@@ -87,8 +101,9 @@ public:
 
     void comparePresence(Subject subject, const wxString& name, const char* property, bool before,
                          bool after) {
-        const PropertyValue absent{property, wxString(), kAbsent};
-        const PropertyValue present{property, wxString(), kPresent};
+        const auto noText = [](const wxString&) { return wxString(); };
+        const PropertyValue absent{property, kAbsent, noText};
+        const PropertyValue present{property, kPresent, noText};
         add(subject, name, property, before ? present : absent, after ? present : absent);
     }
 
@@ -112,7 +127,7 @@ public:
             const PropertyValue old = aciStyle(before, index);
             const PropertyValue current = aciStyle(after, index);
             if (old.value != current.value) {
-                add(Subject::ColorIndex, wxString::Format("%d", index + 1), "style", old, current);
+                add(Subject::ColorIndex, integerText(index + 1), "style", old, current);
             }
         }
     }
@@ -142,12 +157,11 @@ private:
     void add(Subject subject, const wxString& name, const wxString& property,
              const PropertyValue& before, const PropertyValue& after) {
         differences_.push_back(
-            {subject, name, property, before.text, after.text, before.value, after.value});
+            {subject, name, property, before.text(), after.text(), before.value, after.value});
     }
 
     PropertyValue lineWeightRow(const CPlotStyleTable& table, int row) const {
-        const double millimetres = table.LineWeights[row];
-        return {"", lineWeightText(millimetres, inches_), decimalText(millimetres, 4)};
+        return lineWeightValue("", table.LineWeights[row], inches_);
     }
 
     static PropertyValue aciStyle(const CPlotStyleTable& table, int index) {
@@ -156,7 +170,7 @@ private:
     }
 
     static wxString styleName(const CPlotStyleTable& table, int row) {
-        return table.ColorDependent ? wxString::Format("%d", row + 1)
+        return table.ColorDependent ? integerText(row + 1)
                                     : toWxString(table.style(row)->locName());
     }
 

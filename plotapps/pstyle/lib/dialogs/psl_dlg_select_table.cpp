@@ -15,13 +15,12 @@
 
 #include <gtk/gtk.h>
 
-#include <kesutils/ut_services.h>
-
 #include "psl_dialog_sizes.h"
 #include "psl_dlg_plot_style_editor.h"
 #include "psl_label_mnemonics.h"
 #include "psl_log.h"
 #include "psl_message_panel.h"
+#include "psl_plot_style_files.h"
 #include "psl_resources.h"
 #include "psl_table_file_dialog.h"
 #include "psl_table_files.h"
@@ -30,10 +29,6 @@
 namespace {
 
 constexpr int kColorDependentType = 0;
-
-wxString plotStyleFolder() {
-    return ut::getString(ut::ECfgGroup::PlotSettings, "PlotStylePath");
-}
 
 void appendRows(GtkListStore* store, const wxArrayString& names, std::size_t count) {
     for (std::size_t index = 0; index < count; ++index) {
@@ -216,7 +211,7 @@ void DlgSelectTable::onBrowse(wxCommandEvent&) {
 
 void DlgSelectTable::onOk(wxCommandEvent& event) {
     TransferDataFromWindow();
-    const wxString folder = plotStyleFolder();
+    const wxString folder = configuredPlotStyleFolder();
 
     wxFileName source;
     if (!createNew) {
@@ -262,7 +257,7 @@ wxString DlgSelectTable::newTableTarget(const wxString& folder, const wxString& 
 
 bool DlgSelectTable::browseForTableFile(wxString& path, wxWindow* parent) {
     // A file given is chosen again in its folder; a file path is no folder to start in.
-    wxString folder = path.empty() ? plotStyleFolder() : path;
+    wxString folder = path.empty() ? configuredPlotStyleFolder() : path;
     wxString file;
     if (wxFileName::FileExists(path)) {
         const wxFileName chosen(path);

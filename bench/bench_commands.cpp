@@ -1,0 +1,149 @@
+// pstyle export and diff as whole processes, start-up included, as a git text converter or diff
+// driver runs them once for each revision: each beside a small program that only reads the same
+// table files and prints their text (bench_read_table_text), in turn, so that both meet the same
+// load. CPU time of the child process, user and system; a summary of the ratios follows the run.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <kesutils/plot_style_table.h>
+
+#include "plot_style_codec.h"
+#include "sample_table.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The table, and the same with one style changed, as the two sides of a diff.
+struct TableFiles {
+    TableFiles() {
+        const fs::path folder = fs::temp_directory_path();
+        const std::string prefix = "pstyle-bench-" + std::to_string(getpid());
+        before = (folder / (prefix + "-before.ctb")).string();
+        after = (folder / (prefix + "-after.ctb")).string();
+        PlotStyleTablePtr table = sampleTable();
+        std::string error;
+        writePlotStyleTableFile(*table, before, error);
+        table->style(3)->Screening = 50;
+        writePlotStyleTableFile(*table, after, error);
+    }
+    ~TableFiles() {
+        std::remove(before.c_str());
+        std::remove(after.c_str());
+    }
+    std::string before;
+    std::string after;
+};
+
+// Runs the program with its output thrown away; returns its CPU time in milliseconds.
+double childMilliseconds(std::vector<std::string> words) {
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    const int started = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    rusage usage{};
+    if (started != 0 || wait4(child, &status, 0, &usage) != child) {
+        return 0;
+    }
+    const auto milliseconds = [](const timeval& time) {
+        return double(time.tv_sec) * 1e3 + double(time.tv_usec) / 1e3;
+    };
+    return milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime);
+}
+
+void sideBySide(benchmark::State& state, const std::vector<std::string>& command,
+                const std::vector<std::string>& baseline) {
+    double commandTime = 0;
+    double baselineTime = 0;
+    for (auto _ : state) {
+        commandTime += childMilliseconds(command);
+        baselineTime += childMilliseconds(baseline);
+    }
+    const double iterations = double(state.iterations());
+    state.counters["pstyle_ms"] = commandTime / iterations;
+    state.counters["baseline_ms"] = baselineTime / iterations;
+    state.counters["ratio"] = commandTime / baselineTime;
+}
+
+void exportBesideReading(benchmark::State& state) {
+    const TableFiles tables;
+    sideBySide(state, {PSTYLE_PROGRAM, "export", tables.before},
+               {TABLE_TEXT_BASELINE, tables.before});
+}
+BENCHMARK(exportBesideReading)->Unit(benchmark::kMillisecond)->Iterations(40);
+
+void diffBesideReading(benchmark::State& state) {
+    const TableFiles tables;
+    sideBySide(state, {PSTYLE_PROGRAM, "diff", tables.before, tables.after},
+               {TABLE_TEXT_BASELINE, tables.before, tables.after});
+}
+BENCHMARK(diffBesideReading)->Unit(benchmark::kMillisecond)->Iterations(40);
+
+// Prints the run as usual and keeps each benchmark's counters, from the median of its
+// repetitions or from its single run, for the summary.
+class SummaryReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (median || run.run_type == Run::RT_Iteration) {
+                counters_[run.run_name.function_name] = run.counters;
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void printSummary() {
+        std::printf("\n%-40s %9s %9s %7s %6s\n", "Whole process, 255 styles, CPU time", "pstyle",
+                    "baseline", "ratio", "goal");
+        printRatio("export / reading the table", "exportBesideReading", 1.5);
+        printRatio("diff / reading both tables", "diffBesideReading", 2.0);
+    }
+
+private:
+    void printRatio(const char* what, const std::string& name, double goal) {
+        const auto found = counters_.find(name);
+        if (found == counters_.end() || !found->second.count("ratio")) {
+            return;
+        }
+        const benchmark::UserCounters& counters = found->second;
+        std::printf("%-40s %6.1f ms %6.1f ms %6.2fx %5.1fx\n", what,
+                    double(counters.at("pstyle_ms")), double(counters.at("baseline_ms")),
+                    double(counters.at("ratio")), goal);
+    }
+
+    std::map<std::string, benchmark::UserCounters> counters_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printSummary();
+    benchmark::Shutdown();
+    return 0;
+}
