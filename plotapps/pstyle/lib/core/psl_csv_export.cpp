@@ -3,6 +3,7 @@
 #include <kesutils/plot_style_table.h>
 
 #include "psl_text.h"
+#include "psl_value_text.h"
 
 wxString csvField(const wxString& text) {
     if (text.find_first_of(",\"\r\n") == wxString::npos) {
@@ -13,7 +14,8 @@ wxString csvField(const wxString& text) {
     return "\"" + quoted + "\"";
 }
 
-// Section names and keys are part of the format and are not translated.
+// Section names and keys are part of the format and are not translated; numbers keep their
+// decimal point whatever the host's locale, which would otherwise split a field in two.
 wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileName) {
     wxArrayString lines;
     lines.reserve(300 + table.size());
@@ -21,7 +23,7 @@ wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileN
     lines.Add("PLOTSTYLE_TABLE,,");
     lines.Add(wxString::Format(",FileName,%ls", csvField(fileName)));
     lines.Add(wxString::Format(",Description,%ls", csvField(toWxString(table.Description))));
-    lines.Add(wxString::Format(",ScaleFactor,%.6lf", table.ScaleFactor));
+    lines.Add(",ScaleFactor," + fixedNumberText(table.ScaleFactor, 6));
     lines.Add(wxString::Format(",ApplyFactor,%d", int(table.ApplyFactor)));
     lines.Add(wxString::Format(",AciTableAvailable,%d", int(table.AciTableAvailable)));
     lines.Add(wxString::Format(",CustomLineWeightUnits,%d", table.CustomLineWeightUnits));
@@ -44,18 +46,18 @@ wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileN
     for (int i = 0; i < count; ++i) {
         const CPlotStyle& style = *table.style(i);
         lines.Add(wxString::Format(
-            ",%ls,%ls,%ls,%.8X,%.8X,%d,%d,%d,%d,%g,%d,%d,%d,%d,%d,%d",
+            ",%ls,%ls,%ls,%.8X,%.8X,%d,%d,%d,%d,%ls,%d,%d,%d,%d,%d,%d",
             csvField(toWxString(style.name())), csvField(toWxString(style.locName())),
             csvField(toWxString(style.desc())), style.Color, style.ModeColor, style.ColorPolicy,
-            style.PhysPenNum, style.VirtPenNum, style.Screening, style.LinePatSize, style.LineType,
-            int(style.Adaptive), style.LineWeight, style.FillStyle, style.EndStyle,
-            style.JoinStyle));
+            style.PhysPenNum, style.VirtPenNum, style.Screening,
+            generalNumberText(style.LinePatSize), style.LineType, int(style.Adaptive),
+            style.LineWeight, style.FillStyle, style.EndStyle, style.JoinStyle));
     }
     lines.Add(",,");
 
     lines.Add("LINE_WEIGHTS,,");
     for (int r = 0; r < CPlotStyleTable::kLineWeightCount; ++r) {
-        lines.Add(wxString::Format(",%d,%.6lf", r, table.LineWeights[r]));
+        lines.Add(wxString::Format(",%d,", r) + fixedNumberText(table.LineWeights[r], 6));
     }
     return lines;
 }

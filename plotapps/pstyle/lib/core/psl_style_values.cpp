@@ -7,10 +7,10 @@
 #include <kesutils/ut_services.h>
 
 #include "psl_text.h"
+#include "psl_value_text.h"
 
 namespace {
 
-constexpr std::int32_t kObjectColor = 0x00FFFFFF;
 constexpr int kBlackIndex = 7;
 
 // Lineweights count as equal when they agree to four decimals, as the editor stores them.
@@ -21,8 +21,16 @@ long long tenThousandths(double millimetres) {
 } // namespace
 
 std::uint32_t indexColorRgb(int index) {
-    // Colour 7 is white on screen and black on paper; the colour picker offers it as black.
     return index == kBlackIndex ? 0 : ut::colorPaletteDark()[index];
+}
+
+int colorIndexOf(std::uint32_t rgb) {
+    for (int index = 1; index <= CPlotStyleTable::kAciCount; ++index) {
+        if (indexColorRgb(index) == rgb) {
+            return index;
+        }
+    }
+    return 0;
 }
 
 std::uint32_t swapRedAndBlue(std::uint32_t rgb) {
@@ -37,10 +45,8 @@ wxString colorText(std::int32_t rgb) {
     if (isObjectColor(rgb)) {
         return "object";
     }
-    for (int index = 1; index <= CPlotStyleTable::kAciCount; ++index) {
-        if (indexColorRgb(index) == std::uint32_t(rgb)) {
-            return wxString::Format("%d", index);
-        }
+    if (const int index = colorIndexOf(std::uint32_t(rgb))) {
+        return wxString::Format("%d", index);
     }
     return wxString::Format("#%02X%02X%02X", rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
@@ -54,7 +60,7 @@ wxString onOffText(bool on) {
 }
 
 wxString decimalText(double value, int decimals) {
-    wxString text = wxString::FromCDouble(value, decimals);
+    wxString text = fixedNumberText(value, decimals);
     if (text.Contains(".")) {
         text.erase(text.find_last_not_of('0') + 1);
         if (text.EndsWith(".")) {
@@ -66,9 +72,9 @@ wxString decimalText(double value, int decimals) {
 
 wxString lineWeightText(double millimetres, bool inches) {
     if (inches) {
-        return wxString::FromCDouble(millimetres / kMillimetresPerInch, 4) + "\"";
+        return fixedNumberText(millimetres / kMillimetresPerInch, 4) + "\"";
     }
-    return wxString::FromCDouble(millimetres, 4) + " mm";
+    return fixedNumberText(millimetres, 4) + " mm";
 }
 
 double styleLineWeight(const CPlotStyleTable& table, const CPlotStyle& style) {
