@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <charconv>
-#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -35,8 +34,9 @@ std::optional<long> parseInteger(const wxString& text) {
 std::optional<double> parseDecimal(const wxString& text) {
     const std::string number = numberCharacters(text, "+-.0123456789eE");
     double value = 0.0;
-    // The C locale's conversion of the whole text, which a host's locale cannot change.
-    if (number.empty() || !wxString(number).ToCDouble(&value) || !std::isfinite(value)) {
+    // The C locale's conversion of the whole text, which a host's locale cannot change; a number
+    // beyond the range of a double fails.
+    if (number.empty() || !wxString(number).ToCDouble(&value)) {
         return std::nullopt;
     }
     return value;
