@@ -17,18 +17,6 @@
 
 namespace {
 
-EditResult unchanged() {
-    return {};
-}
-
-EditResult refusal(const wxString& reason) {
-    return {EditResult::Outcome::Refused, reason};
-}
-
-bool holdsLineBreak(const wxString& text) {
-    return text.find_first_of("\r\n") != wxString::npos;
-}
-
 // A row of the lineweight table while it is sorted: where it stood, and its value.
 struct LineWeightData {
     int index;
@@ -44,6 +32,10 @@ double roundTo4Decimals(double value) {
 }
 
 TableDocument::TableDocument(const wxFileName& file) : fileName_(file) {}
+
+bool TableDocument::holdsLineBreak(const wxString& text) {
+    return text.find_first_of("\r\n") != wxString::npos;
+}
 
 TableDocument::LoadOutcome TableDocument::load(const wxString& sourceFile) {
     table_.reset();
@@ -107,7 +99,7 @@ SaveResult TableDocument::saveAs(const wxFileName& file) {
 }
 
 EditResult TableDocument::checkTable() const {
-    return table_ ? unchanged() : refusal(_("No table is open."));
+    return table_ ? EditResult{} : EditResult::refusal(_("No table is open."));
 }
 
 EditResult TableDocument::noteChange(bool joinStep) {
@@ -116,7 +108,7 @@ EditResult TableDocument::noteChange(bool joinStep) {
         typingRows_.clear();
     }
     return history_.record(*table_, joinStep) ? EditResult{EditResult::Outcome::Changed, {}}
-                                              : unchanged();
+                                              : EditResult{};
 }
 
 EditResult TableDocument::setTableDescription(const wxString& text) {
@@ -124,11 +116,11 @@ EditResult TableDocument::setTableDescription(const wxString& text) {
         return refused;
     }
     if (holdsLineBreak(text)) {
-        return refusal(_("A description cannot hold a line break."));
+        return EditResult::refusal(_("A description cannot hold a line break."));
     }
     const std::u16string description = toHostText(text);
     if (description == table_->Description) {
-        return unchanged();
+        return EditResult{};
     }
     table_->Description = description;
     return noteChange();
@@ -139,7 +131,7 @@ EditResult TableDocument::setApplyFactor(bool apply) {
         return refused;
     }
     if (apply == table_->ApplyFactor) {
-        return unchanged();
+        return EditResult{};
     }
     table_->ApplyFactor = apply;
     return noteChange();
@@ -151,10 +143,10 @@ EditResult TableDocument::setScaleFactor(double factor) {
     }
     // The factor a table holds stays, whatever another program wrote.
     if (std::memcmp(&factor, &table_->ScaleFactor, sizeof factor) == 0) {
-        return unchanged();
+        return EditResult{};
     }
     if (!std::isfinite(factor) || factor <= 0.0) {
-        return refusal(_("The scale factor must be a number greater than 0."));
+        return EditResult::refusal(_("The scale factor must be a number greater than 0."));
     }
     table_->ScaleFactor = factor;
     return noteChange();
@@ -165,13 +157,14 @@ EditResult TableDocument::setLineWeight(int row, double millimetres, LineWeightO
         return refused;
     }
     if (row < 0 || row >= CPlotStyleTable::kLineWeightCount) {
-        return refusal(wxString::Format(_("There is no row %d."), row));
+        return EditResult::refusal(wxString::Format(_("There is no row %d."), row));
     }
     const double rounded = roundTo4Decimals(millimetres);
     if (!(rounded >= 0.0 && rounded <= kMaxLineWeight)) {
-        return refusal(wxString::Format(_("Custom lineweights must be greater than or equal to 0 "
-                                          "and less than or equal to %.0lf mm (%.4lf\")."),
-                                        kMaxLineWeight, kMaxLineWeight / kMillimetresPerInch));
+        return EditResult::refusal(
+            wxString::Format(_("Custom lineweights must be greater than or equal to 0 "
+                               "and less than or equal to %.0lf mm (%.4lf\")."),
+                             kMaxLineWeight, kMaxLineWeight / kMillimetresPerInch));
     }
     table_->LineWeights[row] = rounded;
     return sortLineWeights(order);
@@ -226,11 +219,12 @@ EditResult TableDocument::convertToNamed() {
         return refused;
     }
     if (!table_->ColorDependent) {
-        return refusal(_("Only a color-dependent table can be converted to a named table."));
+        return EditResult::refusal(
+            _("Only a color-dependent table can be converted to a named table."));
     }
     PlotStyleTablePtr named = convertToNamedTable(*table_);
     if (!named) {
-        return refusal(_("Failed to create plotstyle table file."));
+        return EditResult::refusal(_("Failed to create plotstyle table file."));
     }
     table_ = std::move(named);
     modified_ = true;

@@ -26,6 +26,8 @@ struct EditResult {
 
     bool changed() const { return outcome == Outcome::Changed; }
     bool refused() const { return outcome == Outcome::Refused; }
+
+    static EditResult refusal(const wxString& why) { return {Outcome::Refused, why}; }
 };
 
 struct SaveResult {
@@ -119,6 +121,8 @@ private:
     EditResult checkTable() const;
     EditResult checkRows(const std::vector<int>& rows) const;
     EditResult checkNewStyleName(const wxString& name) const;
+    // A table file cannot hold a line break in a text.
+    static bool holdsLineBreak(const wxString& text);
     // Marks the table modified and takes its content as an undo step, or as part of the step
     // before when joinStep; the result tells whether the content changed.
     EditResult noteChange(bool joinStep = false);

@@ -9,28 +9,16 @@
 #include "psl_style_names.h"
 #include "psl_text.h"
 
-namespace {
-
-EditResult unchanged() {
-    return {};
-}
-
-EditResult refusal(const wxString& reason) {
-    return {EditResult::Outcome::Refused, reason};
-}
-
-} // namespace
-
 EditResult TableDocument::checkRows(const std::vector<int>& rows) const {
     if (const EditResult refused = checkTable(); refused.refused()) {
         return refused;
     }
     for (const int row : rows) {
         if (row < 0 || row >= int(table_->size())) {
-            return refusal(wxString::Format(_("There is no row %d."), row));
+            return EditResult::refusal(wxString::Format(_("There is no row %d."), row));
         }
     }
-    return unchanged();
+    return EditResult{};
 }
 
 EditResult TableDocument::setStyleProperty(const std::vector<int>& rows, StyleProperty property,
@@ -47,22 +35,23 @@ EditResult TableDocument::setStyleProperty(const std::vector<int>& rows, StylePr
         return styleValue(*table_->style(row), property) == value;
     });
     if (!isStyleValueInRange(property, value) && !held) {
-        return refusal(wxString::Format(_("The value %d is not allowed here; allowed are %ls."),
-                                        value, styleValueRangeText(property)));
+        return EditResult::refusal(
+            wxString::Format(_("The value %d is not allowed here; allowed are %ls."), value,
+                             styleValueRangeText(property)));
     }
     bool changed = false;
     for (const int row : styles) {
         changed = setStyleValue(*table_->style(row), property, value) || changed;
     }
-    return changed ? noteChange() : unchanged();
+    return changed ? noteChange() : EditResult{};
 }
 
 EditResult TableDocument::setStyleDescription(const std::vector<int>& rows, const wxString& text) {
     if (const EditResult refused = checkRows(rows); refused.refused()) {
         return refused;
     }
-    if (text.find_first_of("\r\n") != wxString::npos) {
-        return refusal(_("A description cannot hold a line break."));
+    if (holdsLineBreak(text)) {
+        return EditResult::refusal(_("A description cannot hold a line break."));
     }
     const std::u16string description = toHostText(text);
     const bool goesOnTyping = !typingRows_.empty() && rows == typingRows_;
@@ -74,7 +63,7 @@ EditResult TableDocument::setStyleDescription(const std::vector<int>& rows, cons
             changed = true;
         }
     }
-    const EditResult result = changed ? noteChange(goesOnTyping) : unchanged();
+    const EditResult result = changed ? noteChange(goesOnTyping) : EditResult{};
     typingRows_ = rows;
     return result;
 }
@@ -85,18 +74,18 @@ void TableDocument::endTyping() {
 
 EditResult TableDocument::checkNewStyleName(const wxString& name) const {
     if (name.empty()) {
-        return refusal(_("A style name cannot be empty."));
+        return EditResult::refusal(_("A style name cannot be empty."));
     }
     if (!isAllowedStyleName(name)) {
-        return refusal(
+        return EditResult::refusal(
             wxString::Format(_("A style name cannot contain any of the following characters: %ls"),
                              forbiddenStyleNameCharacters()));
     }
     if (findStyleByName(*table_, name) >= 0) {
-        return refusal(wxString::Format(
+        return EditResult::refusal(wxString::Format(
             _("A style named '%ls' already exists. Please enter a unique style name."), name));
     }
-    return unchanged();
+    return EditResult{};
 }
 
 EditResult TableDocument::addStyle(const wxString& name, int after, bool copyProperties) {
@@ -104,7 +93,7 @@ EditResult TableDocument::addStyle(const wxString& name, int after, bool copyPro
         return refused;
     }
     if (!canAddOrDeleteStyles()) {
-        return refusal(_("Styles cannot be added to or deleted from this table."));
+        return EditResult::refusal(_("Styles cannot be added to or deleted from this table."));
     }
     const wxString stored = trimStyleName(name);
     if (const EditResult refused = checkNewStyleName(stored); refused.refused()) {
@@ -112,7 +101,7 @@ EditResult TableDocument::addStyle(const wxString& name, int after, bool copyPro
     }
     if (!table_->addStyle(toHostText(stored).c_str(), after,
                           copyProperties ? table_->style(after) : nullptr)) {
-        return refusal(_("The style could not be added."));
+        return EditResult::refusal(_("The style could not be added."));
     }
     return noteChange();
 }
@@ -122,7 +111,7 @@ EditResult TableDocument::deleteStyles(const std::vector<int>& rows) {
         return refused;
     }
     if (!canAddOrDeleteStyles()) {
-        return refusal(_("Styles cannot be added to or deleted from this table."));
+        return EditResult::refusal(_("Styles cannot be added to or deleted from this table."));
     }
     std::vector<int> sorted = rows;
     std::sort(sorted.begin(), sorted.end());
@@ -133,7 +122,7 @@ EditResult TableDocument::deleteStyles(const std::vector<int>& rows) {
         table_->deleteStyle(*row);
         deleted = true;
     }
-    return deleted ? noteChange() : unchanged();
+    return deleted ? noteChange() : EditResult{};
 }
 
 EditResult TableDocument::renameStyle(int row, const wxString& name) {
@@ -141,11 +130,11 @@ EditResult TableDocument::renameStyle(int row, const wxString& name) {
         return refused;
     }
     if (!canRenameStyle(row)) {
-        return refusal(_("This style cannot be renamed."));
+        return EditResult::refusal(_("This style cannot be renamed."));
     }
     const wxString stored = trimStyleName(name);
     if (!stored.empty() && stored == toWxString(table_->style(row)->locName())) {
-        return unchanged();
+        return EditResult{};
     }
     // The style's own name counts: a change of letter case alone is refused.
     if (const EditResult refused = checkNewStyleName(stored); refused.refused()) {
