@@ -266,8 +266,7 @@ TEST_F(EditorCommandsTest, NamedTablesGainLoseAndRenameStyles) {
     wxTEST_DIALOG(clickButton(form, "BtnStyleAddForm"), ExpectStyleName("Style 3", "Doors"));
     EXPECT_EQ(styleNames(table), (std::vector<wxString>{"Normal", "Walls", "Doors", "Style 2"}));
     EXPECT_EQ(table.style(2)->Screening, 40);
-    EXPECT_EQ(styleList(form)->GetSelectedItemCount(), 1);
-    EXPECT_EQ(styleList(form)->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED), 2);
+    EXPECT_EQ(selectedRows(styleList(form)), std::vector<long>{2});
 
     // A refused name stays unstored; a taken one shows as stored.
     log.clear();

@@ -1,6 +1,5 @@
-// The table document, the one gate for every change of a table, without a display: loading as
-// the editor does, saving, the checks that refuse values, the style and lineweight rules, undo
-// and redo, and values from other programs passing through unchanged. Also the reading of typed
+// The table document without a display: loading, saving, the checks that refuse values, the
+// style and lineweight rules, undo and redo, values from other programs passing unchanged; typed
 // numbers and the comma-separated outputs under a locale with a decimal comma.
 #include <algorithm>
 #include <clocale>
@@ -110,7 +109,8 @@ TEST_F(TableDocumentTest, LoadsAsTheEditorDoesAndKnowsTheFile) {
         bool modified;
     } cases[] = {
         {file("Plan.CTB"), "", TableDocument::LoadOutcome::Created, 255, true},
-        {existing, "", TableDocument::LoadOutcome::Read, 2, false},
+        {file("new.stb"), file("gone.stb").GetFullPath(), TableDocument::LoadOutcome::Created, 1,
+         true},
         {existing, file("missing.ctb").GetFullPath(), TableDocument::LoadOutcome::Read, 2, false},
         // A copy: the target does not hold the source's content until it is saved.
         {existing, other.GetFullPath(), TableDocument::LoadOutcome::Read, 255, true},

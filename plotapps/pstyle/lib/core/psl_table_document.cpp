@@ -52,7 +52,8 @@ TableDocument::LoadOutcome TableDocument::load(const wxString& sourceFile) {
         table_.reset(CPlotStyleTable::read(toHostText(pathToRead).c_str()));
     }
     // A copy shows another file's content: until it is saved, the target does not hold it.
-    const bool copiedFromSource = pathToRead == sourceFile && !file.SameAs(wxFileName(sourceFile));
+    const bool copiedFromSource =
+        !pathToRead.empty() && pathToRead == sourceFile && !file.SameAs(wxFileName(sourceFile));
     modified_ = !file.FileExists() || copiedFromSource;
     fileIdentity_ = FileIdentity::of(file);
     typingRows_.clear();
