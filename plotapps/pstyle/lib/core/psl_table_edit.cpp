@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <numeric>
 #include <optional>
 
 #include <wx/intl.h>
@@ -238,9 +239,8 @@ bool selectStyles(const CPlotStyleTable& table, const wxString& list, std::vecto
                   wxString& error) {
     rows.clear();
     if (list.empty()) {
-        for (int row = table.ColorDependent ? 0 : 1; row < int(table.size()); ++row) {
-            rows.push_back(row);
-        }
+        rows.resize(table.size());
+        std::iota(rows.begin(), rows.end(), 0);
         return true;
     }
     wxStringTokenizer items(list, ",", wxTOKEN_RET_EMPTY_ALL);

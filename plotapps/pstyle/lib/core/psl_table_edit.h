@@ -27,8 +27,8 @@ struct StyleEdit {
 bool parseStyleEdit(const wxString& assignment, StyleEdit& edit, wxString& error);
 
 // The rows of the styles that list names: colour numbers and ranges ("1-7,250") in a
-// colour-dependent table, style names in a named one; an empty list means every style but the
-// base style of a named table, which keeps its properties. False with a reason otherwise.
+// colour-dependent table, style names in a named one; an empty list means every style (the
+// document leaves the base style of a named table as it is). False with a reason otherwise.
 bool selectStyles(const CPlotStyleTable& table, const wxString& list, std::vector<int>& rows,
                   wxString& error);
 
