@@ -478,6 +478,9 @@ TEST_F(TableDocumentTest, UndoAndRedoWalkEveryEditBackToTheFile) {
     // A new table stays unsaved however far back its edits go; the last steps are kept.
     TableDocument created(file("new.ctb"));
     created.load();
+    created.setScaleFactor(2.0);
+    created.undo();
+    EXPECT_TRUE(created.isModified()) << "the file does not exist yet";
     for (int pen = 1; pen <= int(EditHistory::kMaxSteps) + 5; ++pen) {
         created.setStyleProperty({7}, StyleProperty::VirtualPen, pen);
     }
