@@ -40,9 +40,13 @@ public:
     }
 };
 
-// A table whose styles differ from each other, as a real table's do.
-wxString writeSampleTable() {
+// A table whose styles differ from each other, as a real table's do; with reversedLineWeights,
+// its lineweights stand in descending order.
+wxString writeSampleTable(bool reversedLineWeights = false) {
     PlotStyleTablePtr table(CPlotStyleTable::create(true, nullptr));
+    if (reversedLineWeights) {
+        std::reverse(std::begin(table->LineWeights), std::end(table->LineWeights));
+    }
     for (int index = 0; index < int(table->size()); ++index) {
         CPlotStyle& style = *table->style(index);
         style.updateColor(index * 0x010305);
@@ -136,15 +140,25 @@ void selectAllStyles(benchmark::State& state) {
 BENCHMARK(selectAllStyles)->Unit(benchmark::kMillisecond);
 
 void sortLineWeights(benchmark::State& state) {
-    const auto editor = openEditor();
-    CPlotStyleTable& table = *editor->currentTable();
+    const wxString unordered = writeSampleTable(true);
+    const auto editor = std::make_unique<DlgPlotStyleEditor>(unordered, wxString(), nullptr);
+    editor->Show();
+    const double* weights = editor->currentTable()->LineWeights;
+    bool sorted = true;
     for (auto _ : state) {
-        state.PauseTiming();
-        std::reverse(std::begin(table.LineWeights), std::end(table.LineWeights));
-        state.ResumeTiming();
         editor->sortLineWeights();
+        state.PauseTiming();
+        sorted = sorted && std::is_sorted(weights, weights + CPlotStyleTable::kLineWeightCount);
+        // Ctrl+Z puts the rows out of order again.
+        wxKeyEvent undo(wxEVT_CHAR_HOOK);
+        undo.m_keyCode = 'Z';
+        undo.m_controlDown = true;
+        undo.SetEventObject(editor.get());
+        editor->ProcessWindowEvent(undo);
+        state.ResumeTiming();
     }
-    if (!std::is_sorted(std::begin(table.LineWeights), std::end(table.LineWeights))) {
+    wxRemoveFile(unordered);
+    if (!sorted) {
         state.SkipWithError("the lineweights are not sorted");
     }
 }

@@ -1,7 +1,7 @@
 // The editor's Form View: the style list, the merged values of a multi-selection, and the
 // changes written back to every selected style. Its Lineweights page: values in millimetres or
-// inches, in-place edits with their limits, sorting that carries the styles along, and the marks
-// of the rows in use.
+// inches, in-place edits and their refusals, the selection and picker following a sorted row, and
+// the marks of the rows in use. The rules of rounding and sorting are the table document's.
 #include <iterator>
 
 #include <gtk/gtk.h>
@@ -40,16 +40,6 @@ std::vector<long> markedRows(const wxListCtrl* list) {
 
 std::vector<double> weightsOf(const CPlotStyleTable& table) {
     return std::vector<double>(std::begin(table.LineWeights), std::end(table.LineWeights));
-}
-
-// Millimetres each style plots with, 0 for the object's lineweight.
-std::vector<double> plottedWeights(const CPlotStyleTable& table) {
-    std::vector<double> weights;
-    for (int row = 0; row < int(table.size()); ++row) {
-        const int index = table.style(row)->LineWeight;
-        weights.push_back(index >= 1 ? table.LineWeights[index - 1] : 0.0);
-    }
-    return weights;
 }
 
 using LineWeightTest = EditorTest;
@@ -137,13 +127,7 @@ TEST_F(FormViewTest, SelectionShowsSharedValuesAndMarksDifferences) {
     EXPECT_EQ(editor->currentTable()->style(0)->PhysPenNum, 3);
     EXPECT_FALSE(editor->isModified());
 
-    // A click on the undetermined box writes its new state to both styles, other bits kept.
     showFormView(form);
-    clickCheck(form, "CheckDither", wxCHK_CHECKED);
-    EXPECT_EQ(editor->currentTable()->style(0)->ColorPolicy, 1);
-    EXPECT_EQ(editor->currentTable()->style(1)->ColorPolicy, 5);
-    EXPECT_EQ(editor->currentTable()->style(2)->ColorPolicy, 1) << "not selected";
-    EXPECT_TRUE(editor->isModified());
 
     // Rows 0 and 2 share description, dither and colour except for the end style.
     selectRows(form, {0, 2});
@@ -189,6 +173,10 @@ TEST_F(FormViewTest, ChangesGoToEverySelectedStyleWhileFormViewIsShown) {
     pick(form, "ComboFillStyle", 66);
     clickCheck(form, "CheckGrayscale", wxCHK_UNCHECKED);
     clickCheck(form, "CheckAdaptive", wxCHK_UNCHECKED);
+    // A description is one line: a break typed or pasted becomes a blank.
+    auto* description = findControl<wxTextCtrl>(form, "TextStyleDescr");
+    description->SetValue("Load-bearing\r\nwall");
+    EXPECT_EQ(description->GetValue(), "Load-bearing wall");
     EXPECT_TRUE(editor->isModified());
 
     // The form shows what was written, and Save & Close writes it.
@@ -206,6 +194,7 @@ TEST_F(FormViewTest, ChangesGoToEverySelectedStyleWhileFormViewIsShown) {
             (std::vector<int>{s.Screening, s.PhysPenNum, s.VirtPenNum, s.LineType, s.LineWeight,
                               s.EndStyle, s.JoinStyle, s.FillStyle, s.Adaptive}),
             (std::vector<int>{40, 12, 200, 3, 9, 2, 1, 66, 0}));
+        EXPECT_EQ(toWxString(s.desc()), "Load-bearing wall");
     }
     EXPECT_EQ(written->style(9)->ColorPolicy, 1) << "only the grayscale bit is cleared";
     const CPlotStyle& untouched = *written->style(4);
@@ -213,38 +202,6 @@ TEST_F(FormViewTest, ChangesGoToEverySelectedStyleWhileFormViewIsShown) {
     EXPECT_EQ(untouched.PhysPenNum, 7) << "other styles keep what they had";
     EXPECT_EQ(toWxString(written->style(1)->desc()), "Kabel, Leitungen");
     EXPECT_TRUE(log.errors().empty());
-}
-
-TEST_F(FormViewTest, NamedTableKeepsItsBaseStyle) {
-    const wxString path = writeTable(dir, "named.stb", false, [](CPlotStyleTable& table) {
-        table.addStyle(u"Wall", 0, nullptr);
-        table.addStyle(u"Door", 1, nullptr);
-        table.style(2)->setDesc(u"outer");
-    });
-    const auto editor = openEditor(path);
-    wxWindow* form = editor.get();
-    const CPlotStyleTable& table = *editor->currentTable();
-    showFormView(form);
-
-    // With another style selected too, that one takes every change, the description on one line.
-    selectRows(form, {0, 2});
-    auto* description = findControl<wxTextCtrl>(form, "TextStyleDescr");
-    EXPECT_TRUE(description->GetValue().empty()) << "the descriptions differ";
-    description->SetValue("Load-bearing\r\nwall\nwest");
-    EXPECT_EQ(description->GetValue(), "Load-bearing wall west");
-    spinTo(form, "SpinScreening", 30);
-    pick(form, "ComboJoinStyle", 2);
-    clickCheck(form, "CheckDither", wxCHK_UNCHECKED);
-    pickColor(form, 7);
-    const CPlotStyle& door = *table.style(2);
-    EXPECT_EQ(toWxString(door.desc()), "Load-bearing wall west");
-    EXPECT_EQ(
-        (std::vector<int>{door.Screening, door.JoinStyle, door.ColorPolicy, door.color2rgb()}),
-        (std::vector<int>{30, 2, 0, 0}));
-    const CPlotStyle& base = *table.style(0);
-    EXPECT_EQ(toWxString(base.desc()), "");
-    EXPECT_EQ(base.Screening, 100);
-    EXPECT_EQ(table.style(1)->Screening, 100) << "not selected";
 }
 
 TEST_F(FormViewTest, ColoursTravelBothWaysBetweenStyleAndPicker) {
@@ -390,78 +347,37 @@ TEST_F(LineWeightTest, ValuesShowInTheChosenUnit) {
     EXPECT_TRUE(log.errors().empty());
 }
 
-TEST_F(LineWeightTest, EditsAreRoundedAndKeptWithinTheLimits) {
-    struct Case {
-        bool inches;
-        const char* text;
-        const char* shown; // the edited value's row text afterwards; null when refused
-        double millimetres;
-    };
-    const Case cases[] = {
-        {false, "200.00004", "200.0000", 200.0},
-        {false, "200.00006", nullptr, 0},
-        {false, "  0.5", "0.5000", 0.5},
-        {false, "0.5mm", nullptr, 0},
-        {true, "0.01", "0.0100", 0.254},
-        {true, "7.874", "7.8740", 199.9996},
-        {true, "7.875", nullptr, 0},
-        {false, "-0.00004", "0.0000", 0.0},
-        {false, "-1", nullptr, 0},
-        {false, "1e999", nullptr, 0},
-    };
-    const wxString path = writeTable(dir, "edit.ctb", true, [](CPlotStyleTable&) {});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        log.clear();
-        const auto editor = openEditor(path);
-        wxWindow* form = editor.get();
-        const CPlotStyleTable& table = *editor->currentTable();
-        if (c.inches) {
-            chooseRadio(form, "RadLwIn");
-        }
-        const bool modifiedBefore = editor->isModified();
-        const std::vector<double> before = weightsOf(table);
-        const std::vector<wxString> textsBefore = rowTexts(lineWeightList(form));
-
-        EXPECT_FALSE(typeLineWeight(form, 26, c.text)) << "the list never keeps the typed text";
-        if (!c.shown) {
-            EXPECT_EQ(weightsOf(table), before);
-            EXPECT_EQ(rowTexts(lineWeightList(form)), textsBefore);
-            EXPECT_EQ(editor->isModified(), modifiedBefore);
-            ASSERT_EQ(log.errors().size(), 1u);
-            EXPECT_EQ(log.errors()[0].text, "Custom lineweights must be greater than or equal to "
-                                            "0 and less than or equal to 200 mm (7.8740\").");
-            EXPECT_EQ(log.errors()[0].function, "DlgPlotStyleEditor::onEndLabelEdit");
-            continue;
-        }
-        // The old 2.11 is gone, the new value stands in its sorted place.
-        std::vector<double> expected(before.begin(), before.end() - 1);
-        const auto place = expected.insert(
-            std::upper_bound(expected.begin(), expected.end(), c.millimetres), c.millimetres);
-        const std::vector<double> after = weightsOf(table);
-        for (std::size_t row = 0; row < after.size(); ++row) {
-            EXPECT_NEAR(after[row], expected[row], 1e-9) << row;
-        }
-        EXPECT_EQ(rowTexts(lineWeightList(form))[place - expected.begin()], c.shown);
-        EXPECT_TRUE(editor->isModified());
-    }
-
-    // Empty text, or an edit cancelled with Escape, is no edit at all; nor is the shown value
-    // confirmed unchanged, in either unit.
-    log.clear();
-    const auto editor = openEditor(path);
+TEST_F(LineWeightTest, EditsAreTakenInTheShownUnitOrRefusedWithTheLimits) {
+    const auto editor = openEditor(writeTable(dir, "edit.ctb", true, [](CPlotStyleTable&) {}));
+    wxWindow* form = editor.get();
     const std::vector<double> before = weightsOf(*editor->currentTable());
-    EXPECT_TRUE(typeLineWeight(editor.get(), 3, wxString()));
-    typeLineWeight(editor.get(), 3, "0.7", true);
-    EXPECT_FALSE(typeLineWeight(editor.get(), 8, "0.2500"));
+    // Empty text, an edit cancelled with Escape and the shown value confirmed are no edit, in
+    // either unit.
+    EXPECT_TRUE(typeLineWeight(form, 3, wxString()));
+    typeLineWeight(form, 3, "0.7", true);
+    EXPECT_FALSE(typeLineWeight(form, 8, "0.2500"));
     EXPECT_FALSE(editor->isModified());
-    chooseRadio(editor.get(), "RadLwIn");
-    EXPECT_FALSE(typeLineWeight(editor.get(), 8, lineWeightList(editor.get())->GetItemText(8)));
-    EXPECT_EQ(weightsOf(*editor->currentTable()), before);
+    chooseRadio(form, "RadLwIn");
+    EXPECT_FALSE(typeLineWeight(form, 8, lineWeightList(form)->GetItemText(8)));
     EXPECT_TRUE(log.records().empty());
+
+    // Text that is no number, and a weight beyond the limit in the unit shown, are refused.
+    for (const char* typed : {"0.5mm", "0,5", "7.875"}) {
+        EXPECT_FALSE(typeLineWeight(form, 26, typed)) << "the list never keeps the typed text";
+    }
+    EXPECT_EQ(weightsOf(*editor->currentTable()), before);
+    ASSERT_EQ(log.errors().size(), 3u);
+    EXPECT_EQ(log.errors()[2].text, "Custom lineweights must be greater than or equal to 0 and "
+                                    "less than or equal to 200 mm (7.8740\").");
+    EXPECT_EQ(log.errors()[2].function, "DlgPlotStyleEditor::onEndLabelEdit");
+
+    // A weight typed in inches is stored in millimetres and shown in its sorted row.
+    EXPECT_FALSE(typeLineWeight(form, 26, "0.01"));
+    EXPECT_EQ(lineWeightList(form)->GetItemText(9), "0.0100");
+    EXPECT_DOUBLE_EQ(editor->currentTable()->LineWeights[9], 0.254);
 }
 
-TEST_F(LineWeightTest, EditedRowMovesIntoPlaceAndStylesFollowIt) {
+TEST_F(LineWeightTest, EditedRowMovesIntoPlaceAndTheSelectionFollowsIt) {
     const wxString path = writeTable(dir, "move.ctb", true, [](CPlotStyleTable& table) {
         const double head[] = {0.0, 0.05, 0.13, 0.15, 0.18, 0.35};
         std::copy(std::begin(head), std::end(head), table.LineWeights);
@@ -484,24 +400,10 @@ TEST_F(LineWeightTest, EditedRowMovesIntoPlaceAndStylesFollowIt) {
     const std::vector<wxString> texts = rowTexts(list);
     EXPECT_EQ(std::vector<wxString>(texts.begin() + 2, texts.begin() + 6),
               (std::vector<wxString>{"0.1500", "0.1800", "0.3000", "0.3500"}));
-    const std::vector<double> plotted = plottedWeights(*editor->currentTable());
-    EXPECT_EQ(std::vector<double>(plotted.begin(), plotted.begin() + 4),
-              (std::vector<double>{0.3, 0.15, 0.18, 0.35}));
     EXPECT_EQ(list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED), 4)
         << "the selection follows";
     EXPECT_EQ(imagePicker(form, "ComboLineWeight")->GetSelection(), 5);
     EXPECT_EQ(imagePicker(form, "ComboLineWeight")->GetString(5), "0.3000 mm");
-}
-
-TEST_F(LineWeightTest, SortKeepsEveryStylesWeight) {
-    // The rows are sorted and every style plots as before.
-    const auto unordered = openEditor(dir.copyTestData("canonical-aci-table.stb"));
-    const CPlotStyleTable& table = *unordered->currentTable();
-    const std::vector<double> before = plottedWeights(table);
-    clickButton(unordered.get(), "BtnLwSort");
-    EXPECT_TRUE(std::is_sorted(std::begin(table.LineWeights), std::end(table.LineWeights)));
-    EXPECT_EQ(plottedWeights(table), before);
-    EXPECT_EQ(lineWeightList(unordered.get())->GetItemText(3), "0.1000");
 }
 
 TEST_F(LineWeightTest, InUseMarksFollowThePicker) {

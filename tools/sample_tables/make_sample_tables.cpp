@@ -1,58 +1,69 @@
 // Writes the sample plot style folder that ships with pstyle: a default colour-dependent table,
-// a monochrome one, and a named table with a few styles for everyday drawings.
+// a monochrome one, and a named table with a few styles for everyday drawings. Each is made
+// through a table document, as the editor makes tables.
 #include <cstdio>
+#include <functional>
+#include <numeric>
 #include <string>
+#include <vector>
 
-#include <kesutils/plot_style_table.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
 
 #include "psl_style_values.h"
-#include "psl_text.h"
+#include "psl_table_document.h"
 
 namespace {
 
 constexpr std::int32_t kBlack = 0x000000;
 
-bool writeTable(const CPlotStyleTable& table, const std::string& folder, const char* name) {
-    const std::string path = folder + "/" + name;
-    if (!table.write(toHostText(wxString::FromUTF8(path.c_str())).c_str())) {
-        std::fprintf(stderr, "make_sample_tables: cannot write %s\n", path.c_str());
-        return false;
+// A new table for folder/name, filled by fill and saved; an older file of that name goes first.
+bool writeTable(const std::string& folder, const char* name,
+                const std::function<void(TableDocument&)>& fill) {
+    const wxFileName file(wxString::FromUTF8((folder + "/" + name).c_str()));
+    if (file.FileExists()) {
+        wxRemoveFile(file.GetFullPath());
     }
-    return true;
+    TableDocument document(file);
+    if (document.load() == TableDocument::LoadOutcome::Created) {
+        fill(document);
+        if (document.save().saved) {
+            return true;
+        }
+    }
+    std::fprintf(stderr, "make_sample_tables: cannot write %s\n",
+                 file.GetFullPath().utf8_str().data());
+    return false;
 }
 
-PlotStyleTablePtr makeMonochrome() {
-    PlotStyleTablePtr table(CPlotStyleTable::create(true, nullptr));
-    table->Description = u"Every colour plots black";
-    for (int row = 0; row < int(table->size()); ++row) {
-        table->style(row)->updateColor(kBlack);
-    }
-    return table;
+void makeMonochrome(TableDocument& document) {
+    document.setTableDescription("Every colour plots black");
+    std::vector<int> rows(document.table()->size());
+    std::iota(rows.begin(), rows.end(), 0);
+    document.setStyleProperty(rows, StyleProperty::Color, kBlack);
 }
 
-PlotStyleTablePtr makeNamed() {
-    PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
-    table->Description = u"Styles for plans and sections";
+void makeNamed(TableDocument& document) {
+    document.setTableDescription("Styles for plans and sections");
     struct Sample {
-        const char16_t* name;
+        const char* name;
         double lineWeight;
         std::int32_t lineType;
         std::int32_t screening;
     };
     const Sample samples[] = {
-        {u"Thin", 0.18, 31, 100},  {u"Medium", 0.35, 31, 100},    {u"Heavy", 0.7, 31, 100},
-        {u"Hidden", 0.25, 1, 100}, {u"Background", 0.13, 31, 40},
+        {"Thin", 0.18, 31, 100},  {"Medium", 0.35, 31, 100},    {"Heavy", 0.7, 31, 100},
+        {"Hidden", 0.25, 1, 100}, {"Background", 0.13, 31, 40},
     };
     for (const Sample& sample : samples) {
-        const int after = int(table->size()) - 1;
-        table->addStyle(sample.name, after, nullptr);
-        CPlotStyle* style = table->style(after + 1);
-        style->updateColor(kBlack);
-        style->LineWeight = lineWeightIndexOf(*table, sample.lineWeight);
-        style->LineType = sample.lineType;
-        style->Screening = sample.screening;
+        const int row = int(document.table()->size());
+        document.addStyle(sample.name, row - 1, false);
+        document.setStyleProperty({row}, StyleProperty::Color, kBlack);
+        document.setStyleProperty({row}, StyleProperty::LineWeight,
+                                  lineWeightIndexOf(*document.table(), sample.lineWeight));
+        document.setStyleProperty({row}, StyleProperty::LineType, sample.lineType);
+        document.setStyleProperty({row}, StyleProperty::Screening, sample.screening);
     }
-    return table;
 }
 
 } // namespace
@@ -63,9 +74,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    const PlotStyleTablePtr standard(CPlotStyleTable::create(true, nullptr));
-    const bool written = writeTable(*standard, folder, "default.ctb") &&
-                         writeTable(*makeMonochrome(), folder, "monochrome.ctb") &&
-                         writeTable(*makeNamed(), folder, "named.stb");
+    const bool written = writeTable(folder, "default.ctb", [](TableDocument&) {}) &&
+                         writeTable(folder, "monochrome.ctb", makeMonochrome) &&
+                         writeTable(folder, "named.stb", makeNamed);
     return written ? 0 : 1;
 }

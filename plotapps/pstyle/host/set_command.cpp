@@ -11,6 +11,7 @@
 
 #include "host_commands.h"
 #include "psl_table_diff.h"
+#include "psl_table_document.h"
 #include "psl_table_edit.h"
 #include "psl_text.h"
 
@@ -48,7 +49,7 @@ struct SetArguments {
 
 struct EditedTable {
     std::string path;
-    PlotStyleTablePtr table;
+    TableDocument document;
     std::vector<TableDifference> differences;
 };
 
@@ -107,22 +108,26 @@ bool parseSetArguments(const std::vector<std::string>& args, SetArguments& parse
     return true;
 }
 
-// Reads the file twice, edits one copy and compares it with the other.
+// Reads the file twice, edits the document's copy and compares it with the other.
 bool editTable(const std::string& path, const SetArguments& parsed, EditedTable& edited) {
     const PlotStyleTablePtr original = readTable(path);
+    if (!original) {
+        return false;
+    }
     edited.path = path;
-    edited.table = original ? readTable(path) : nullptr;
-    if (!edited.table) {
+    edited.document = TableDocument(wxFileName(fromUtf8(path)));
+    if (edited.document.load() != TableDocument::LoadOutcome::Read) {
+        fileError(path, toUtf8(_("Invalid file format - failed to open plotstyle table file.")));
         return false;
     }
     std::vector<int> rows;
     wxString error;
-    if (!selectStyles(*edited.table, parsed.styles, rows, error) ||
-        !applyStyleEdits(*edited.table, rows, parsed.edits, error)) {
+    if (!selectStyles(*edited.document.table(), parsed.styles, rows, error) ||
+        !applyStyleEdits(edited.document, rows, parsed.edits, error)) {
         fileError(path, toUtf8(error));
         return false;
     }
-    edited.differences = compareTables(original.get(), edited.table.get());
+    edited.differences = compareTables(original.get(), edited.document.table());
     return true;
 }
 
@@ -145,21 +150,19 @@ int printChanges(const std::vector<EditedTable>& tables) {
 }
 
 // Files without a change are left alone; a failed write names what was replaced before it.
-int writeTables(const std::vector<EditedTable>& tables) {
+int writeTables(std::vector<EditedTable>& tables) {
     std::vector<std::string> replaced;
     for (std::size_t i = 0; i < tables.size(); ++i) {
-        const EditedTable& edited = tables[i];
+        EditedTable& edited = tables[i];
         if (edited.differences.empty()) {
             continue;
         }
-        const wxString path = wxFileName(fromUtf8(edited.path)).GetFullPath();
-        errno = 0;
-        if (edited.table->write(toHostText(path).c_str())) {
+        const SaveResult saved = edited.document.save();
+        if (saved.saved) {
             replaced.push_back(edited.path);
             continue;
         }
-        const int reason = errno;
-        std::string cause = saveFailureCause(path, reason);
+        std::string cause = saveFailureCause(edited.document.fileName().GetFullPath(), saved.error);
         cause += "; already replaced: " + (replaced.empty() ? "none" : joined(replaced));
         std::vector<std::string> unchanged;
         for (std::size_t j = i + 1; j < tables.size(); ++j) {

@@ -10,6 +10,7 @@
 #include "host_commands.h"
 #include "psl_table_convert.h"
 #include "psl_table_diff.h"
+#include "psl_table_document.h"
 #include "psl_table_files.h"
 #include "psl_text.h"
 
@@ -126,12 +127,19 @@ int runConvert(const std::vector<std::string>& args) {
         return fileError(input, "is a named table; convert makes named tables from "
                                 "colour-dependent ones");
     }
-    const PlotStyleTablePtr named = convertToNamedTable(*source);
-    if (!named) {
-        return fileError(output, saveFailureCause(outputName.GetFullPath(), 0));
+    // The output starts as a copy of the input, as the editor starts one, and becomes named.
+    TableDocument named(outputName);
+    if (named.load(fromUtf8(input)) != TableDocument::LoadOutcome::Read) {
+        return fileError(input, toUtf8(_("Invalid file format - failed to open plotstyle table "
+                                         "file.")));
     }
-    if (!named->write(toHostText(outputName.GetFullPath()).c_str())) {
-        return fileError(output, saveFailureCause(outputName.GetFullPath(), errno));
+    const EditResult converted = named.convertToNamed();
+    if (converted.refused()) {
+        return fileError(output, toUtf8(converted.reason));
+    }
+    const SaveResult saved = named.save();
+    if (!saved.saved) {
+        return fileError(output, saveFailureCause(outputName.GetFullPath(), saved.error));
     }
     return kExitSuccess;
 }

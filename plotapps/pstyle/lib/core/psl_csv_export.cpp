@@ -66,7 +66,8 @@ wxString csvField(const wxString& text) {
     return "\"" + quoted + "\"";
 }
 
-// Section names and keys are part of the format and are not translated.
+// Section names and keys are part of the format and are not translated; numbers keep their
+// decimal point whatever the host's locale, which would otherwise split a field in two.
 wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileName) {
     wxArrayString lines;
     lines.reserve(300 + table.size());

@@ -8,10 +8,10 @@
 #include <kesutils/ut_services.h>
 
 #include "psl_text.h"
+#include "psl_value_text.h"
 
 namespace {
 
-constexpr std::int32_t kObjectColor = 0x00FFFFFF;
 constexpr int kBlackIndex = 7;
 
 // Lineweights count as equal when they agree to four decimals, as the editor stores them.
@@ -22,8 +22,16 @@ long long tenThousandths(double millimetres) {
 } // namespace
 
 std::uint32_t indexColorRgb(int index) {
-    // Colour 7 is white on screen and black on paper; the colour picker offers it as black.
     return index == kBlackIndex ? 0 : ut::colorPaletteDark()[index];
+}
+
+int colorIndexOf(std::uint32_t rgb) {
+    for (int index = 1; index <= CPlotStyleTable::kAciCount; ++index) {
+        if (indexColorRgb(index) == rgb) {
+            return index;
+        }
+    }
+    return 0;
 }
 
 std::uint32_t swapRedAndBlue(std::uint32_t rgb) {
@@ -38,10 +46,8 @@ wxString colorText(std::int32_t rgb) {
     if (isObjectColor(rgb)) {
         return "object";
     }
-    for (int index = 1; index <= CPlotStyleTable::kAciCount; ++index) {
-        if (indexColorRgb(index) == std::uint32_t(rgb)) {
-            return integerText(index);
-        }
+    if (const int index = colorIndexOf(std::uint32_t(rgb))) {
+        return integerText(index);
     }
     const char* const hexDigits = "0123456789ABCDEF";
     char text[] = "#RRGGBB";
@@ -85,9 +91,9 @@ wxString decimalText(double value, int decimals) {
 
 wxString lineWeightText(double millimetres, bool inches) {
     if (inches) {
-        return wxString::FromCDouble(millimetres / kMillimetresPerInch, 4) + "\"";
+        return fixedNumberText(millimetres / kMillimetresPerInch, 4) + "\"";
     }
-    return wxString::FromCDouble(millimetres, 4) + " mm";
+    return fixedNumberText(millimetres, 4) + " mm";
 }
 
 double styleLineWeight(const CPlotStyleTable& table, const CPlotStyle& style) {

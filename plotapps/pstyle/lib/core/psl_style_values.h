@@ -10,13 +10,19 @@
 
 inline constexpr double kMillimetresPerInch = 25.4;
 
+// The colour word that means a style uses the object's colour: a table cannot store pure white.
+inline constexpr std::int32_t kObjectColor = 0x00FFFFFF;
+
 // True for the values of color2rgb that mean the object's colour.
 bool isObjectColor(std::int32_t rgb);
 // A plot colour from color2rgb (red in the low byte): "object", the lowest colour index whose
 // palette entry it is ("5"; black counts as 7, as the colour picker shows it), or "#RRGGBB".
 wxString colorText(std::int32_t rgb);
-// The index colour 1 to 255 as red, green and blue with red in the low byte; 7 is black.
+// The index colour 1 to 255 as it plots, red, green and blue with red in the low byte: 7 is
+// white on a dark screen and black on paper.
 std::uint32_t indexColorRgb(int index);
+// The lowest colour index that plots as rgb (red in the low byte), or 0 when none does.
+int colorIndexOf(std::uint32_t rgb);
 // Red in the low byte to red in the third byte, and back.
 std::uint32_t swapRedAndBlue(std::uint32_t rgb);
 

@@ -6,19 +6,24 @@
 
 #include <wx/string.h>
 
+#include "psl_style_names.h"
 #include "psl_text.h"
 
 namespace {
 
-// Style names are unique without regard to case; a colour whose style has no usable name of
-// its own gets the name a new colour-dependent table gives it.
+// Style names are unique without regard to case, in any script; a colour whose style has no
+// usable name of its own gets the name a new colour-dependent table gives it, numbered on when
+// another style holds that one too.
 std::u16string uniqueStyleName(const CPlotStyleTable& named, const CPlotStyle& style, int index) {
-    const wxString own = toWxString(style.locName());
-    bool taken = own.empty();
-    for (int row = 0; row < int(named.size()) && !taken; ++row) {
-        taken = toWxString(named.style(row)->locName()).CmpNoCase(own) == 0;
+    wxString name = toWxString(style.locName());
+    if (!name.empty() && findStyleByName(named, name) < 0) {
+        return style.locName();
     }
-    return taken ? toHostText(wxString::Format("Color_%d", index + 1)) : style.locName();
+    name = wxString::Format("Color_%d", index + 1);
+    for (int copy = 2; findStyleByName(named, name) >= 0; ++copy) {
+        name = wxString::Format("Color_%d_%d", index + 1, copy);
+    }
+    return toHostText(name);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <numeric>
+#include <optional>
 
 #include <wx/intl.h>
 #include <wx/tokenzr.h>
@@ -11,14 +13,11 @@
 #include "psl_catalogues.h"
 #include "psl_style_names.h"
 #include "psl_style_values.h"
+#include "psl_table_document.h"
 #include "psl_text.h"
+#include "psl_value_text.h"
 
 namespace {
-
-constexpr std::int32_t kObjectColor = 0x00FFFFFF;
-constexpr int kMaxPhysicalPen = 32;
-constexpr int kMaxVirtualPen = 255;
-constexpr int kMaxScreening = 100;
 
 enum class ValueKind { Color, OnOff, Number, Pen, LineWeight, Catalogue };
 
@@ -26,30 +25,28 @@ struct EditKey {
     const char* name;
     StyleProperty property;
     ValueKind kind;
-    int maximum;               // Number and Pen: the largest value, the smallest being 0
-    CatalogueValues catalogue; // Catalogue only
-    wxString (*label)(int);    // Catalogue only: as the editor shows it
+    wxString (*label)(int); // Catalogue only: as the editor shows it
     // Catalogue only: untranslated, so that a script gives the same value in every language.
     wxString (*englishLabel)(int) = nullptr;
 };
 
 const EditKey kEditKeys[] = {
-    {"color", StyleProperty::Color, ValueKind::Color, 0, {}, nullptr},
-    {"screening", StyleProperty::Screening, ValueKind::Number, kMaxScreening, {}, nullptr},
-    {"physical-pen", StyleProperty::PhysicalPen, ValueKind::Pen, kMaxPhysicalPen, {}, nullptr},
-    {"virtual-pen", StyleProperty::VirtualPen, ValueKind::Pen, kMaxVirtualPen, {}, nullptr},
-    {"lineweight", StyleProperty::LineWeight, ValueKind::LineWeight, 0, {}, nullptr},
-    {"linetype", StyleProperty::LineType, ValueKind::Catalogue, 0, kLineTypeValues, lineTypeLabel,
+    {"color", StyleProperty::Color, ValueKind::Color, nullptr},
+    {"screening", StyleProperty::Screening, ValueKind::Number, nullptr},
+    {"physical-pen", StyleProperty::PhysicalPen, ValueKind::Pen, nullptr},
+    {"virtual-pen", StyleProperty::VirtualPen, ValueKind::Pen, nullptr},
+    {"lineweight", StyleProperty::LineWeight, ValueKind::LineWeight, nullptr},
+    {"linetype", StyleProperty::LineType, ValueKind::Catalogue, lineTypeLabel,
      lineTypeEnglishLabel},
-    {"end-style", StyleProperty::EndStyle, ValueKind::Catalogue, 0, kEndStyleValues, endStyleLabel,
+    {"end-style", StyleProperty::EndStyle, ValueKind::Catalogue, endStyleLabel,
      endStyleEnglishLabel},
-    {"join-style", StyleProperty::JoinStyle, ValueKind::Catalogue, 0, kJoinStyleValues,
-     joinStyleLabel, joinStyleEnglishLabel},
-    {"fill-style", StyleProperty::FillStyle, ValueKind::Catalogue, 0, kFillStyleValues,
-     fillStyleLabel, fillStyleEnglishLabel},
-    {"dither", StyleProperty::Dither, ValueKind::OnOff, 0, {}, nullptr},
-    {"grayscale", StyleProperty::Grayscale, ValueKind::OnOff, 0, {}, nullptr},
-    {"adaptive", StyleProperty::Adaptive, ValueKind::OnOff, 0, {}, nullptr},
+    {"join-style", StyleProperty::JoinStyle, ValueKind::Catalogue, joinStyleLabel,
+     joinStyleEnglishLabel},
+    {"fill-style", StyleProperty::FillStyle, ValueKind::Catalogue, fillStyleLabel,
+     fillStyleEnglishLabel},
+    {"dither", StyleProperty::Dither, ValueKind::OnOff, nullptr},
+    {"grayscale", StyleProperty::Grayscale, ValueKind::OnOff, nullptr},
+    {"adaptive", StyleProperty::Adaptive, ValueKind::OnOff, nullptr},
 };
 
 wxString keyNames() {
@@ -60,12 +57,23 @@ wxString keyNames() {
     return names;
 }
 
-bool parseInteger(const wxString& text, int minimum, int maximum, int& value) {
-    long number = 0;
-    if (!text.ToLong(&number) || number < minimum || number > maximum) {
+bool parseIntegerIn(const wxString& text, int minimum, int maximum, int& value) {
+    const std::optional<long> number = parseInteger(text);
+    if (!number || *number < minimum || *number > maximum) {
         return false;
     }
-    value = int(number);
+    value = int(*number);
+    return true;
+}
+
+// A number of the property's range, its own setting included.
+bool parsePropertyValue(StyleProperty property, const wxString& text, int& value) {
+    const std::optional<long> number = parseInteger(text);
+    if (!number || *number != std::int32_t(*number) ||
+        !isStyleValueInRange(property, std::int32_t(*number))) {
+        return false;
+    }
+    value = int(*number);
     return true;
 }
 
@@ -82,7 +90,7 @@ bool parseColor(const wxString& text, std::int32_t& color, wxString& error) {
         color = kObjectColor;
         return true;
     }
-    if (parseInteger(text, 1, CPlotStyleTable::kAciCount, index)) {
+    if (parseIntegerIn(text, 1, CPlotStyleTable::kAciCount, index)) {
         color = std::int32_t(swapRedAndBlue(indexColorRgb(index)));
     } else if (isHexColor(text) && text.Mid(1).ToULong(&rgb, 16)) {
         color = std::int32_t(rgb);
@@ -98,13 +106,10 @@ bool parseColor(const wxString& text, std::int32_t& color, wxString& error) {
 }
 
 bool parseCatalogue(const EditKey& key, const wxString& text, int& value) {
-    const CatalogueValues& values = key.catalogue;
-    int number = 0;
-    if (text.ToInt(&number) &&
-        ((number >= values.first && number <= values.last) || number == values.ownSetting)) {
-        value = number;
+    if (parsePropertyValue(key.property, text, value)) {
         return true;
     }
+    const StyleValueRange values = styleValueRange(key.property);
     for (int candidate = values.first; candidate <= values.last + 1; ++candidate) {
         const int catalogueValue = candidate > values.last ? values.ownSetting : candidate;
         if (key.label(catalogueValue).CmpNoCase(text) == 0 ||
@@ -117,13 +122,14 @@ bool parseCatalogue(const EditKey& key, const wxString& text, int& value) {
 }
 
 wxString catalogueChoices(const EditKey& key) {
-    const CatalogueValues& values = key.catalogue;
+    const StyleValueRange values = styleValueRange(key.property);
     return wxString::Format(_("a label such as \"%ls\", or a number from %d to %d, or %d"),
                             key.label(values.first), values.first, values.last, values.ownSetting);
 }
 
 bool parseValue(const EditKey& key, const wxString& text, StyleEdit& edit, wxString& error) {
     int number = 0;
+    const int maximum = styleValueRange(key.property).last;
     switch (key.kind) {
     case ValueKind::Color:
         return parseColor(text, edit.value, error);
@@ -139,29 +145,32 @@ bool parseValue(const EditKey& key, const wxString& text, StyleEdit& edit, wxStr
             edit.value = 0;
             return true;
         }
-        if (!parseInteger(text, 0, key.maximum, number)) {
-            error = wxString::Format(_("a number from 0 to %d, or automatic"), key.maximum);
+        if (!parsePropertyValue(key.property, text, number)) {
+            error = wxString::Format(_("a number from 0 to %d, or automatic"), maximum);
             return false;
         }
         edit.value = number;
         return true;
     case ValueKind::Number:
-        if (!parseInteger(text, 0, key.maximum, number)) {
-            error = wxString::Format(_("a number from 0 to %d"), key.maximum);
+        if (!parsePropertyValue(key.property, text, number)) {
+            error = wxString::Format(_("a number from 0 to %d"), maximum);
             return false;
         }
         edit.value = number;
         return true;
-    case ValueKind::LineWeight:
+    case ValueKind::LineWeight: {
         edit.value = 0;
         if (text == "object") {
             return true;
         }
-        if (!text.ToCDouble(&edit.lineWeightMillimetres) || edit.lineWeightMillimetres < 0) {
+        const std::optional<double> millimetres = parseDecimal(text);
+        if (!millimetres || *millimetres < 0) {
             error = _("millimetres, one of the table's lineweights, or object");
             return false;
         }
+        edit.lineWeightMillimetres = *millimetres;
         return true;
+    }
     case ValueKind::Catalogue:
         if (!parseCatalogue(key, text, number)) {
             error = catalogueChoices(key);
@@ -178,8 +187,8 @@ bool addColorRange(const wxString& item, std::vector<int>& rows, wxString& error
     const wxString last = item.Contains("-") ? item.AfterFirst('-') : first;
     int from = 0;
     int to = 0;
-    if (!parseInteger(first.Strip(wxString::both), 1, CPlotStyleTable::kAciCount, from) ||
-        !parseInteger(last.Strip(wxString::both), from, CPlotStyleTable::kAciCount, to)) {
+    if (!parseIntegerIn(first.Strip(wxString::both), 1, CPlotStyleTable::kAciCount, from) ||
+        !parseIntegerIn(last.Strip(wxString::both), from, CPlotStyleTable::kAciCount, to)) {
         error = wxString::Format(
             _("'%ls' is not a color number from 1 to 255 nor a range such as 1-7"), item);
         return false;
@@ -226,54 +235,12 @@ bool parseStyleEdit(const wxString& assignment, StyleEdit& edit, wxString& error
     return true;
 }
 
-void setStyleProperty(CPlotStyle& style, StyleProperty property, std::int32_t value) {
-    switch (property) {
-    case StyleProperty::Color:
-        style.updateColor(value);
-        break;
-    case StyleProperty::Dither:
-    case StyleProperty::Grayscale: {
-        const std::int32_t bit = property == StyleProperty::Dither ? 1 : 2;
-        style.ColorPolicy = value ? style.ColorPolicy | bit : style.ColorPolicy & ~bit;
-        break;
-    }
-    case StyleProperty::PhysicalPen:
-        style.PhysPenNum = value;
-        break;
-    case StyleProperty::VirtualPen:
-        style.VirtPenNum = value;
-        break;
-    case StyleProperty::Screening:
-        style.Screening = value;
-        break;
-    case StyleProperty::LineType:
-        style.LineType = value;
-        break;
-    case StyleProperty::Adaptive:
-        style.Adaptive = value != 0;
-        break;
-    case StyleProperty::LineWeight:
-        style.LineWeight = value;
-        break;
-    case StyleProperty::EndStyle:
-        style.EndStyle = value;
-        break;
-    case StyleProperty::JoinStyle:
-        style.JoinStyle = value;
-        break;
-    case StyleProperty::FillStyle:
-        style.FillStyle = value;
-        break;
-    }
-}
-
 bool selectStyles(const CPlotStyleTable& table, const wxString& list, std::vector<int>& rows,
                   wxString& error) {
     rows.clear();
     if (list.empty()) {
-        for (int row = table.ColorDependent ? 0 : 1; row < int(table.size()); ++row) {
-            rows.push_back(row);
-        }
+        rows.resize(table.size());
+        std::iota(rows.begin(), rows.end(), 0);
         return true;
     }
     wxStringTokenizer items(list, ",", wxTOKEN_RET_EMPTY_ALL);
@@ -290,8 +257,9 @@ bool selectStyles(const CPlotStyleTable& table, const wxString& list, std::vecto
     return true;
 }
 
-bool applyStyleEdits(CPlotStyleTable& table, const std::vector<int>& rows,
+bool applyStyleEdits(TableDocument& document, const std::vector<int>& rows,
                      const std::vector<StyleEdit>& edits, wxString& error) {
+    const CPlotStyleTable& table = *document.table();
     std::vector<StyleEdit> resolved = edits;
     for (StyleEdit& edit : resolved) {
         if (edit.property == StyleProperty::LineWeight && edit.lineWeightMillimetres >= 0) {
@@ -303,10 +271,18 @@ bool applyStyleEdits(CPlotStyleTable& table, const std::vector<int>& rows,
             }
         }
     }
-    for (const int row : rows) {
-        for (const StyleEdit& edit : resolved) {
-            setStyleProperty(*table.style(row), edit.property, edit.value);
+    int steps = 0;
+    for (const StyleEdit& edit : resolved) {
+        const EditResult result = document.setStyleProperty(rows, edit.property, edit.value);
+        if (result.refused()) {
+            error = result.reason;
+            // All or nothing: the edits made so far are taken back.
+            for (; steps > 0; --steps) {
+                document.undo();
+            }
+            return false;
         }
+        steps += result.changed();
     }
     return true;
 }

@@ -1,6 +1,6 @@
-// The edits of the Form View as data: which property of a style takes which value, how a typed
-// edit ("lineweight=0.35") and a list of styles ("1-7,250") are read, and how an edit is written
-// to the styles of a table.
+// The edits of the Form View as `pstyle set` takes them: how a typed edit ("lineweight=0.35")
+// and a list of styles ("1-7,250") are read, and how the edits are made to a table through its
+// document.
 #pragma once
 
 #include <cstdint>
@@ -8,23 +8,10 @@
 
 #include <wx/string.h>
 
-class CPlotStyle;
-class CPlotStyleTable;
+#include "psl_style_property.h"
 
-enum class StyleProperty {
-    Color,
-    Dither,
-    Grayscale,
-    PhysicalPen,
-    VirtualPen,
-    Screening,
-    LineType,
-    Adaptive,
-    LineWeight,
-    EndStyle,
-    JoinStyle,
-    FillStyle,
-};
+class CPlotStyleTable;
+class TableDocument;
 
 struct StyleEdit {
     StyleProperty property;
@@ -36,20 +23,17 @@ struct StyleEdit {
 };
 
 // Reads "key=value" as `pstyle set` takes it; false with a one-line reason for a bad key or
-// value.
+// value. Numbers are read in the same way in every locale, and only finite ones.
 bool parseStyleEdit(const wxString& assignment, StyleEdit& edit, wxString& error);
 
-// Writes value to one style as the Form View does: the colour through updateColor, dither and
-// grayscale as bits 0 and 1 of ColorPolicy, every other property as its field.
-void setStyleProperty(CPlotStyle& style, StyleProperty property, std::int32_t value);
-
 // The rows of the styles that list names: colour numbers and ranges ("1-7,250") in a
-// colour-dependent table, style names in a named one; an empty list means every style but the
-// base style of a named table, which keeps its properties. False with a reason otherwise.
+// colour-dependent table, style names in a named one; an empty list means every style (the
+// document leaves the base style of a named table as it is). False with a reason otherwise.
 bool selectStyles(const CPlotStyleTable& table, const wxString& list, std::vector<int>& rows,
                   wxString& error);
 
-// Applies the edits to the styles at rows. False with a reason when a lineweight is not one of
-// the table's rows; the table is unchanged then.
-bool applyStyleEdits(CPlotStyleTable& table, const std::vector<int>& rows,
+// Makes the edits to the styles at rows through the document. False with a reason when a
+// lineweight is not one of the table's rows or the document refuses a value; no edit is made
+// then.
+bool applyStyleEdits(TableDocument& document, const std::vector<int>& rows,
                      const std::vector<StyleEdit>& edits, wxString& error);

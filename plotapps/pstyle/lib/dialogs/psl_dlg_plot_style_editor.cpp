@@ -2,7 +2,6 @@
 #include "psl_dlg_plot_style_editor.h"
 
 #include <algorithm>
-#include <cerrno>
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -131,7 +130,7 @@ wxEND_EVENT_TABLE()
 
 DlgPlotStyleEditor::DlgPlotStyleEditor(const wxString& path, const wxString& sourcePath,
                                        wxWindow* parent)
-    : fileName(path, wxPATH_NATIVE), sourceFileName(sourcePath), modified(false), styleCount(0),
+    : sourceFileName(sourcePath), document(wxFileName(path, wxPATH_NATIVE)), styleCount(0),
       applyScale(false), scaleText("1"), ditherState(wxCHK_UNCHECKED),
       grayscaleState(wxCHK_UNCHECKED), physPen(0), virtPen(0), screening(100),
       adaptiveState(wxCHK_UNCHECKED), millimetreUnits(true), inchUnits(false), lineWeightInUse{} {
@@ -139,7 +138,15 @@ DlgPlotStyleEditor::DlgPlotStyleEditor(const wxString& path, const wxString& sou
 }
 
 DlgPlotStyleEditor::~DlgPlotStyleEditor() {
-    table.reset();
+    // The toolkit takes the focus from the fields while it destroys them, after the members are
+    // gone: the handlers bound to the fields must not run then.
+    for (const char* name : {"TextTableDescr", "TextScale", "TextStyleDescr", "SpinPhysPen",
+                             "SpinVirtPen", "SpinScreening"}) {
+        if (wxWindow* field = FindWindow(XRCID(name))) {
+            field->Unbind(wxEVT_KILL_FOCUS, &DlgPlotStyleEditor::onTextFieldFocusLost, this);
+            field->Unbind(wxEVT_KILL_FOCUS, &DlgPlotStyleEditor::onSpinFocusLost, this);
+        }
+    }
     // The style list only borrows the swatches; it must not see them after they are gone.
     if (auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl)) {
         list->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
@@ -155,26 +162,17 @@ bool DlgPlotStyleEditor::TransferDataToWindow() {
 }
 
 bool DlgPlotStyleEditor::TransferDataFromWindow() {
-    if (!wxDialog::TransferDataFromWindow() || !table) {
+    if (!wxDialog::TransferDataFromWindow() || !document.hasTable()) {
         return false;
     }
-    bool changed = false;
-    const std::u16string description = toHostText(tableDescription);
-    if (description != table->Description) {
-        table->Description = description;
-        changed = true;
-    }
-    if (applyScale != table->ApplyFactor) {
-        table->ApplyFactor = applyScale;
-        changed = true;
-    }
+    const CPlotStyleTable& table = *document.table();
+    document.setTableDescription(singleLine(tableDescription));
+    document.setApplyFactor(applyScale);
+    // The shown factor is the table's as "%g" writes it, perhaps rounded: only a typed one is
+    // stored. Text that is no number, or no factor, leaves the table's as it is.
     double scale = 0.0;
-    if (scaleText.ToDouble(&scale) && scale != table->ScaleFactor) {
-        table->ScaleFactor = scale;
-        changed = true;
-    }
-    if (changed) {
-        noteTableChange();
+    if (scaleText != scaleFactorText(table.ScaleFactor) && scaleText.ToDouble(&scale)) {
+        document.setScaleFactor(scale);
     }
     ditherState = XRCCTRL(*this, "CheckDither", wxCheckBox)->Get3StateValue();
     grayscaleState = XRCCTRL(*this, "CheckGrayscale", wxCheckBox)->Get3StateValue();
@@ -237,35 +235,14 @@ void DlgPlotStyleEditor::onInitDialog(wxInitDialogEvent&) {
 }
 
 void DlgPlotStyleEditor::loadTable() {
-    table.reset();
-
-    wxString pathToRead;
-    if (!sourceFileName.empty() && wxFileName::FileExists(sourceFileName)) {
-        pathToRead = sourceFileName;
-    } else if (fileName.FileExists()) {
-        pathToRead = fileName.GetFullPath();
-    }
-    if (pathToRead.empty()) {
-        table.reset(CPlotStyleTable::create(hasColorDependentExtension(fileName), nullptr));
-    } else {
-        table.reset(CPlotStyleTable::read(toHostText(pathToRead).c_str()));
-    }
-    // A copy shows another file's content: until it is saved, the target does not hold it.
-    const bool copiedFromSource =
-        pathToRead == sourceFileName && !fileName.SameAs(wxFileName(sourceFileName));
+    const TableDocument::LoadOutcome outcome = document.load(sourceFileName);
     sourceFileName.clear();
-    modified = !fileName.FileExists() || copiedFromSource;
-    describedRows.Clear();
-    if (table) {
-        history.reset(*table, !modified);
-    } else {
-        history.clear();
-    }
 
     auto* sortButton = XRCCTRL(*this, "BtnLwSort", wxButton);
     const bool sortButtonWasShown = sortButton->IsShown();
+    const CPlotStyleTable* table = document.table();
     if (!table) {
-        wxMessageBox(pathToRead.empty()
+        wxMessageBox(outcome == TableDocument::LoadOutcome::CreateFailed
                          ? _("Failed to create plotstyle table file.")
                          : _("Invalid file format - failed to open plotstyle table file."),
                      _("Plot Style Table Editor"), wxOK | wxICON_ERROR, nullptr);
@@ -277,7 +254,7 @@ void DlgPlotStyleEditor::loadTable() {
     } else {
         styleCount = int(table->size());
         applyScale = table->ApplyFactor;
-        scaleText = wxString::Format("%g", table->ScaleFactor);
+        scaleText = scaleFactorText(table->ScaleFactor);
         tableDescription = toWxString(table->Description);
         millimetreUnits = table->CustomLineWeightUnits == 0;
         inchUnits = !millimetreUnits;
@@ -298,30 +275,19 @@ void DlgPlotStyleEditor::loadTable() {
 }
 
 bool DlgPlotStyleEditor::save(const wxString& name) {
-    const wxFileName previousFileName = fileName;
-    if (!name.empty()) {
-        fileName.Assign(name, wxPATH_NATIVE);
-        updateTitle();
-    }
-    errno = 0;
-    const bool written = table->write(toHostText(fileName.GetFullPath()).c_str());
-    const int reason = errno;
-    if (written) {
-        modified = false;
-        history.markSaved();
-        return true;
-    }
-    PSL_LOG_SAVE_FAILURE("DlgPlotStyleEditor::save", fileName.GetFullPath(), reason);
-    // A name that was never written must not become the file that later saves go to.
-    fileName = previousFileName;
+    const wxFileName target = name.empty() ? document.fileName() : wxFileName(name, wxPATH_NATIVE);
+    const SaveResult saved = document.saveAs(target);
+    // The title names the file that later saves go to: the old one after a failure.
     updateTitle();
-    return false;
+    if (!saved.saved) {
+        PSL_LOG_SAVE_FAILURE("DlgPlotStyleEditor::save", target.GetFullPath(), saved.error);
+    }
+    return saved.saved;
 }
 
 bool DlgPlotStyleEditor::canClose() {
-    commitTypedValues();
-    TransferDataFromWindow();
-    if (!modified || !table) {
+    commitPendingInput();
+    if (!document.isModified() || !document.hasTable()) {
         return true;
     }
     switch (wxMessageBox(_("Do you want to save changes?"), _("Plot Style Table Editor"),
@@ -335,9 +301,34 @@ bool DlgPlotStyleEditor::canClose() {
     }
 }
 
+bool DlgPlotStyleEditor::commitPendingInput() {
+    commitTypedValues();
+    return TransferDataFromWindow();
+}
+
+wxString DlgPlotStyleEditor::scaleFactorText(double factor) {
+    return wxString::Format("%g", factor);
+}
+
+wxString DlgPlotStyleEditor::singleLine(const wxString& text) {
+    wxString line = text;
+    line.Replace("\r\n", " ");
+    line.Replace("\r", " ");
+    line.Replace("\n", " ");
+    return line;
+}
+
+bool DlgPlotStyleEditor::reportRefusal(const EditResult& result, const char* reporter) {
+    if (result.refused()) {
+        PSL_LOG_ERROR(reporter, "%ls", result.reason);
+    }
+    return result.refused();
+}
+
 void DlgPlotStyleEditor::updateFileInfo() {
     updateTitle();
     updateNumStyles();
+    const CPlotStyleTable* table = document.table();
     const bool colorDependent = table && table->ColorDependent;
     XRCCTRL(*this, "StatFileIcon", wxStaticBitmap)
         ->SetBitmap(catalogueImage(colorDependent ? "BmpCTB" : "BmpSTB"));
@@ -356,7 +347,7 @@ void DlgPlotStyleEditor::updateFileInfo() {
 }
 
 void DlgPlotStyleEditor::updateTitle() {
-    const wxString name = fileName.GetFullName();
+    const wxString name = document.fileName().GetFullName();
     SetTitle(wxString::Format(_("Plot Style Table Editor - %ls"), name));
     XRCCTRL(*this, "StatFileName", wxStaticText)->SetLabelText(name);
     updatePath();
@@ -368,7 +359,8 @@ void DlgPlotStyleEditor::updatePath() {
         return;
     }
     // Called on every paint: setting an unchanged label would only cause another paint.
-    const wxString text = fitTextToWidth(_("Path: ") + fileName.GetFullPath(wxPATH_NATIVE), label);
+    const wxString text =
+        fitTextToWidth(_("Path: ") + document.fileName().GetFullPath(wxPATH_NATIVE), label);
     if (label->GetLabelText() != text) {
         label->SetLabelText(text);
     }
@@ -380,7 +372,7 @@ void DlgPlotStyleEditor::updateNumStyles() {
 }
 
 void DlgPlotStyleEditor::updateStyleButtons() {
-    const bool show = table && !table->ColorDependent && !table->AciTableAvailable;
+    const bool show = document.canAddOrDeleteStyles();
     // Laying out a page costs more than the rest of loading a table: only a change needs it.
     for (const char* name :
          {"BtnStyleAddGrid", "BtnStyleDelGrid", "BtnStyleAddForm", "BtnStyleDelForm"}) {
@@ -406,11 +398,10 @@ wxString DlgPlotStyleEditor::fitTextToWidth(const wxString& text, const wxWindow
 }
 
 void DlgPlotStyleEditor::onOk(wxCommandEvent& event) {
-    commitTypedValues();
-    if (!Validate() || !TransferDataFromWindow()) {
+    if (!Validate() || !commitPendingInput()) {
         return;
     }
-    if (modified && (!table || !save(wxString()))) {
+    if (document.isModified() && !save(wxString())) {
         return;
     }
     event.Skip();
@@ -427,7 +418,7 @@ void DlgPlotStyleEditor::onUpdateScale(wxUpdateUIEvent& event) {
 }
 
 void DlgPlotStyleEditor::onUpdateHasTable(wxUpdateUIEvent& event) {
-    event.Enable(bool(table));
+    event.Enable(document.hasTable());
 }
 
 void DlgPlotStyleEditor::onSkip(wxEvent& event) {
@@ -520,8 +511,7 @@ bool DlgPlotStyleEditor::focusLabelledField(int letter) {
 }
 
 void DlgPlotStyleEditor::saveInPlace() {
-    commitTypedValues();
-    if (table && Validate() && TransferDataFromWindow()) {
+    if (Validate() && commitPendingInput()) {
         save(wxString());
     }
 }

@@ -2,8 +2,6 @@
 // and the lineweight table.
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -13,7 +11,7 @@
 
 #include <kesutils/plot_style_table.h>
 
-#include "psl_edit_history.h"
+#include "psl_table_document.h"
 
 class wxImageList;
 class wxListCtrl;
@@ -24,11 +22,6 @@ class wxKeyEvent;
 class wxMouseEvent;
 class wxSpinEvent;
 class wxWindow;
-
-struct SpinRange {
-    int minimum;
-    int maximum;
-};
 
 class DlgPlotStyleEditor : public wxDialog {
 public:
@@ -63,16 +56,14 @@ public:
     void updateLineWeightsInUse(bool refreshMarks);
     void updateLineWeightList(bool keepPickerSelection);
     void sortLineWeights();
-    static double roundTo4Decimals(double value);
 
     // The label to show for text in control: cut with "..." to the control's width, keeping at
     // least 12 characters.
     static wxString fitTextToWidth(const wxString& text, const wxWindow* control);
 
-    const CPlotStyleTable* currentTable() const { return table.get(); }
-    CPlotStyleTable* currentTable() { return table.get(); }
-    const wxFileName& tableFileName() const { return fileName; }
-    bool isModified() const { return modified; }
+    const CPlotStyleTable* currentTable() const { return document.table(); }
+    const wxFileName& tableFileName() const { return document.fileName(); }
+    bool isModified() const { return document.isModified(); }
 
 private:
     void onInitDialog(wxInitDialogEvent& event);
@@ -115,34 +106,28 @@ private:
     void onSkip(wxEvent& event);
     void onPaint(wxPaintEvent& event);
 
-    // Every change of the table's styles goes through these. change returns whether it changed the
-    // style; the base style of a named table is never passed to it. True when a style changed,
-    // which marks the table modified; goesOnTyping joins the change to the undo step before.
-    bool changeStyles(const wxArrayInt& rows, const std::function<bool(CPlotStyle&)>& change,
-                      bool goesOnTyping = false);
-    bool setStyleField(const wxArrayInt& rows, std::int32_t CPlotStyle::*field, int value);
-    bool setStyleDescription(const wxArrayInt& rows, const wxString& text);
-    bool setStyleColor(const wxArrayInt& rows, std::uint32_t color);
-
-    // Inserts a style behind row after, with source's properties or the defaults.
-    bool addStyle(const wxString& name, int after, const CPlotStyle* source);
-    void renameStyle(int row, const wxString& name);
-    // Deletes the styles of rows (ascending) but the base style.
-    void deleteStyles(const wxArrayInt& rows);
+    // Writes what is typed into the spin fields to the styles the form shows; true when that
+    // changed a style.
+    bool commitTypedValues();
+    // Takes what is typed anywhere in the form into the table: the spin fields and the General
+    // page. Every path that reads the form or acts on the table calls it first.
+    bool commitPendingInput();
+    // Logs the reason of a refused edit from reporter; true when the edit was refused.
+    static bool reportRefusal(const EditResult& result, const char* reporter);
+    // The General page shows the scale factor as "%g" writes it in the host's locale.
+    static wxString scaleFactorText(double factor);
+    // A description box's text on one line: a table file cannot hold a line break in a text.
+    static wxString singleLine(const wxString& text);
 
     void setUpSpinFields();
-    // Writes what is typed into the spin fields to the styles the form shows; true when that
-    // changed a style. Every path that reads the form calls it first.
-    bool commitTypedValues();
-
-    // Stores a lineweight and sorts the table, the styles following their rows.
-    void setLineWeight(int row, double millimetres);
+    // Deletes the styles of rows (ascending) but the base style, from the table and the list.
+    void deleteStyles(const std::vector<int>& rows);
     void setUnits(bool inches);
+    // Refreshes the Lineweights page after a sort; the selected row and the picker's item follow
+    // their rows.
+    void showSortedLineWeights(const LineWeightOrder& order, long selectedRow, int pickerItem);
     void endLineWeightEdit(wxListEvent& event);
     void endStyleRename(wxListEvent& event);
-    // Marks the table modified and takes its content as one undo step, or as part of the step
-    // before when goesOnTyping.
-    void noteTableChange(bool goesOnTyping = false);
     // Undoes or, with forward, redoes one step after taking what is typed as a step of its own;
     // false while a list label is edited, whose box keeps the key.
     bool stepThroughHistory(bool forward);
@@ -153,19 +138,16 @@ private:
     void onTextFieldFocusLost(wxFocusEvent& event);
     // Whether the property controls and Delete Style act on the current selection.
     bool selectionIsEditable() const;
-    // The selected rows that a property change writes to, or none when nothing may change.
-    wxArrayInt editableSelection() const;
+    // The selected rows that a property change writes to: none unless the Form View is shown.
+    std::vector<int> editableSelection() const;
     bool isFormViewCurrent() const;
     // The rows selected in list, in ascending order.
-    static wxArrayInt selectedRows(const wxListCtrl* list);
-    // Reports from reporter why a new style name cannot be taken, if it cannot.
-    bool acceptStyleName(const wxString& name, const char* reporter) const;
+    static std::vector<int> selectedRows(const wxListCtrl* list);
 
-    wxFileName fileName;
     wxString sourceFileName;
-    bool modified;
+    // The table, its file, its history and whether it is modified.
+    TableDocument document;
     int styleCount;
-    PlotStyleTablePtr table;
     wxString tableDescription;
     wxString styleDescription;
     bool applyScale;
@@ -181,12 +163,7 @@ private:
     bool lineWeightInUse[CPlotStyleTable::kLineWeightCount]; // entry r: lineweight index r + 1
     std::unique_ptr<wxImageList> colorImages;
     // The rows whose values the Form View shows, which typed values belong to.
-    wxArrayInt shownRows;
-    // The spin fields' own ranges; a field is widened to show a stored value outside its range.
-    SpinRange spinRanges[3];
-    EditHistory history;
-    // The styles whose description the box is being typed into, while that typing is one step.
-    wxArrayInt describedRows;
+    std::vector<int> shownRows;
 
     wxDECLARE_CLASS(DlgPlotStyleEditor);
     wxDECLARE_EVENT_TABLE();

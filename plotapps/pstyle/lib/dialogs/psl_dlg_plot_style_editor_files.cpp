@@ -15,18 +15,18 @@ void DlgPlotStyleEditor::onOpen(wxCommandEvent&) {
         return;
     }
     wxString path;
-    if (!chooseTableFile(this, fileName.GetPath(wxPATH_GET_VOLUME), wxString(), path)) {
+    if (!chooseTableFile(this, tableFileName().GetPath(wxPATH_GET_VOLUME), wxString(), path)) {
         return;
     }
-    fileName.Assign(path, wxPATH_NATIVE);
+    document = TableDocument(wxFileName(path, wxPATH_NATIVE));
     loadTable();
 }
 
 void DlgPlotStyleEditor::onSaveAs(wxCommandEvent&) {
-    commitTypedValues();
-    if (!Validate() || !TransferDataFromWindow()) {
+    if (!Validate() || !commitPendingInput()) {
         return;
     }
+    const wxFileName& fileName = tableFileName();
     const bool colorDependent = isColorDependentTable();
     const wxString wildcard =
         colorDependent ? _("Color-dependent Plot Style files (*.ctb)|*.ctb|All files (*.*)|*.*")
@@ -59,12 +59,12 @@ void DlgPlotStyleEditor::onSaveAs(wxCommandEvent&) {
 }
 
 void DlgPlotStyleEditor::onExport(wxCommandEvent&) {
-    if (!table) {
+    if (!document.hasTable()) {
         return;
     }
-    commitTypedValues();
-    TransferDataFromWindow();
+    commitPendingInput();
 
+    const wxFileName& fileName = tableFileName();
     wxFileName proposal(fileName);
     proposal.SetFullName(fileName.GetFullName() + ".csv");
     wxFileDialog dialog(this, _("Export Plot Style File To"), proposal.GetPath(wxPATH_GET_VOLUME),
@@ -85,7 +85,7 @@ void DlgPlotStyleEditor::onExport(wxCommandEvent&) {
         return;
     }
     file.Clear();
-    for (const wxString& line : csvExportLines(*table, fileName.GetFullName())) {
+    for (const wxString& line : csvExportLines(*document.table(), fileName.GetFullName())) {
         file.AddLine(line);
     }
     // wxTextFile writes through a temporary file, so a failed write keeps the old content.

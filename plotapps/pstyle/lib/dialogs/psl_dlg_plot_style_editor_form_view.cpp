@@ -3,9 +3,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <iterator>
-#include <string>
+#include <optional>
 
 #include <wx/checkbox.h>
 #include <wx/listctrl.h>
@@ -22,7 +21,9 @@
 
 #include "psl_catalogues.h"
 #include "psl_pickers.h"
+#include "psl_style_values.h"
 #include "psl_text.h"
+#include "psl_value_text.h"
 
 namespace {
 
@@ -58,17 +59,17 @@ void mergeValue(int& merged, int value) {
 }
 
 void mergeStyle(SelectionValues& values, const CPlotStyle& style) {
-    mergeValue(values.dither, style.ColorPolicy & 1);
-    mergeValue(values.grayscale, (style.ColorPolicy >> 1) & 1);
-    mergeValue(values.adaptive, style.Adaptive ? 1 : 0);
-    mergeValue(values.physPen, style.PhysPenNum);
-    mergeValue(values.virtPen, style.VirtPenNum);
-    mergeValue(values.screening, style.Screening);
-    mergeValue(values.lineWeight, style.LineWeight);
-    mergeValue(values.lineType, style.LineType);
-    mergeValue(values.endStyle, style.EndStyle);
-    mergeValue(values.joinStyle, style.JoinStyle);
-    mergeValue(values.fillStyle, style.FillStyle);
+    mergeValue(values.dither, styleValue(style, StyleProperty::Dither));
+    mergeValue(values.grayscale, styleValue(style, StyleProperty::Grayscale));
+    mergeValue(values.adaptive, styleValue(style, StyleProperty::Adaptive));
+    mergeValue(values.physPen, styleValue(style, StyleProperty::PhysicalPen));
+    mergeValue(values.virtPen, styleValue(style, StyleProperty::VirtualPen));
+    mergeValue(values.screening, styleValue(style, StyleProperty::Screening));
+    mergeValue(values.lineWeight, styleValue(style, StyleProperty::LineWeight));
+    mergeValue(values.lineType, styleValue(style, StyleProperty::LineType));
+    mergeValue(values.endStyle, styleValue(style, StyleProperty::EndStyle));
+    mergeValue(values.joinStyle, styleValue(style, StyleProperty::JoinStyle));
+    mergeValue(values.fillStyle, styleValue(style, StyleProperty::FillStyle));
 
     const std::uint32_t color = style.color2rgb();
     if (values.colorState == kNoValueYet) {
@@ -103,7 +104,7 @@ SelectionValues defaultSelectionValues() {
             kFillStyleValues.ownSetting,
             wxString(),
             0,
-            0x00FFFFFF,
+            std::uint32_t(kObjectColor),
             0};
 }
 
@@ -129,37 +130,46 @@ wxCheckBoxState checkStateOf(int mergedValue) {
 // whose values differ reads "Varies".
 struct SpinField {
     const char* spinName;
-    std::int32_t CPlotStyle::*field;
+    StyleProperty property;
     int SelectionValues::*merged;
     bool zeroIsAutomatic;
 };
 
 const SpinField kSpinFields[] = {
-    {"SpinPhysPen", &CPlotStyle::PhysPenNum, &SelectionValues::physPen, true},
-    {"SpinVirtPen", &CPlotStyle::VirtPenNum, &SelectionValues::virtPen, true},
-    {"SpinScreening", &CPlotStyle::Screening, &SelectionValues::screening, false},
+    {"SpinPhysPen", StyleProperty::PhysicalPen, &SelectionValues::physPen, true},
+    {"SpinVirtPen", StyleProperty::VirtualPen, &SelectionValues::virtPen, true},
+    {"SpinScreening", StyleProperty::Screening, &SelectionValues::screening, false},
 };
 
 // Style fields that an image picker of the Form View edits; a stored value outside the catalogue
 // is shown with the catalogue's label for such values.
 struct PickerField {
     const char* pickerName;
-    std::int32_t CPlotStyle::*field;
+    StyleProperty property;
     int SelectionValues::*merged;
     const CatalogueValues* catalogue; // null: the items follow the table's lineweights
     wxString (*label)(int);
 };
 
 const PickerField kPickerFields[] = {
-    {"ComboLineType", &CPlotStyle::LineType, &SelectionValues::lineType, &kLineTypeValues,
+    {"ComboLineType", StyleProperty::LineType, &SelectionValues::lineType, &kLineTypeValues,
      lineTypeLabel},
-    {"ComboLineWeight", &CPlotStyle::LineWeight, &SelectionValues::lineWeight, nullptr, nullptr},
-    {"ComboEndStyle", &CPlotStyle::EndStyle, &SelectionValues::endStyle, &kEndStyleValues,
+    {"ComboLineWeight", StyleProperty::LineWeight, &SelectionValues::lineWeight, nullptr, nullptr},
+    {"ComboEndStyle", StyleProperty::EndStyle, &SelectionValues::endStyle, &kEndStyleValues,
      endStyleLabel},
-    {"ComboJoinStyle", &CPlotStyle::JoinStyle, &SelectionValues::joinStyle, &kJoinStyleValues,
+    {"ComboJoinStyle", StyleProperty::JoinStyle, &SelectionValues::joinStyle, &kJoinStyleValues,
      joinStyleLabel},
-    {"ComboFillStyle", &CPlotStyle::FillStyle, &SelectionValues::fillStyle, &kFillStyleValues,
+    {"ComboFillStyle", StyleProperty::FillStyle, &SelectionValues::fillStyle, &kFillStyleValues,
      fillStyleLabel},
+};
+
+const struct {
+    const char* checkName;
+    StyleProperty property;
+} kCheckFields[] = {
+    {"CheckDither", StyleProperty::Dither},
+    {"CheckGrayscale", StyleProperty::Grayscale},
+    {"CheckAdaptive", StyleProperty::Adaptive},
 };
 
 // GTK's spin button drops every character that cannot be part of a number, and sizes itself for
@@ -174,33 +184,26 @@ void prepareSpinForWords(wxSpinCtrl* spin) {
     spin->SetMinSize(wxSize(spin->GetSizeFromTextSize(textWidth).x, -1));
 }
 
-// Shows a merged value; a stored value outside the field's range is shown as it is.
-void showSpinValue(wxSpinCtrl* spin, const SpinField& spinField, const SpinRange& range,
-                   int mergedValue) {
+// Shows a merged value; a stored value outside the property's range is shown as it is.
+void showSpinValue(wxSpinCtrl* spin, const SpinField& spinField, int mergedValue) {
+    const StyleValueRange range = styleValueRange(spinField.property);
     if (mergedValue == kNoValueYet || mergedValue == kValuesDiffer) {
-        spin->SetRange(range.minimum, range.maximum);
-        spin->SetValue(range.minimum);
+        spin->SetRange(range.first, range.last);
+        spin->SetValue(range.first);
         spin->SetValue(mergedValue == kValuesDiffer ? _("Varies") : wxString());
         return;
     }
-    spin->SetRange(std::min(range.minimum, mergedValue), std::max(range.maximum, mergedValue));
+    spin->SetRange(std::min(range.first, mergedValue), std::max(range.last, mergedValue));
     spin->SetValue(mergedValue);
     if (mergedValue == 0 && spinField.zeroIsAutomatic) {
         spin->SetValue(_("Automatic"));
     }
 }
 
-// A line break cannot be stored in a style's description.
-bool replaceLineBreaks(wxString& text) {
-    const size_t replaced =
-        text.Replace("\r\n", " ") + text.Replace("\r", " ") + text.Replace("\n", " ");
-    return replaced > 0;
-}
-
 } // namespace
 
 bool DlgPlotStyleEditor::isColorDependentTable() const {
-    return table && table->ColorDependent;
+    return document.hasTable() && document.table()->ColorDependent;
 }
 
 bool DlgPlotStyleEditor::isFormViewCurrent() const {
@@ -210,6 +213,7 @@ bool DlgPlotStyleEditor::isFormViewCurrent() const {
 void DlgPlotStyleEditor::fillStyleList() {
     auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl);
     list->DeleteAllItems();
+    const CPlotStyleTable* table = document.table();
     if (!table) {
         return;
     }
@@ -224,74 +228,44 @@ void DlgPlotStyleEditor::fillStyleList() {
     }
 }
 
-wxArrayInt DlgPlotStyleEditor::selectedRows(const wxListCtrl* list) {
-    wxArrayInt rows;
+std::vector<int> DlgPlotStyleEditor::selectedRows(const wxListCtrl* list) {
+    std::vector<int> rows;
     for (long row = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); row != -1;
          row = list->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
-        rows.Add(int(row));
+        rows.push_back(int(row));
     }
     return rows;
 }
 
 int DlgPlotStyleEditor::selectedStyles(wxArrayInt& rows) const {
     rows.Clear();
-    if (isFormViewCurrent()) {
-        rows = selectedRows(XRCCTRL(*this, "ListStyles", wxListCtrl));
+    for (const int row : editableSelection()) {
+        rows.Add(row);
     }
     return int(rows.size());
 }
 
-wxArrayInt DlgPlotStyleEditor::editableSelection() const {
-    wxArrayInt rows;
-    if (!table) {
-        return rows;
+std::vector<int> DlgPlotStyleEditor::editableSelection() const {
+    if (!isFormViewCurrent()) {
+        return {};
     }
-    selectedStyles(rows);
-    return rows;
-}
-
-bool DlgPlotStyleEditor::changeStyles(const wxArrayInt& rows,
-                                      const std::function<bool(CPlotStyle&)>& change,
-                                      bool goesOnTyping) {
-    if (!table) {
-        return false;
-    }
-    bool changed = false;
-    for (const int row : rows) {
-        // The base style of a named table keeps its properties.
-        if (row != 0 || isColorDependentTable()) {
-            changed = change(*table->style(row)) || changed;
-        }
-    }
-    if (changed) {
-        noteTableChange(goesOnTyping);
-    }
-    return changed;
-}
-
-bool DlgPlotStyleEditor::setStyleField(const wxArrayInt& rows, std::int32_t CPlotStyle::*field,
-                                       int value) {
-    return changeStyles(rows, [&](CPlotStyle& style) {
-        if (style.*field == value) {
-            return false;
-        }
-        style.*field = value;
-        return true;
-    });
+    return selectedRows(XRCCTRL(*this, "ListStyles", wxListCtrl));
 }
 
 void DlgPlotStyleEditor::setUpSpinFields() {
-    for (size_t i = 0; i < std::size(kSpinFields); ++i) {
-        auto* spin = XRCCTRL(*this, kSpinFields[i].spinName, wxSpinCtrl);
-        spinRanges[i] = {spin->GetMin(), spin->GetMax()};
+    for (const SpinField& spinField : kSpinFields) {
+        auto* spin = XRCCTRL(*this, spinField.spinName, wxSpinCtrl);
+        const StyleValueRange range = styleValueRange(spinField.property);
+        spin->SetRange(range.first, range.last);
         prepareSpinForWords(spin);
         spin->Bind(wxEVT_KILL_FOCUS, &DlgPlotStyleEditor::onSpinFocusLost, this);
     }
 }
 
 void DlgPlotStyleEditor::showSelection() {
-    const wxArrayInt rows = selectedRows(XRCCTRL(*this, "ListStyles", wxListCtrl));
+    const std::vector<int> rows = selectedRows(XRCCTRL(*this, "ListStyles", wxListCtrl));
     shownRows = rows;
+    const CPlotStyleTable* table = document.table();
     SelectionValues values = emptySelectionValues();
     if (rows.empty()) {
         values = defaultSelectionValues();
@@ -317,38 +291,36 @@ void DlgPlotStyleEditor::showSelection() {
             picker->setValue(value);
         }
     }
-    for (size_t i = 0; i < std::size(kSpinFields); ++i) {
-        const SpinField& spinField = kSpinFields[i];
-        showSpinValue(XRCCTRL(*this, spinField.spinName, wxSpinCtrl), spinField, spinRanges[i],
+    for (const SpinField& spinField : kSpinFields) {
+        showSpinValue(XRCCTRL(*this, spinField.spinName, wxSpinCtrl), spinField,
                       values.*spinField.merged);
     }
 }
 
 bool DlgPlotStyleEditor::commitTypedValues() {
-    if (!isFormViewCurrent()) {
+    const CPlotStyleTable* table = document.table();
+    if (!isFormViewCurrent() || !table) {
         return false;
     }
     bool changed = false;
-    for (size_t i = 0; i < std::size(kSpinFields); ++i) {
-        const wxString text = XRCCTRL(*this, kSpinFields[i].spinName, wxSpinCtrl)
-                                  ->GetTextValue()
-                                  .Strip(wxString::both);
-        long typed = 0;
-        if (text.ToLong(&typed)) {
-            const int value =
-                int(std::clamp<long>(typed, spinRanges[i].minimum, spinRanges[i].maximum));
-            std::int32_t CPlotStyle::*field = kSpinFields[i].field;
-            // A value outside the range that a style already holds is no change for it.
-            changed = changeStyles(shownRows,
-                                   [&](CPlotStyle& style) {
-                                       if (style.*field == typed || style.*field == value) {
-                                           return false;
-                                       }
-                                       style.*field = value;
-                                       return true;
-                                   }) ||
-                      changed;
+    for (const SpinField& spinField : kSpinFields) {
+        // "Varies", "Automatic", an empty field and any other text that is no number give no
+        // value: the styles keep theirs.
+        const std::optional<long> typed = parseInteger(
+            XRCCTRL(*this, spinField.spinName, wxSpinCtrl)->GetTextValue().Strip(wxString::both));
+        if (!typed) {
+            continue;
         }
+        const StyleValueRange range = styleValueRange(spinField.property);
+        const int value = int(std::clamp<long>(*typed, range.first, range.last));
+        // A value outside the range that a style already holds, shown as it is, is no change
+        // for that style.
+        std::vector<int> rows;
+        std::copy_if(shownRows.begin(), shownRows.end(), std::back_inserter(rows), [&](int row) {
+            return row < int(table->size()) &&
+                   styleValue(*table->style(row), spinField.property) != *typed;
+        });
+        changed = document.setStyleProperty(rows, spinField.property, value).changed() || changed;
     }
     return changed;
 }
@@ -356,62 +328,40 @@ bool DlgPlotStyleEditor::commitTypedValues() {
 void DlgPlotStyleEditor::onStyleSelection(wxListEvent&) {
     // What was typed belongs to the styles shown before the selection changed.
     commitTypedValues();
-    describedRows.Clear();
+    document.endTyping();
     showSelection();
 }
 
 void DlgPlotStyleEditor::onStyleDescriptionChanged(wxCommandEvent&) {
     auto* box = XRCCTRL(*this, "TextStyleDescr", wxTextCtrl);
-    wxString text = box->GetValue();
-    if (replaceLineBreaks(text)) {
+    const wxString text = singleLine(box->GetValue());
+    if (text != box->GetValue()) {
         const long insertionPoint = box->GetInsertionPoint();
         box->ChangeValue(text);
         box->SetInsertionPoint(insertionPoint);
     }
-    setStyleDescription(editableSelection(), text);
-}
-
-bool DlgPlotStyleEditor::setStyleDescription(const wxArrayInt& rows, const wxString& text) {
-    const std::u16string description = toHostText(text);
-    // Typing into the box is one step for as long as it describes the same styles.
-    const bool goesOnTyping = !describedRows.empty() && rows == describedRows;
-    const bool changed = changeStyles(
-        rows,
-        [&](CPlotStyle& style) {
-            if (description == style.desc()) {
-                return false;
-            }
-            style.setDesc(description);
-            return true;
-        },
-        goesOnTyping);
-    describedRows = rows;
-    return changed;
-}
-
-bool DlgPlotStyleEditor::setStyleColor(const wxArrayInt& rows, std::uint32_t color) {
-    return changeStyles(rows, [&](CPlotStyle& style) {
-        const std::uint32_t before[] = {style.Color, style.ModeColor};
-        style.updateColor(std::int32_t(color));
-        return before[0] != style.Color || before[1] != style.ModeColor;
-    });
+    const std::vector<int> rows = editableSelection();
+    if (!rows.empty()) {
+        document.setStyleDescription(rows, text);
+    }
 }
 
 void DlgPlotStyleEditor::onComboChanged(wxCommandEvent& event) {
-    const wxArrayInt rows = editableSelection();
+    const std::vector<int> rows = editableSelection();
     if (rows.empty()) {
         return;
     }
     const int id = event.GetId();
     if (id == XRCID("ComboColor")) {
-        setStyleColor(rows, readColor(wxStaticCast(FindWindow(id), wxg::ColorCombo)));
+        const std::uint32_t color = readColor(wxStaticCast(FindWindow(id), wxg::ColorCombo));
+        document.setStyleProperty(rows, StyleProperty::Color, std::int32_t(color));
         return;
     }
     for (const PickerField& pickerField : kPickerFields) {
         if (id == XRCID(pickerField.pickerName)) {
             const int value = wxStaticCast(FindWindow(id), wxg::ImageCombo)->getValue();
-            if (setStyleField(rows, pickerField.field, value) &&
-                pickerField.field == &CPlotStyle::LineWeight) {
+            if (document.setStyleProperty(rows, pickerField.property, value).changed() &&
+                pickerField.property == StyleProperty::LineWeight) {
                 updateLineWeightsInUse(true);
             }
         }
@@ -425,25 +375,15 @@ void DlgPlotStyleEditor::onCheckChanged(wxCommandEvent& event) {
         TransferDataFromWindow();
         return;
     }
-    const bool dither = id == XRCID("CheckDither");
-    const bool grayscale = id == XRCID("CheckGrayscale");
-    const bool adaptive = id == XRCID("CheckAdaptive");
-    if (!(dither || grayscale || adaptive)) {
-        return;
-    }
-    const bool on = event.GetInt() == wxCHK_CHECKED;
-    const std::int32_t bit = dither ? 1 : 2;
-    changeStyles(editableSelection(), [&](CPlotStyle& style) {
-        if (adaptive) {
-            const bool changed = style.Adaptive != on;
-            style.Adaptive = on;
-            return changed;
+    for (const auto& checkField : kCheckFields) {
+        if (id == XRCID(checkField.checkName)) {
+            const std::vector<int> rows = editableSelection();
+            if (!rows.empty()) {
+                document.setStyleProperty(rows, checkField.property,
+                                          event.GetInt() == wxCHK_CHECKED);
+            }
         }
-        const std::int32_t policy = on ? style.ColorPolicy | bit : style.ColorPolicy & ~bit;
-        const bool changed = policy != style.ColorPolicy;
-        style.ColorPolicy = policy;
-        return changed;
-    });
+    }
 }
 
 void DlgPlotStyleEditor::onSpinChanged(wxSpinEvent&) {
@@ -465,8 +405,8 @@ void DlgPlotStyleEditor::onSpinFocusLost(wxFocusEvent& event) {
 
 bool DlgPlotStyleEditor::selectionIsEditable() const {
     // Walks the selection: the list's count of selected rows is stale after rows are deleted.
-    const wxArrayInt rows = selectedRows(XRCCTRL(*this, "ListStyles", wxListCtrl));
-    return !rows.empty() && (isColorDependentTable() || rows.size() > 1 || rows[0] != 0);
+    const std::vector<int> rows = selectedRows(XRCCTRL(*this, "ListStyles", wxListCtrl));
+    return !rows.empty() && (rows.size() > 1 || !document.isBaseStyle(rows[0]));
 }
 
 void DlgPlotStyleEditor::onUpdateStyleControls(wxUpdateUIEvent& event) {

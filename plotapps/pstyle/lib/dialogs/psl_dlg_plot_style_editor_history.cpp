@@ -20,12 +20,13 @@ int rowOf(const std::vector<wxString>& names, const wxString& name) {
 // The rows to select once undo or redo changed the styles' names: the styles that came back or
 // got their name back; else those selected before that are still there; else the style above
 // the first one that went.
-wxArrayInt rowsToSelect(const std::vector<wxString>& before, const std::vector<wxString>& after,
-                        const wxArrayInt& selectedBefore) {
-    wxArrayInt rows;
+std::vector<int> rowsToSelect(const std::vector<wxString>& before,
+                              const std::vector<wxString>& after,
+                              const std::vector<int>& selectedBefore) {
+    std::vector<int> rows;
     for (size_t row = 0; row < after.size(); ++row) {
         if (rowOf(before, after[row]) < 0) {
-            rows.Add(int(row));
+            rows.push_back(int(row));
         }
     }
     if (!rows.empty()) {
@@ -34,7 +35,7 @@ wxArrayInt rowsToSelect(const std::vector<wxString>& before, const std::vector<w
     for (const int row : selectedBefore) {
         const int kept = rowOf(after, before[row]);
         if (kept >= 0) {
-            rows.Add(kept);
+            rows.push_back(kept);
         }
     }
     if (!rows.empty()) {
@@ -43,7 +44,7 @@ wxArrayInt rowsToSelect(const std::vector<wxString>& before, const std::vector<w
     }
     for (size_t row = 0; row < before.size() && !after.empty(); ++row) {
         if (rowOf(after, before[row]) < 0) {
-            rows.Add(std::clamp(int(row) - 1, 0, int(after.size()) - 1));
+            rows.push_back(std::clamp(int(row) - 1, 0, int(after.size()) - 1));
             break;
         }
     }
@@ -51,14 +52,6 @@ wxArrayInt rowsToSelect(const std::vector<wxString>& before, const std::vector<w
 }
 
 } // namespace
-
-void DlgPlotStyleEditor::noteTableChange(bool goesOnTyping) {
-    modified = true;
-    describedRows.Clear();
-    if (table) {
-        history.record(*table, goesOnTyping);
-    }
-}
 
 bool DlgPlotStyleEditor::isEditingLabel() const {
     for (const char* name : {"ListStyles", "ListLineWeights"}) {
@@ -71,6 +64,7 @@ bool DlgPlotStyleEditor::isEditingLabel() const {
 
 std::vector<wxString> DlgPlotStyleEditor::styleNames() const {
     std::vector<wxString> names;
+    const CPlotStyleTable* table = document.table();
     for (int row = 0; table && row < int(table->size()); ++row) {
         names.push_back(toWxString(table->style(row)->locName()));
     }
@@ -81,17 +75,14 @@ bool DlgPlotStyleEditor::stepThroughHistory(bool forward) {
     if (isEditingLabel()) {
         return false;
     }
-    if (!table) {
+    if (!document.hasTable()) {
         return true;
     }
     // Typed values are an edit of their own, so the step taken back is theirs and nothing typed
     // is lost or applied after the step.
-    commitTypedValues();
-    TransferDataFromWindow();
+    commitPendingInput();
     const std::vector<wxString> namesBefore = styleNames();
-    if (forward ? history.redo(*table) : history.undo(*table)) {
-        modified = !history.isAtSavedStep();
-        describedRows.Clear();
+    if (forward ? document.redo() : document.undo()) {
         showRestoredTable(namesBefore);
     }
     return true;
@@ -100,17 +91,15 @@ bool DlgPlotStyleEditor::stepThroughHistory(bool forward) {
 void DlgPlotStyleEditor::showRestoredTable(const std::vector<wxString>& namesBefore) {
     // The form's fields hold the values from before; until it shows the restored ones, a
     // selection event must not write them back.
-    shownRows.Clear();
-    styleCount = int(table->size());
+    shownRows.clear();
+    const CPlotStyleTable& table = *document.table();
+    styleCount = int(table.size());
     updateNumStyles();
 
-    tableDescription = toWxString(table->Description);
-    applyScale = table->ApplyFactor;
-    double shownScale = 0.0;
-    if (!scaleText.ToDouble(&shownScale) || shownScale != table->ScaleFactor) {
-        scaleText = wxString::Format("%g", table->ScaleFactor);
-    }
-    millimetreUnits = table->CustomLineWeightUnits == 0;
+    tableDescription = toWxString(table.Description);
+    applyScale = table.ApplyFactor;
+    scaleText = scaleFactorText(table.ScaleFactor);
+    millimetreUnits = table.CustomLineWeightUnits == 0;
     inchUnits = !millimetreUnits;
     // Not the whole dialog's transfer: it would set the style description box from its old text,
     // and the box writes every change into the selected styles.
@@ -125,9 +114,9 @@ void DlgPlotStyleEditor::showRestoredTable(const std::vector<wxString>& namesBef
     const std::vector<wxString> names = styleNames();
     if (names != namesBefore) {
         auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl);
-        const wxArrayInt selectedBefore = selectedRows(list);
+        const std::vector<int> selectedBefore = selectedRows(list);
         fillStyleList();
-        const wxArrayInt rows = rowsToSelect(namesBefore, names, selectedBefore);
+        const std::vector<int> rows = rowsToSelect(namesBefore, names, selectedBefore);
         for (const int row : rows) {
             list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
         }
@@ -143,9 +132,7 @@ void DlgPlotStyleEditor::showRestoredTable(const std::vector<wxString>& namesBef
 
 void DlgPlotStyleEditor::onTextFieldFocusLost(wxFocusEvent& event) {
     // What was typed into a field becomes one step when the field is left.
-    describedRows.Clear();
-    if (table) {
-        TransferDataFromWindow();
-    }
+    document.endTyping();
+    TransferDataFromWindow();
     event.Skip();
 }

@@ -2,11 +2,8 @@
 #include "psl_dlg_plot_style_editor.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cmath>
-#include <cstdint>
 #include <iterator>
-#include <vector>
+#include <optional>
 
 #include <wx/listctrl.h>
 #include <wx/xrc/xmlres.h>
@@ -15,43 +12,20 @@
 
 #include "psl_catalogues.h"
 #include "psl_log.h"
+#include "psl_style_values.h"
+#include "psl_value_text.h"
 
 namespace {
-
-constexpr double kMillimetresPerInch = 25.4;
-constexpr double kMaxLineWeight = 200.0;
 
 // Images of the lineweight list: whether some style uses the row.
 constexpr int kMarkEmpty = 0;
 constexpr int kMarkCheck = 1;
 
-// A row of the lineweight table while it is sorted: where it stood, and its value.
-struct LineWeightData {
-    int index;
-    double value;
-};
-
-// Parses a whole text as a number in the C library's notation; blanks may lead, nothing may
-// follow, and a number out of range fails.
-bool parseNumber(const wxString& text, double& value) {
-    const wxStringCharType* start = text.wx_str();
-    wxStringCharType* end = nullptr;
-    errno = 0;
-    value = wxStrtod(start, &end);
-    return end != start && *end == 0 && errno != ERANGE;
-}
-
 } // namespace
-
-double DlgPlotStyleEditor::roundTo4Decimals(double value) {
-    const double shifted = (value < 0.0 ? value - 0.00005 : value + 0.00005) * 10000.0;
-    // Adding 0.0 turns a negative zero into zero, which would otherwise print as "-0.0000".
-    return std::trunc(shifted) / 10000.0 + 0.0;
-}
 
 void DlgPlotStyleEditor::updateLineWeightsInUse(bool refreshMarks) {
     std::fill(std::begin(lineWeightInUse), std::end(lineWeightInUse), false);
-    if (table) {
+    if (const CPlotStyleTable* table = document.table()) {
         for (int row = 0; row < int(table->size()); ++row) {
             const int weight = table->style(row)->LineWeight;
             if (weight >= 1 && weight <= CPlotStyleTable::kLineWeightCount) {
@@ -72,10 +46,11 @@ void DlgPlotStyleEditor::updateLineWeightList(bool keepPickerSelection) {
     auto* list = XRCCTRL(*this, "ListLineWeights", wxListCtrl);
     const double factor = inchUnits ? kMillimetresPerInch : 1.0;
     const int keptItem = keepPickerSelection ? picker->GetSelection() : -1;
-    if (table) {
+    if (const CPlotStyleTable* table = document.table()) {
         for (int row = 0; row < CPlotStyleTable::kLineWeightCount; ++row) {
             const double millimetres = table->LineWeights[row];
-            const wxString text = wxString::Format("%.4lf", millimetres / factor);
+            // With a decimal point in every locale, as the edit reads it back.
+            const wxString text = fixedNumberText(millimetres / factor, 4);
             picker->setItemLabel(row + 1, text + (inchUnits ? "\"" : " mm"));
             picker->setItemImage(row + 1, lineWeightBitmap(millimetres));
             list->SetItem(row, 0, text, lineWeightInUse[row] ? kMarkCheck : kMarkEmpty);
@@ -87,88 +62,60 @@ void DlgPlotStyleEditor::updateLineWeightList(bool keepPickerSelection) {
 }
 
 void DlgPlotStyleEditor::sortLineWeights() {
-    if (!table) {
-        return;
-    }
     auto* list = XRCCTRL(*this, "ListLineWeights", wxListCtrl);
     auto* picker = XRCCTRL(*this, "ComboLineWeight", wxg::ImageCombo);
     const long selectedRow = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
     const int pickerItem = picker->GetSelection();
-
-    std::vector<LineWeightData> sorted;
-    sorted.reserve(CPlotStyleTable::kLineWeightCount);
-    for (int row = 0; row < CPlotStyleTable::kLineWeightCount; ++row) {
-        const LineWeightData data{row, table->LineWeights[row]};
-        const auto place = std::upper_bound(
-            sorted.begin(), sorted.end(), data,
-            [](const LineWeightData& a, const LineWeightData& b) { return a.value < b.value; });
-        sorted.insert(place, data);
+    LineWeightOrder order{};
+    if (document.sortLineWeights(&order).refused()) {
+        return;
     }
+    showSortedLineWeights(order, selectedRow, pickerItem);
+}
 
-    int newPosition[CPlotStyleTable::kLineWeightCount];
-    for (int position = 0; position < CPlotStyleTable::kLineWeightCount; ++position) {
-        table->LineWeights[position] = sorted[position].value;
-        newPosition[sorted[position].index] = position;
-    }
-    // Every style keeps plotting with the weight it had: its index follows its row.
-    for (int row = 0; row < int(table->size()); ++row) {
-        std::int32_t& weight = table->style(row)->LineWeight;
-        if (weight > CPlotStyleTable::kLineWeightCount) {
-            weight = 0;
-        } else if (weight >= 1) {
-            weight = newPosition[weight - 1] + 1;
-        }
-    }
-
+void DlgPlotStyleEditor::showSortedLineWeights(const LineWeightOrder& order, long selectedRow,
+                                               int pickerItem) {
     updateLineWeightsInUse(false);
     updateLineWeightList(false);
+    // The selection and the picker follow their rows.
     if (selectedRow >= 0) {
-        const int row = newPosition[selectedRow];
+        auto* list = XRCCTRL(*this, "ListLineWeights", wxListCtrl);
+        const int row = order[selectedRow];
         list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
                            wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
         list->EnsureVisible(row);
     }
     if (pickerItem >= 1) {
-        picker->SetSelection(newPosition[pickerItem - 1] + 1);
+        XRCCTRL(*this, "ComboLineWeight", wxg::ImageCombo)->SetSelection(order[pickerItem - 1] + 1);
     }
-    noteTableChange();
 }
 
 void DlgPlotStyleEditor::endLineWeightEdit(wxListEvent& event) {
     const wxString text = event.GetLabel();
-    if (text.empty() || event.IsEditCancelled() || !table) {
+    if (text.empty() || event.IsEditCancelled() || !document.hasTable()) {
         return;
     }
     // The row's value as shown: confirming it unchanged changes nothing, even where the shown
     // value is rounded.
     const long row = event.GetIndex();
-    double value = 0.0;
-    double shown = 0.0;
-    const bool parsed = parseNumber(text, value);
     auto* list = XRCCTRL(*this, "ListLineWeights", wxListCtrl);
-    if (parsed && parseNumber(list->GetItemText(row), shown) && value == shown) {
+    const std::optional<double> typed = parseDecimal(text);
+    const std::optional<double> shown = parseDecimal(list->GetItemText(row));
+    if (typed && shown && *typed == *shown) {
         event.Veto();
         return;
     }
-    if (inchUnits) {
-        value *= kMillimetresPerInch;
-    }
-    value = roundTo4Decimals(value);
-    if (parsed && value >= 0.0 && value <= kMaxLineWeight) {
-        setLineWeight(int(row), value);
-    } else {
-        PSL_LOG_ERROR("DlgPlotStyleEditor::onEndLabelEdit",
-                      _("Custom lineweights must be greater than or equal to 0 and less than or "
-                        "equal to %.0lf mm (%.4lf\")."),
-                      kMaxLineWeight, kMaxLineWeight / kMillimetresPerInch);
+    // Text that is no number is refused with the limits, as a number beyond them is.
+    const double millimetres = typed ? *typed * (inchUnits ? kMillimetresPerInch : 1.0) : -1.0;
+    const long pickerItem = XRCCTRL(*this, "ComboLineWeight", wxg::ImageCombo)->GetSelection();
+    const long selectedRow = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+    LineWeightOrder order{};
+    if (!reportRefusal(document.setLineWeight(int(row), millimetres, &order),
+                       "DlgPlotStyleEditor::onEndLabelEdit")) {
+        showSortedLineWeights(order, selectedRow, int(pickerItem));
     }
     // The list shows what the refresh wrote, never the typed text.
     event.Veto();
-}
-
-void DlgPlotStyleEditor::setLineWeight(int row, double millimetres) {
-    table->LineWeights[row] = millimetres;
-    sortLineWeights();
 }
 
 void DlgPlotStyleEditor::onLineWeightEdit(wxCommandEvent&) {
@@ -190,11 +137,8 @@ void DlgPlotStyleEditor::onLineWeightSort(wxCommandEvent&) {
 void DlgPlotStyleEditor::setUnits(bool inches) {
     millimetreUnits = !inches;
     inchUnits = inches;
-    if (table) {
-        table->CustomLineWeightUnits = inches ? 1 : 0;
-    }
+    document.setLineWeightUnits(inches);
     updateLineWeightList(true);
-    noteTableChange();
 }
 
 void DlgPlotStyleEditor::onUnitsMillimetres(wxCommandEvent&) {

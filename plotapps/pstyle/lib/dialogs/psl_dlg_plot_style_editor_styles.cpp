@@ -10,39 +10,28 @@
 #include "psl_style_names.h"
 #include "psl_text.h"
 
-bool DlgPlotStyleEditor::acceptStyleName(const wxString& name, const char* reporter) const {
-    if (!isAllowedStyleName(name)) {
-        PSL_LOG_ERROR(reporter,
-                      _("A style name cannot contain any of the following characters: %ls"),
-                      forbiddenStyleNameCharacters());
-        return false;
-    }
-    if (findStyleByName(*table, name) >= 0) {
-        PSL_LOG_ERROR(reporter,
-                      _("A style named '%ls' already exists. Please enter a unique style name."),
-                      name);
-        return false;
-    }
-    return true;
-}
-
 void DlgPlotStyleEditor::onStyleAdd(wxCommandEvent&) {
-    if (!table || table->ColorDependent) {
+    if (!document.hasTable() || isColorDependentTable()) {
         return;
     }
-    const wxString name =
-        trimStyleName(wxGetTextFromUser(_("Enter style name:"), _("Add Plot Style"),
-                                        firstFreeStyleName(*table, styleCount), nullptr));
-    if (name.empty() || !acceptStyleName(name, "DlgPlotStyleEditor::onStyleAdd")) {
+    const wxString answer =
+        wxGetTextFromUser(_("Enter style name:"), _("Add Plot Style"),
+                          firstFreeStyleName(*document.table(), styleCount), nullptr);
+    // An empty answer, as from Cancel, adds nothing and asks nothing.
+    if (trimStyleName(answer).empty()) {
         return;
     }
     wxArrayInt rows;
     const bool oneSelected = selectedStyles(rows) == 1;
     const int after = oneSelected ? rows[0] : styleCount - 1;
-    if (!addStyle(name, after, oneSelected ? table->style(after) : nullptr)) {
+    if (reportRefusal(document.addStyle(answer, after, oneSelected),
+                      "DlgPlotStyleEditor::onStyleAdd")) {
         return;
     }
     auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl);
+    list->InsertItem(after + 1, toWxString(document.table()->style(after + 1)->locName()));
+    styleCount = int(document.table()->size());
+    updateNumStyles();
     for (const int row : selectedRows(list)) {
         list->SetItemState(row, 0, wxLIST_STATE_SELECTED);
     }
@@ -51,23 +40,12 @@ void DlgPlotStyleEditor::onStyleAdd(wxCommandEvent&) {
     list->EnsureVisible(after + 1);
 }
 
-bool DlgPlotStyleEditor::addStyle(const wxString& name, int after, const CPlotStyle* source) {
-    if (!table->addStyle(toHostText(name).c_str(), after, source)) {
-        return false;
-    }
-    XRCCTRL(*this, "ListStyles", wxListCtrl)->InsertItem(after + 1, name);
-    noteTableChange();
-    styleCount = int(table->size());
-    updateNumStyles();
-    return true;
-}
-
 void DlgPlotStyleEditor::onStyleDelete(wxCommandEvent&) {
-    if (!table || table->ColorDependent) {
+    if (!document.hasTable() || isColorDependentTable()) {
         return;
     }
-    wxArrayInt rows;
-    if (selectedStyles(rows) > 0) {
+    const std::vector<int> rows = editableSelection();
+    if (!rows.empty()) {
         deleteStyles(rows);
         // The button turns disabled with nothing selected, and a disabled button's keys reach
         // no one: Ctrl+Z must still work.
@@ -75,15 +53,18 @@ void DlgPlotStyleEditor::onStyleDelete(wxCommandEvent&) {
     }
 }
 
-void DlgPlotStyleEditor::deleteStyles(const wxArrayInt& rows) {
+void DlgPlotStyleEditor::deleteStyles(const std::vector<int>& rows) {
+    if (reportRefusal(document.deleteStyles(rows), "DlgPlotStyleEditor::onStyleDelete")) {
+        return;
+    }
     auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl);
     // From the highest row down, so that the lower row numbers stay valid.
-    for (auto row = rows.rbegin(); row != rows.rend() && *row != 0; ++row) {
-        table->deleteStyle(*row);
-        list->DeleteItem(*row);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        if (!document.isBaseStyle(*row)) {
+            list->DeleteItem(*row);
+        }
     }
-    noteTableChange();
-    styleCount = int(table->size());
+    styleCount = int(document.table()->size());
     updateNumStyles();
     // The deleted styles' values must not stay on show, ready to be edited into nothing.
     showSelection();
@@ -91,7 +72,7 @@ void DlgPlotStyleEditor::deleteStyles(const wxArrayInt& rows) {
 
 void DlgPlotStyleEditor::onBeginLabelEdit(wxListEvent& event) {
     if (event.GetEventObject() == FindWindow(XRCID("ListStyles")) &&
-        (isColorDependentTable() || event.GetIndex() == 0)) {
+        !document.canRenameStyle(int(event.GetIndex()))) {
         event.Veto();
     }
 }
@@ -105,24 +86,16 @@ void DlgPlotStyleEditor::onEndLabelEdit(wxListEvent& event) {
 }
 
 void DlgPlotStyleEditor::endStyleRename(wxListEvent& event) {
-    if (event.IsEditCancelled() || !table) {
+    if (event.IsEditCancelled() || !document.hasTable()) {
         return;
     }
     const int row = int(event.GetIndex());
     const wxString typed = event.GetLabel();
-    const wxString name = trimStyleName(typed);
-    if (name.empty()) {
-        PSL_LOG_ERROR("DlgPlotStyleEditor::onEndLabelEdit", _("A style name cannot be empty."));
+    if (reportRefusal(document.renameStyle(row, typed), "DlgPlotStyleEditor::onEndLabelEdit")) {
         event.Veto();
         return;
     }
-    if (name != toWxString(table->style(row)->locName())) {
-        if (!acceptStyleName(name, "DlgPlotStyleEditor::onEndLabelEdit")) {
-            event.Veto();
-            return;
-        }
-        renameStyle(row, name);
-    }
+    const wxString name = toWxString(document.table()->style(row)->locName());
     if (name != typed) {
         // The row shows the name as stored, without the blanks around it.
         event.Veto();
@@ -130,14 +103,9 @@ void DlgPlotStyleEditor::endStyleRename(wxListEvent& event) {
     }
 }
 
-void DlgPlotStyleEditor::renameStyle(int row, const wxString& name) {
-    table->renameStyle(row, toHostText(name).c_str());
-    noteTableChange();
-}
-
 bool DlgPlotStyleEditor::handleStyleListKey(int key) {
     auto* list = XRCCTRL(*this, "ListStyles", wxListCtrl);
-    const wxArrayInt rows = selectedRows(list);
+    const std::vector<int> rows = selectedRows(list);
     if (key == WXK_F2 && rows.size() == 1) {
         list->EditLabel(rows[0]);
         return true;
@@ -147,9 +115,7 @@ bool DlgPlotStyleEditor::handleStyleListKey(int key) {
         if (wxMessageBox(_("Do you want to delete the selected styles?"),
                          _("Plot Style Table Editor"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION,
                          nullptr) == wxYES) {
-            wxArrayInt deleted;
-            selectedStyles(deleted);
-            deleteStyles(deleted);
+            deleteStyles(editableSelection());
         }
         return true;
     }

@@ -2,26 +2,17 @@
 
 #include <davaz/wxg_combo.h>
 #include <kesutils/plot_style_table.h>
-#include <kesutils/ut_services.h>
 #include <teigha/od_cm_color.h>
 #include <wx/imaglist.h>
 #include <wx/xrc/xmlres.h>
 
 #include "psl_catalogues.h"
 #include "psl_resources.h"
+#include "psl_style_values.h"
 
 namespace {
 
-// The host's palette lives as long as the process; it is fetched once, when the library loads.
-const std::uint32_t* const darkPalette = ut::colorPaletteDark();
-
-constexpr std::uint32_t kObjectColor = 0x00FFFFFF;
-constexpr std::uint32_t kObjectColorAllBits = 0xFFFFFFFF;
-constexpr std::uint32_t kTrueColorFlag = 0x80000000;
 constexpr int kObjectColorItem = 0;
-constexpr int kBlackItem = 7;
-// Index 7 is white on a dark background and black on paper; swatches show the plot.
-constexpr int kBlackWhiteIndex = 7;
 
 template <class Picker> Picker* takePlace(wxWindow* placeholder, Picker* picker) {
     // As wide as its widest item, not as the placeholder: long labels show whole.
@@ -118,25 +109,15 @@ void showPickerValue(wxg::ImageCombo* picker, const CatalogueValues& values, wxS
 
 void showColor(wxg::ColorCombo* picker, std::uint32_t value, int state) {
     picker->setVaries(state == kValuesDiffer);
-    if (state != kValueShared || value == kObjectColor || value == kObjectColorAllBits) {
+    if (state != kValueShared || isObjectColor(std::int32_t(value))) {
         picker->SetSelection(kObjectColorItem);
         return;
     }
-    if (value == 0) {
-        picker->SetSelection(kBlackItem);
-        return;
-    }
-
+    // A colour that an index plots is shown as that index: black as the item "Black".
     OdCmColor color;
-    if (!(value & kTrueColorFlag)) {
-        for (int index = 1; index <= CPlotStyleTable::kAciCount; ++index) {
-            if (darkPalette[index] == value) {
-                color.setColorIndex(index);
-                break;
-            }
-        }
-    }
-    if (!color.isByACI()) {
+    if (const int index = colorIndexOf(value)) {
+        color.setColorIndex(index);
+    } else {
         color.setRGB(value & 0xFF, value >> 8 & 0xFF, value >> 16 & 0xFF);
     }
     picker->setColor(color.color());
@@ -145,7 +126,7 @@ void showColor(wxg::ColorCombo* picker, std::uint32_t value, int state) {
 std::uint32_t readColor(const wxg::ColorCombo* picker) {
     const OdCmColor color = picker->color();
     if (color.isNone()) {
-        return kObjectColor;
+        return std::uint32_t(kObjectColor);
     }
     return std::uint32_t(color.red()) << 16 | std::uint32_t(color.green()) << 8 | color.blue();
 }
@@ -159,7 +140,8 @@ std::unique_ptr<wxImageList> createColorSwatches(const wxWindow* window) {
         return swatches; // without the catalogue image the style list shows no swatches
     }
     for (int index = 1; index <= CPlotStyleTable::kAciCount; ++index) {
-        const std::uint32_t rgb = index == kBlackWhiteIndex ? 0 : darkPalette[index];
+        // Swatches show how a colour plots: 7 black, not the dark palette's white.
+        const std::uint32_t rgb = indexColorRgb(index);
         wxImage swatch = box.Copy();
         swatch.Replace(0, 255, 0, rgb & 0xFF, rgb >> 8 & 0xFF, rgb >> 16 & 0xFF);
         swatches->Add(wxBitmap(swatch, wxBITMAP_SCREEN_DEPTH, window->GetContentScaleFactor()));

@@ -1,0 +1,18 @@
+// Numbers typed by people and given by scripts, read in one way everywhere: the whole text in the
+// C library's notation with a decimal point, whatever the process's locale. Text that is not a
+// number ("Varies", "", "abc", "1.2.3") and numbers that are not finite ("nan", "inf", "1e999")
+// give no value. Numbers written for files and scripts keep the decimal point too.
+#pragma once
+
+#include <optional>
+
+#include <wx/string.h>
+
+// Blanks may lead; nothing may follow the number.
+std::optional<long> parseInteger(const wxString& text);
+std::optional<double> parseDecimal(const wxString& text);
+
+// With exactly decimals digits after the point, as printf's "%.*f" in the C locale.
+wxString fixedNumberText(double value, int decimals);
+// As printf's "%g" in the C locale.
+wxString generalNumberText(double value);
