@@ -65,7 +65,8 @@ struct RawGroups {
     double extrusion[3] = {0, 0, 1};
     bool hasDirection = false;
     double direction[2] = {1, 0};
-    double angle = 0; // 50
+    double angle = 0;           // 50
+    std::vector<double> dashes; // 49 of a linetype
     // Dictionary entries: 3 names the next 350 or 360.
     std::string entryName;
     std::vector<std::pair<std::string, std::uint64_t>> entries;
@@ -129,13 +130,7 @@ public:
     }
 
     void addLinetype(const DL_LinetypeData& data) override {
-        lineType_ = lineTypeIndex(upper(data.name));
-        drawing_.lineTypes[lineType_].pattern.clear();
-    }
-    void addLinetypeDash(double length) override {
-        if (lineType_ >= 0 && std::isfinite(length)) {
-            drawing_.lineTypes[lineType_].pattern.push_back(length);
-        }
+        drawing_.lineTypes[lineTypeIndex(upper(data.name))].pattern = pending_.dashes;
     }
 
     void addBlock(const DL_BlockData& data) override {
@@ -152,10 +147,6 @@ public:
         }
     }
     void endBlock() override {
-        finishOpen();
-        container_ = nullptr;
-    }
-    void endSection() override {
         finishOpen();
         container_ = nullptr;
     }
@@ -382,9 +373,8 @@ private:
             if (expectSectionName_) {
                 section_ = value;
                 expectSectionName_ = false;
-                if (section_ == "ENTITIES") {
-                    container_ = &drawing_.modelSpace;
-                }
+                finishOpen();
+                container_ = section_ == "ENTITIES" ? &drawing_.modelSpace : nullptr;
             }
             current_.name = value;
             break;
@@ -400,6 +390,14 @@ private:
         case 21:
             current_.hasDirection = true;
             current_.direction[code == 11 ? 0 : 1] = std::atof(value.c_str());
+            break;
+        case 49:
+            if (current_.kind == "LTYPE") {
+                const double length = std::atof(value.c_str());
+                if (std::isfinite(length)) {
+                    current_.dashes.push_back(length);
+                }
+            }
             break;
         case 50:
             current_.angle = std::atof(value.c_str());
@@ -757,7 +755,6 @@ private:
     std::vector<Entity>* openTarget_ = nullptr;
     bool openDamaged_ = false;
     std::string openKind_;
-    int lineType_ = -1;
     std::unordered_map<std::string, int> layers_;
     std::unordered_map<std::string, int> lineTypes_;
     std::unordered_map<std::string, int> blocks_;

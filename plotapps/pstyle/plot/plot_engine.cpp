@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 #include <wx/intl.h>
 
@@ -299,8 +300,9 @@ private:
             if (pen.dashesInDrawingUnits) {
                 paperDashes(*pen.dashes, pen.dashScale * map.meanScale(),
                             std::max(pen.width, kShortestDot), path);
-            } else {
-                paperDashes(*pen.dashes, 1, kShortestDot, path);
+            } else if (std::accumulate(pen.dashes->begin(), pen.dashes->end(), 0.0) >=
+                       kShortestPattern) {
+                path.dashes = *pen.dashes;
             }
         }
         plot_->items.emplace_back(std::move(path));
