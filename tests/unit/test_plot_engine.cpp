@@ -241,25 +241,27 @@ TEST(PlotEngine, ShapesAndBlockTransforms) {
     // A bulge of 1 is a half circle, counter-clockwise: below the chord from left to right.
     const PaperPath* bulged = pathFrom(plot, 10, 90);
     ASSERT_TRUE(bulged);
-    bool bottom = false;
+    double lowest = 0;
     for (const PaperPoint& p : bulged->points) {
-        bottom = bottom || near(p, paper(15, 85), 0.05);
+        lowest = std::max(lowest, p.y);
         if (p.x < paper(20, 90).x - 0.01) {
             const PaperPoint centre = paper(15, 90);
             EXPECT_NEAR(std::hypot(p.x - centre.x, p.y - centre.y), 5 * kScale, 0.03);
         }
     }
-    EXPECT_TRUE(bottom);
+    EXPECT_NEAR(lowest, paper(15, 85).y, 0.03);
     EXPECT_TRUE(near(bulged->points.back(), paper(30, 90)));
 
     // A bulge of -0.5 turns clockwise, its middle a quarter of the chord above it.
     const PaperPath* clockwise = pathFrom(plot, 10, 75);
     ASSERT_TRUE(clockwise);
-    bool top = false;
+    double highest = clockwise->points.front().y;
     for (const PaperPoint& p : clockwise->points) {
-        top = top || near(p, paper(15, 77.5), 0.05);
+        if (p.x < paper(20, 75).x - 0.01) {
+            highest = std::min(highest, p.y);
+        }
     }
-    EXPECT_TRUE(top);
+    EXPECT_NEAR(highest, paper(15, 77.5).y, 0.03);
 
     struct Segment {
         const char* what;

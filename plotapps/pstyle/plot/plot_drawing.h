@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <unordered_map>
 #include <variant>
@@ -147,7 +148,8 @@ struct DxfDrawing {
     std::vector<Layer> layers;
     std::vector<LineType> lineTypes;
     std::vector<std::string> plotStyleNames;
-    std::vector<Block> blocks;
+    // A deque, so that a block's entities stay where they are while further blocks are read.
+    std::deque<Block> blocks;
     std::vector<Affine2> ocsTransforms;
     std::vector<Entity> modelSpace;
     // $LTSCALE
