@@ -342,6 +342,27 @@ TEST(PlotEngine, TextsArePlainWithHeightRotationAndAlignment) {
     EXPECT_TRUE(textOf(plot, "30")) << "the dimension's block is drawn";
 }
 
+TEST(PlotEngine, BareDrawingsOfOtherWriters) {
+    // Only an entities section, a text without an alignment point, old-style codes.
+    const std::string path = testing::TempDir() + "bare.dxf";
+    std::ofstream(path)
+        << "0\nSECTION\n2\nENTITIES\n"
+           "0\nLINE\n8\nA\n10\n0\n20\n0\n11\n200\n21\n100\n"
+           "0\nTEXT\n8\nA\n10\n100\n20\n50\n40\n2\n50\n90\n1\n%%c20 %%U\\U+00e9t\xe9\n"
+           "0\nENDSEC\n0\nEOF\n";
+    wxString error;
+    const auto drawing = readDxfDrawing(path, error);
+    ASSERT_TRUE(drawing) << error;
+    const PaperPlot plot =
+        plotOf(*drawing, *PlotStyleTablePtr(CPlotStyleTable::create(true, nullptr)));
+    EXPECT_TRUE(plot.skipped.empty());
+    const PaperText* text = textOf(plot, "\u230020 \u00e9t\u00e9");
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(near(text->position, paper(100, 50)));
+    EXPECT_NEAR(text->rotation, 90, 1e-9);
+    std::remove(path.c_str());
+}
+
 TEST(PlotEngine, DamagedDrawings) {
     const auto recursive = readDrawing("recursive.dxf");
     const PlotStyleTablePtr table(CPlotStyleTable::create(true, nullptr));

@@ -94,6 +94,8 @@ public:
             if (value == "SECTION") {
                 sawSection_ = true;
                 expectSectionName_ = true;
+            } else if (value == "ENDSEC" || value == "EOF") {
+                section_.clear();
             }
             return;
         }
@@ -455,8 +457,8 @@ private:
         }
         const bool inEntities = section_ == "ENTITIES" || section_ == "BLOCKS";
         if (inEntities && !record.kind.empty() && !isHandledKind(record.kind) &&
-            record.kind != "BLOCK" && record.kind != "ENDBLK" && record.kind != "ENDSEC" &&
-            record.kind != "SECTION" && !record.invisible && !record.paperSpace && container_) {
+            record.kind != "BLOCK" && record.kind != "ENDBLK" && record.kind != "SECTION" &&
+            !record.invisible && !record.paperSpace && container_) {
             finishOpen();
             Entity entity;
             entity.look.layer = layerIndex(record.layer.empty() ? "0" : record.layer);
@@ -651,7 +653,7 @@ private:
     }
 
     void addTextEntity(const DL_TextData& data) {
-        if (!checked({data.ipx, data.ipy, data.apx, data.apy, data.height, data.angle})) {
+        if (!checked({data.ipx, data.ipy, data.height, data.angle})) {
             return;
         }
         TextShape text{{data.ipx, data.ipy},
@@ -669,8 +671,10 @@ private:
             text.rotation += kPi;
             text.mirrored = !text.mirrored;
         }
-        const int horizontal = data.hJustification;
-        const int vertical = data.vJustification;
+        // Without an alignment point a text is placed at its insertion point.
+        const bool aligned = finite({data.apx, data.apy});
+        const int horizontal = aligned ? data.hJustification : 0;
+        const int vertical = aligned ? data.vJustification : 0;
         if (horizontal == 3 || horizontal == 5) {
             // Aligned and fitted texts run from the first point towards the second.
             text.rotation = std::atan2(data.apy - data.ipy, data.apx - data.ipx);
