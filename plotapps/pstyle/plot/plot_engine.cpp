@@ -158,7 +158,8 @@ private:
             object.color = look.color;
         }
 
-        int lineWeight = look.lineWeight == kLineWeightByLayer ? own.lineWeight : look.lineWeight;
+        const int lineWeight =
+            look.lineWeight == kLineWeightByLayer ? own.lineWeight : look.lineWeight;
         if (lineWeight == kLineWeightByBlock) {
             object.lineWeight = context.byBlock.lineWeight;
         } else {
@@ -170,9 +171,13 @@ private:
                                                               : look.lineType;
         object.lineTypeScale = drawing_.lineTypeScale * look.lineTypeScale;
 
-        object.plotStyle = look.plotStyle == kPlotStyleByLayer   ? styles_.layerPlotStyle(effective)
-                           : look.plotStyle == kPlotStyleByBlock ? context.byBlock.plotStyle
-                                                                 : look.plotStyle;
+        if (look.plotStyle == kPlotStyleByLayer) {
+            object.plotStyle = styles_.layerPlotStyle(effective);
+        } else if (look.plotStyle == kPlotStyleByBlock) {
+            object.plotStyle = context.byBlock.plotStyle;
+        } else {
+            object.plotStyle = look.plotStyle;
+        }
         return object;
     }
 
