@@ -370,9 +370,36 @@ TEST(PlotEngine, DamagedDrawings) {
     EXPECT_TRUE(pathFrom(plot, 50, 50)) << "the block's line before it repeats itself";
     EXPECT_EQ(plot.skipped, (std::map<std::string, int>{{"INSERT", 1}}));
 
+    // Eight levels of ten references each to the next block: 100 million lines.
+    std::string nested = "0\nSECTION\n2\nBLOCKS\n";
+    for (int level = 1; level <= 8; ++level) {
+        nested += "0\nBLOCK\n8\n0\n2\nL" + std::to_string(level) + "\n70\n0\n10\n0\n20\n0\n";
+        for (int i = 0; i < 10; ++i) {
+            nested += level < 8 ? "0\nINSERT\n8\n0\n2\nL" + std::to_string(level + 1) + "\n10\n" +
+                                      std::to_string(i) + "\n20\n0\n"
+                                : "0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n";
+        }
+        nested += "0\nENDBLK\n";
+    }
+    nested += "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nINSERT\n8\n0\n2\nL1\n10\n0\n20\n0\n"
+              "0\nENDSEC\n0\nEOF\n";
+    const std::string many = testing::TempDir() + "many.dxf";
+    std::ofstream(many) << nested;
+    wxString error;
+    const auto manyLines = readDxfDrawing(many, error);
+    ASSERT_TRUE(manyLines) << error;
+    PlotOptions limited;
+    limited.entityLimit = 1000;
+    const PaperPlot capped = plotOf(*manyLines, *table, limited);
+    // References count as entities too.
+    EXPECT_GT(capped.items.size(), 500u);
+    EXPECT_LE(capped.items.size(), 1000u);
+    EXPECT_GT(capped.skipped.at("INSERT"), 0);
+    std::remove(many.c_str());
+
     const std::string junk = testing::TempDir() + "junk.dxf";
     std::ofstream(junk) << "not a drawing\n";
-    wxString error;
+    error.clear();
     EXPECT_FALSE(readDxfDrawing(junk, error));
     EXPECT_EQ(error, "not an ASCII DXF drawing");
     error.clear();

@@ -124,8 +124,8 @@ class Plotter {
 public:
     enum class Pass { Extents, Paper };
 
-    Plotter(const DxfDrawing& drawing, const PlotStyles& styles, Pass pass)
-        : drawing_(drawing), styles_(styles), pass_(pass),
+    Plotter(const DxfDrawing& drawing, const PlotStyles& styles, Pass pass, long entityLimit)
+        : drawing_(drawing), styles_(styles), pass_(pass), entityLimit_(entityLimit),
           layerZero_(std::max(0, drawing.findLayer("0"))) {}
 
     void plotModelSpace(const Affine2& map, PaperPlot& plot) {
@@ -183,6 +183,7 @@ private:
 
     void walk(const std::vector<Entity>& entities, const Context& context) {
         for (const Entity& entity : entities) {
+            ++placed_;
             int layer = -1;
             const ObjectLook object = resolve(entity.look, context, layer);
             if (layer < 0) {
@@ -205,7 +206,7 @@ private:
     }
 
     void plotInsert(const InsertShape& insert, const Affine2& map, const Context& inner) {
-        if (inner.depth > kMaxInsertDepth ||
+        if (inner.depth > kMaxInsertDepth || placed_ > entityLimit_ ||
             std::find(active_.begin(), active_.end(), insert.block) != active_.end()) {
             if (pass_ == Pass::Paper) {
                 ++plot_->skipped["INSERT"];
@@ -383,10 +384,12 @@ private:
     const DxfDrawing& drawing_;
     const PlotStyles& styles_;
     const Pass pass_;
+    const long entityLimit_;
     const int layerZero_;
     PaperPlot* plot_ = nullptr;
     Bounds bounds_;
     std::vector<int> active_;
+    long placed_ = 0;
 };
 
 } // namespace
@@ -415,7 +418,7 @@ PaperPlot plotDrawing(const DxfDrawing& drawing, const CPlotStyleTable& table,
                    {},
                    {}};
 
-    Plotter extents(drawing, styles, Plotter::Pass::Extents);
+    Plotter extents(drawing, styles, Plotter::Pass::Extents, options.entityLimit);
     PaperPlot unused{};
     extents.plotModelSpace(Affine2(), unused);
     const Bounds& bounds = extents.bounds();
@@ -447,7 +450,7 @@ PaperPlot plotDrawing(const DxfDrawing& drawing, const CPlotStyleTable& table,
                           margin + (printableWidth - extentWidth * scale) / 2 - bounds.minX * scale,
                           margin + (printableHeight - extentHeight * scale) / 2 +
                               bounds.maxY * scale};
-    Plotter paper(drawing, styles, Plotter::Pass::Paper);
+    Plotter paper(drawing, styles, Plotter::Pass::Paper, options.entityLimit);
     paper.plotModelSpace(toPaper, plot);
     return plot;
 }

@@ -20,6 +20,9 @@ struct PlotOptions {
     double margin = 10; // millimetres on every side
     // Plot style names given to layers, in place of those the drawing gives them.
     LayerStyleOverrides layerStyles;
+    // Nested block references multiply, and a damaged drawing can ask for more entities than
+    // any page holds: past this many, block references are left out.
+    long entityLimit = 2000000;
 };
 
 // "a4", "a3", "a2", "a1", "a0" or "letter"; false for anything else.
