@@ -94,17 +94,14 @@ struct FillShape {
     std::vector<std::vector<BulgePoint>> rings;
 };
 
-enum class TextAlignment { Left, Center, Right };
-enum class TextVertical { Baseline, Bottom, Middle, Top };
-
 struct TextShape {
     Point2 position;
     double height;
     double rotation; // radians
     double widthFactor;
     bool mirrored;
-    TextAlignment align;
-    TextVertical vertical;
+    TextAlign align;
+    TextBaseline baseline;
     double lineSpacing;  // drawing units between baselines
     std::string content; // UTF-8, plain, lines separated by '\n'
 };

@@ -13,6 +13,7 @@
 #include <dxflib/dl_dxf.h>
 #include <wx/intl.h>
 
+#include "plot_dxf_records.h"
 #include "plot_text.h"
 
 namespace {
@@ -23,55 +24,6 @@ constexpr double kRadiansPerDegree = kPi / 180;
 constexpr int kMaxArrayCount = 1000;
 // Height of a line of text and the gap to the next, in text heights.
 constexpr double kLineSpacing = 5.0 / 3.0;
-
-std::string upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return char(std::toupper(c)); });
-    return text;
-}
-
-std::uint64_t handleValue(const std::string& text) {
-    return std::strtoull(text.c_str(), nullptr, 16);
-}
-
-bool finite(std::initializer_list<double> values) {
-    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
-}
-
-// Kinds of entities that are drawn, or that belong to one that is, or never plot.
-bool isHandledKind(const std::string& kind) {
-    static const char* const kinds[] = {
-        "LINE",    "LWPOLYLINE", "POLYLINE", "VERTEX", "SEQEND",    "CIRCLE",   "ARC",
-        "ELLIPSE", "SPLINE",     "POINT",    "TEXT",   "MTEXT",     "ATTRIB",   "ATTDEF",
-        "SOLID",   "TRACE",      "HATCH",    "INSERT", "DIMENSION", "VIEWPORT",
-    };
-    return std::any_of(std::begin(kinds), std::end(kinds),
-                       [&](const char* known) { return kind == known; });
-}
-
-// The groups of one record that the library's callbacks do not hand on.
-struct RawGroups {
-    std::string kind;
-    std::string name;  // 2: a dimension's block
-    std::string layer; // 8, kept only for kinds that are not drawn
-    std::string text;  // 3 and 1 of a multi-line text
-    std::uint64_t handle = 0;
-    std::uint64_t plotStyleHandle = 0;
-    int plotStyleType = -1; // 380
-    int flags = 0;          // 70
-    bool invisible = false; // 60
-    bool plotted = true;    // 290
-    bool paperSpace = false;
-    double extrusion[3] = {0, 0, 1};
-    bool hasDirection = false;
-    double direction[2] = {1, 0};
-    double angle = 0;           // 50
-    std::vector<double> dashes; // 49 of a linetype
-    // Dictionary entries: 3 names the next 350 or 360.
-    std::string entryName;
-    std::vector<std::pair<std::string, std::uint64_t>> entries;
-    std::uint64_t defaultEntry = 0; // 340
-};
 
 class DrawingBuilder : public DL_CreationAdapter {
 public:
@@ -99,7 +51,13 @@ public:
             }
             return;
         }
-        readGroup(code, value);
+        if (code == 2 && expectSectionName_) {
+            section_ = value;
+            expectSectionName_ = false;
+            finishOpen();
+            container_ = section_ == "ENTITIES" ? &drawing_.modelSpace : nullptr;
+        }
+        readRawGroup(current_, code, value);
     }
 
     void setVariableDouble(const std::string& key, double value, int) override {
@@ -122,22 +80,22 @@ public:
         layer.trueColor =
             attributes.getColor24() >= 0 ? attributes.getColor24() & 0xFFFFFF : kNoTrueColor;
         layer.lineWeight = attributes.getWidth() >= 0 ? attributes.getWidth() : kLineWeightDefault;
-        const std::string lineType = upper(attributes.getLinetype());
+        const std::string lineType = upperCase(attributes.getLinetype());
         layer.lineType =
             lineType == "BYLAYER" || lineType == "BYBLOCK" ? -1 : lineTypeIndex(lineType);
         layer.plotStyle = pending_.plotStyleHandle ? plotStyleIndex(pending_.plotStyleHandle) : -1;
         // Defpoints holds the points of dimensions and never plots.
-        layer.plotted =
-            color >= 0 && !(data.flags & 1) && pending_.plotted && upper(data.name) != "DEFPOINTS";
+        layer.plotted = color >= 0 && !(data.flags & 1) && pending_.plotted &&
+                        upperCase(data.name) != "DEFPOINTS";
     }
 
     void addLinetype(const DL_LinetypeData& data) override {
-        drawing_.lineTypes[lineTypeIndex(upper(data.name))].pattern = pending_.dashes;
+        drawing_.lineTypes[lineTypeIndex(upperCase(data.name))].pattern = pending_.dashes;
     }
 
     void addBlock(const DL_BlockData& data) override {
         finishOpen();
-        const std::string name = upper(data.name);
+        const std::string name = upperCase(data.name);
         if (name == "*MODEL_SPACE") {
             container_ = &drawing_.modelSpace;
         } else if (name.rfind("*PAPER_SPACE", 0) == 0) {
@@ -209,7 +167,7 @@ public:
         if (pending_.kind == "VERTEX" && (pending_.flags & 16)) {
             return;
         }
-        if (finite({data.x, data.y, data.bulge})) {
+        if (allFinite({data.x, data.y, data.bulge})) {
             polyline->points.push_back({data.x, data.y, data.bulge});
         } else {
             openDamaged_ = true;
@@ -224,19 +182,19 @@ public:
         if (auto* spline = openSpline()) {
             spline->controlPoints.push_back({data.x, data.y});
             spline->weights.push_back(data.w);
-            openDamaged_ = openDamaged_ || !finite({data.x, data.y, data.w});
+            openDamaged_ = openDamaged_ || !allFinite({data.x, data.y, data.w});
         }
     }
     void addFitPoint(const DL_FitPointData& data) override {
         if (auto* spline = openSpline()) {
             spline->fitPoints.push_back({data.x, data.y});
-            openDamaged_ = openDamaged_ || !finite({data.x, data.y});
+            openDamaged_ = openDamaged_ || !allFinite({data.x, data.y});
         }
     }
     void addKnot(const DL_KnotData& data) override {
         if (auto* spline = openSpline()) {
             spline->knots.push_back(data.k);
-            openDamaged_ = openDamaged_ || !finite({data.k});
+            openDamaged_ = openDamaged_ || !allFinite({data.k});
         }
     }
 
@@ -301,10 +259,9 @@ public:
                                  ? std::atan2(pending_.direction[1], pending_.direction[0])
                                  : pending_.angle * kRadiansPerDegree;
         const int attachment = std::clamp(data.attachmentPoint, 1, 9) - 1;
-        static const TextAlignment columns[] = {TextAlignment::Left, TextAlignment::Center,
-                                                TextAlignment::Right};
-        static const TextVertical rows[] = {TextVertical::Top, TextVertical::Middle,
-                                            TextVertical::Bottom};
+        static const TextAlign columns[] = {TextAlign::Left, TextAlign::Center, TextAlign::Right};
+        static const TextBaseline rows[] = {TextBaseline::Top, TextBaseline::Middle,
+                                            TextBaseline::Bottom};
         const double spacing = data.lineSpacingFactor > 0 && std::isfinite(data.lineSpacingFactor)
                                    ? data.lineSpacingFactor
                                    : 1.0;
@@ -361,87 +318,6 @@ public:
     }
 
 private:
-    void readGroup(unsigned int code, const std::string& value) {
-        switch (code) {
-        case 1:
-        case 3:
-            if (current_.kind == "MTEXT") {
-                current_.text += value;
-            } else if (code == 3) {
-                current_.entryName = value;
-            }
-            break;
-        case 2:
-            if (expectSectionName_) {
-                section_ = value;
-                expectSectionName_ = false;
-                finishOpen();
-                container_ = section_ == "ENTITIES" ? &drawing_.modelSpace : nullptr;
-            }
-            current_.name = value;
-            break;
-        case 5:
-            current_.handle = handleValue(value);
-            break;
-        case 8:
-            if (!isHandledKind(current_.kind)) {
-                current_.layer = value;
-            }
-            break;
-        case 11:
-        case 21:
-            current_.hasDirection = true;
-            current_.direction[code == 11 ? 0 : 1] = std::atof(value.c_str());
-            break;
-        case 49:
-            if (current_.kind == "LTYPE") {
-                const double length = std::atof(value.c_str());
-                if (std::isfinite(length)) {
-                    current_.dashes.push_back(length);
-                }
-            }
-            break;
-        case 50:
-            current_.angle = std::atof(value.c_str());
-            break;
-        case 60:
-            current_.invisible = std::atoi(value.c_str()) == 1;
-            break;
-        case 67:
-            current_.paperSpace = std::atoi(value.c_str()) == 1;
-            break;
-        case 70:
-            current_.flags = std::atoi(value.c_str());
-            break;
-        case 210:
-        case 220:
-        case 230:
-            current_.extrusion[(code - 210) / 10] = std::atof(value.c_str());
-            break;
-        case 290:
-            current_.plotted = std::atoi(value.c_str()) != 0;
-            break;
-        case 340:
-            current_.defaultEntry = handleValue(value);
-            break;
-        case 350:
-        case 360:
-            if (!current_.entryName.empty()) {
-                current_.entries.emplace_back(std::move(current_.entryName), handleValue(value));
-                current_.entryName.clear();
-            }
-            break;
-        case 380:
-            current_.plotStyleType = std::atoi(value.c_str());
-            break;
-        case 390:
-            current_.plotStyleHandle = handleValue(value);
-            break;
-        default:
-            break;
-        }
-    }
-
     // Called when the next record starts: what the library does not report itself.
     void finishRecord() {
         RawGroups& record = current_;
@@ -483,7 +359,7 @@ private:
             attributes.getColor24() >= 0 ? attributes.getColor24() & 0xFFFFFF : kNoTrueColor;
         const int width = attributes.getWidth();
         look.lineWeight = width >= -3 && width <= 211 ? width : kLineWeightByLayer;
-        const std::string lineType = upper(attributes.getLinetype());
+        const std::string lineType = upperCase(attributes.getLinetype());
         look.lineType = lineType == "BYLAYER"   ? kLineTypeByLayer
                         : lineType == "BYBLOCK" ? kLineTypeByBlock
                                                 : lineTypeIndex(lineType);
@@ -528,7 +404,7 @@ private:
 
     // False, and the entity counted as not drawn, when a number it needs is not one.
     bool checked(std::initializer_list<double> values) {
-        if (finite(values)) {
+        if (allFinite(values)) {
             return true;
         }
         add(SkippedShape{pending_.kind}, false);
@@ -599,7 +475,7 @@ private:
         if (!edge.ccw) {
             sweep = -sweep;
         }
-        if (!finite({edge.cx, edge.cy, edge.radius, start, sweep})) {
+        if (!allFinite({edge.cx, edge.cy, edge.radius, start, sweep})) {
             openDamaged_ = true;
             return;
         }
@@ -662,8 +538,8 @@ private:
                        data.xScaleFactor > 0 && std::isfinite(data.xScaleFactor) ? data.xScaleFactor
                                                                                  : 1.0,
                        (data.textGenerationFlags & 2) != 0,
-                       TextAlignment::Left,
-                       TextVertical::Baseline,
+                       TextAlign::Left,
+                       TextBaseline::Baseline,
                        data.height * kLineSpacing,
                        plainText(data.text)};
         if (data.textGenerationFlags & 4) {
@@ -672,7 +548,7 @@ private:
             text.mirrored = !text.mirrored;
         }
         // Without an alignment point a text is placed at its insertion point.
-        const bool aligned = finite({data.apx, data.apy});
+        const bool aligned = allFinite({data.apx, data.apy});
         const int horizontal = aligned ? data.hJustification : 0;
         const int vertical = aligned ? data.vJustification : 0;
         if (horizontal == 3 || horizontal == 5) {
@@ -680,20 +556,20 @@ private:
             text.rotation = std::atan2(data.apy - data.ipy, data.apx - data.ipx);
         } else if (horizontal != 0 || vertical != 0) {
             text.position = {data.apx, data.apy};
-            text.align = horizontal == 1 || horizontal == 4 ? TextAlignment::Center
-                         : horizontal == 2                  ? TextAlignment::Right
-                                                            : TextAlignment::Left;
-            text.vertical = horizontal == 4 ? TextVertical::Middle
-                            : vertical == 1 ? TextVertical::Bottom
-                            : vertical == 2 ? TextVertical::Middle
-                            : vertical == 3 ? TextVertical::Top
-                                            : TextVertical::Baseline;
+            text.align = horizontal == 1 || horizontal == 4 ? TextAlign::Center
+                         : horizontal == 2                  ? TextAlign::Right
+                                                            : TextAlign::Left;
+            text.baseline = horizontal == 4 ? TextBaseline::Middle
+                            : vertical == 1 ? TextBaseline::Bottom
+                            : vertical == 2 ? TextBaseline::Middle
+                            : vertical == 3 ? TextBaseline::Top
+                                            : TextBaseline::Baseline;
         }
         add(std::move(text), true);
     }
 
     int layerIndex(const std::string& name) {
-        const std::string key = upper(name);
+        const std::string key = upperCase(name);
         const auto [found, added] = layers_.try_emplace(key, int(drawing_.layers.size()));
         if (added) {
             drawing_.layers.push_back(Layer{name});
@@ -710,7 +586,8 @@ private:
     }
 
     int blockIndex(const std::string& name) {
-        const auto [found, added] = blocks_.try_emplace(upper(name), int(drawing_.blocks.size()));
+        const auto [found, added] =
+            blocks_.try_emplace(upperCase(name), int(drawing_.blocks.size()));
         if (added) {
             drawing_.blocks.push_back(Block{name, {0, 0}, {}});
         }
@@ -771,9 +648,9 @@ private:
 } // namespace
 
 int DxfDrawing::findLayer(const std::string& name) const {
-    const std::string key = upper(name);
+    const std::string key = upperCase(name);
     for (std::size_t i = 0; i < layers.size(); ++i) {
-        if (upper(layers[i].name) == key) {
+        if (upperCase(layers[i].name) == key) {
             return int(i);
         }
     }

@@ -342,17 +342,13 @@ private:
         }
         const PaperPoint at = frame.apply(0, 0);
         const double rotation = std::atan2(-along.y, along.x) * 180 / kPi;
-        static const TextAlign aligns[] = {TextAlign::Left, TextAlign::Center, TextAlign::Right};
-        static const TextBaseline baselines[] = {TextBaseline::Baseline, TextBaseline::Bottom,
-                                                 TextBaseline::Middle, TextBaseline::Top};
         // On the page y runs down, so upright letters have up turned clockwise from along.
         const bool mirrored = cross > 0;
         const PlotPen pen = styles_.pen(object);
         plot_->items.emplace_back(
             PaperText{at, text.height * heightScale, std::isfinite(rotation) ? rotation : 0,
-                      text.widthFactor * alongLength / heightScale, mirrored,
-                      aligns[int(text.align)], baselines[int(text.vertical)],
-                      text.lineSpacing * heightScale, pen.color, text.content});
+                      text.widthFactor * alongLength / heightScale, mirrored, text.align,
+                      text.baseline, text.lineSpacing * heightScale, pen.color, text.content});
     }
 
     void addTextBox(const TextShape& text, const Affine2& frame) {
@@ -367,12 +363,12 @@ private:
         }
         const double width = text.height * text.widthFactor * kCharacterWidth * double(longest);
         const double blockHeight = text.height + double(lines - 1) * text.lineSpacing;
-        const double left = text.align == TextAlignment::Left     ? 0
-                            : text.align == TextAlignment::Center ? -width / 2
-                                                                  : -width;
-        const double top = text.vertical == TextVertical::Baseline ? text.height
-                           : text.vertical == TextVertical::Top    ? 0
-                           : text.vertical == TextVertical::Middle ? blockHeight / 2
+        const double left = text.align == TextAlign::Left     ? 0
+                            : text.align == TextAlign::Center ? -width / 2
+                                                              : -width;
+        const double top = text.baseline == TextBaseline::Baseline ? text.height
+                           : text.baseline == TextBaseline::Top    ? 0
+                           : text.baseline == TextBaseline::Middle ? blockHeight / 2
                                                                    : blockHeight;
         for (const double x : {left, left + width}) {
             for (const double y : {top, top - blockHeight}) {
