@@ -282,6 +282,30 @@ TEST(PlotEngine, ShapesAndBlockTransforms) {
         EXPECT_FALSE(path->filled) << s.what;
     }
 
+    // The arrow's text: reading backwards in the mirrored reference, turned and doubled in
+    // the other; and a text written backwards.
+    struct Letter {
+        const char* content;
+        double x, y, height, rotation;
+        bool mirrored;
+    };
+    const Letter letters[] = {
+        {"A", 48, 51, 1, 180, true}, {"A", 78, 54, 2, 90, false}, {"B", 120, 40, 3, 180, true}};
+    for (const Letter& letter : letters) {
+        int found = 0;
+        for (const PaperItem& item : plot.items) {
+            const auto* text = std::get_if<PaperText>(&item);
+            if (text && text->content == letter.content &&
+                near(text->position, paper(letter.x, letter.y))) {
+                ++found;
+                EXPECT_NEAR(text->height, letter.height * kScale, 1e-9);
+                EXPECT_NEAR(std::remainder(text->rotation - letter.rotation, 360), 0, 1e-9);
+                EXPECT_EQ(text->mirrored, letter.mirrored);
+            }
+        }
+        EXPECT_EQ(found, 1) << "the letter at " << letter.x << ", " << letter.y;
+    }
+
     // A circle whose extrusion points down: its centre is mirrored in x.
     int circles = 0;
     for (const PaperItem& item : plot.items) {

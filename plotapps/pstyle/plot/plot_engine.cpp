@@ -331,7 +331,7 @@ private:
             addTextBox(text, frame);
             return;
         }
-        const PaperPoint along = frame.applyLinear(text.mirrored ? -1 : 1, 0);
+        const PaperPoint along = frame.applyLinear(1, 0);
         const PaperPoint up = frame.applyLinear(0, 1);
         const double alongLength = std::hypot(along.x, along.y);
         // Letters stand as high as up reaches across the baseline.

@@ -47,7 +47,9 @@ struct PaperText {
     double height;      // millimetres from baseline to the top of a capital letter
     double rotation;    // degrees, counter-clockwise as seen on the page
     double widthFactor; // 1 for the font's own width
-    bool mirrored;      // the letters are mirrored along their baseline's normal
+    // Turned by rotation, the letters stand upside down: mirrored across their baseline, as
+    // a text reads in a mirrored block, or backwards.
+    bool mirrored;
     TextAlign align;
     TextBaseline baseline;
     double lineSpacing; // millimetres

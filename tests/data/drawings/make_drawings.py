@@ -105,6 +105,7 @@ def shapes():
     arrow = doc.blocks.new("ARROW")
     arrow.add_line((0, 0), (10, 0))
     arrow.add_line((10, 0), (8, 2))
+    arrow.add_text("A", dxfattribs={"height": 1}).set_placement((2, 1))
     msp.add_blockref("ARROW", (50, 50), dxfattribs={"xscale": -1})
     msp.add_blockref("ARROW", (80, 50), dxfattribs={"rotation": 90, "xscale": 2, "yscale": 2})
     msp.add_circle((-20, 10), 5, dxfattribs={"extrusion": (0, 0, -1)})
@@ -121,6 +122,7 @@ def shapes():
     pattern.paths.add_polyline_path([(100, 60), (110, 60), (110, 70)], is_closed=True)
     msp.add_text("Room 12 %%d 90%%%", dxfattribs={"height": 5, "rotation": 30}).set_placement(
         (60, 30))
+    msp.add_text("B", dxfattribs={"height": 3, "text_generation_flag": 2}).set_placement((120, 40))
     msp.add_text("Centre", dxfattribs={"height": 4}).set_placement(
         (100, 40), align=ezdxf.enums.TextEntityAlignment.MIDDLE_CENTER)
     msp.add_mtext("{\\fArial|b1;Ground} floor\\P\\C1;\\H2.5x;plan \\S1/2; \\U+00D8",
