@@ -143,9 +143,13 @@ TEST_F(PstyleCommands, UsageListingAndWindowsThatNeedADisplay) {
 
     std::ofstream(path("a.ctb")) << "x";
     std::ofstream(path("notes.txt")) << "x";
-    const CommandResult listed = pstyle("--plot-style-path " + shellQuoted(dir_) + " list");
-    EXPECT_EQ(listed.status, 0);
-    EXPECT_EQ(listed.out, "a.ctb\n");
+    // Both options before the command, in either order.
+    for (const std::string& options : {"--plot-style-path " + shellQuoted(dir_) + " --lang de",
+                                       "--lang de --plot-style-path " + shellQuoted(dir_)}) {
+        const CommandResult listed = pstyle(options + " list");
+        EXPECT_EQ(listed.status, 0) << options << ": " << listed.err;
+        EXPECT_EQ(listed.out, "a.ctb\n") << options;
+    }
 
     // These pass every check and get as far as the missing display; new finds the sample folder.
     for (const std::string& accepted :

@@ -219,6 +219,7 @@ TEST_F(TableDocumentTest, ValuesFromOtherProgramsPassThroughUnchanged) {
         table.style(1)->setLocName(u"W\u00c4NDE");
         table.style(2)->setLocName(u"Color_2");
         table.style(3)->setLocName(u"normal");
+        table.CustomLineWeightUnits = 1;
     };
     const wxFileName source = writeTable("foreign.ctb", true, foreign);
     const std::string original = readBytes(source.GetFullPath());
@@ -249,6 +250,7 @@ TEST_F(TableDocumentTest, ValuesFromOtherProgramsPassThroughUnchanged) {
                                      "Color_4"}));
     EXPECT_EQ(table.AciTable[1], table.style(2));
     EXPECT_TRUE(std::isnan(table.ScaleFactor));
+    EXPECT_EQ(table.CustomLineWeightUnits, 1) << "inches stay inches";
     EXPECT_EQ(table.LineWeights[3], 350.0);
     const CPlotStyle& first = *table.style(1);
     EXPECT_EQ((std::vector<int>{first.Screening, first.LineType, first.PhysPenNum}),
@@ -381,6 +383,7 @@ TEST_F(TableDocumentTest, LineweightsAreRoundedLimitedAndSortedWithTheirStyles) 
         for (const int row : {0, 1, 2, 3}) {
             table.style(row)->LineWeight = row + 3;
         }
+        table.style(4)->LineWeight = CPlotStyleTable::kLineWeightCount; // the last row, 2.4 mm
     });
     LineWeightOrder order{};
     ASSERT_TRUE(document.setLineWeight(2, 0.3, &order).changed());
@@ -390,8 +393,8 @@ TEST_F(TableDocumentTest, LineweightsAreRoundedLimitedAndSortedWithTheirStyles) 
     EXPECT_EQ((std::vector<int>{order[2], order[3], order[4], order[5]}),
               (std::vector<int>{4, 2, 3, 5}));
     const std::vector<double> plotted = plottedWeights(*document.table());
-    EXPECT_EQ(std::vector<double>(plotted.begin(), plotted.begin() + 4),
-              (std::vector<double>{0.3, 0.15, 0.18, 0.35}));
+    EXPECT_EQ(std::vector<double>(plotted.begin(), plotted.begin() + 5),
+              (std::vector<double>{0.3, 0.15, 0.18, 0.35, 2.4}));
 
     // Sorting rows already in order changes nothing, yet counts as a change; so do the units.
     ASSERT_TRUE(document.save().saved);
@@ -503,8 +506,8 @@ TEST(ValueText, NumbersAndCommaSeparatedLinesIgnoreTheHostsLocale) {
         EXPECT_EQ(parseInteger(c.text), c.integer) << c.text;
         EXPECT_EQ(parseDecimal(c.text), c.decimal) << c.text;
     }
-    for (const char* text :
-         {"0,25", "7 ", "", "Varies", "abc", "1.2.3", "nan", "inf", "-inf", "1e999", "0x10"}) {
+    for (const char* text : {"0,25", "7 ", "60+", "5-3", "", "Varies", "abc", "1.2.3", "nan", "inf",
+                             "-inf", "1e999", "0x10"}) {
         EXPECT_FALSE(parseInteger(text) || parseDecimal(text)) << text;
     }
     for (const char* refused : {"lineweight=nan", "lineweight=inf", "lineweight=0,35",
