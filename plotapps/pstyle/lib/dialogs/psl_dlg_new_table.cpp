@@ -8,14 +8,12 @@
 #include <wx/valtext.h>
 #include <wx/xrc/xmlres.h>
 
-#include <kesutils/plot_style_table.h>
-
 #include "psl_dialog_sizes.h"
 #include "psl_label_mnemonics.h"
 #include "psl_log.h"
 #include "psl_message_panel.h"
+#include "psl_table_document.h"
 #include "psl_table_files.h"
-#include "psl_text.h"
 #include "pstyle_lib.h"
 
 wxIMPLEMENT_CLASS(DlgNewTable, wxDialog);
@@ -67,13 +65,15 @@ void DlgNewTable::onOk(wxCommandEvent& event) {
         return;
     }
     const wxString path = checked.file.GetFullPath();
-    PlotStyleTablePtr table(CPlotStyleTable::create(colorDependent, nullptr));
-    errno = 0;
-    const bool written = table && table->write(toHostText(path).c_str());
-    const int writeError = errno;
-    table.reset();
-    if (!written) {
-        PSL_LOG_SAVE_FAILURE("DlgNewTable::onOk", path, writeError);
+    // A new table is made and saved as every other table is, through a document.
+    TableDocument document(checked.file);
+    if (document.load() != TableDocument::LoadOutcome::Created) {
+        PSL_LOG_SAVE_FAILURE("DlgNewTable::onOk", path, EEXIST);
+        return;
+    }
+    const SaveResult saved = document.save();
+    if (!saved.saved) {
+        PSL_LOG_SAVE_FAILURE("DlgNewTable::onOk", path, saved.error);
         return;
     }
 
