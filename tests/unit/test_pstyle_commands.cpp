@@ -26,6 +26,7 @@
 #include <kesutils/plot_style_table.h>
 
 #include "command_test.h"
+#include "largest_tables.h"
 #include "psl_csv_export.h"
 #include "psl_text.h"
 #include "table_container.h"
@@ -99,6 +100,31 @@ std::string mappedFilesOnceBlocked(const std::vector<std::string>& arguments) {
     waitpid(child, nullptr, 0);
     close(output[0]);
     return maps;
+}
+
+// A named table as other programs leave them: a scale factor that is not a number, lineweight
+// rows of -1, 1e308 and nan in use, screening and pens far out of their ranges.
+std::string absurdTableBytes() {
+    std::string rows;
+    const char* const values[] = {"0.0", "-1.0", "1e308", "nan"};
+    for (int row = 0; row < 27; ++row) {
+        rows += " " + std::to_string(row) + "=" + (row < 4 ? values[row] : "0.5") + "\n";
+    }
+    std::string styles;
+    const char* const keys[] = {"", "screen=-5\n  physical_pen_number=-7\n  lineweight=2\n",
+                                "screen=1000\n  virtual_pen_number=100000\n  lineweight=3\n",
+                                "lineweight=4\n"};
+    for (int index = 0; index < 4; ++index) {
+        styles += " " + std::to_string(index) + "{\n  name=\"" + "S" + std::to_string(index) +
+                  "\n  " + keys[index] + " }\n";
+    }
+    std::string bytes;
+    packTableContainer(
+        false,
+        "description=\"\naci_table_available=FALSE\nscale_factor=nan\nplot_style{\n" + styles +
+            "}\ncustom_lineweight_table{\n" + rows + "}\n",
+        bytes);
+    return bytes;
 }
 
 PlotStyleTablePtr readTable(const std::string& path) {
@@ -220,6 +246,20 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
     const std::string broken = shellQuoted(path("broken.stb"));
     ASSERT_TRUE(wxMkdir(wxString::FromUTF8(path("folder.ctb").c_str())));
     ASSERT_EQ(symlink(path("table.ctb").c_str(), path("symlink.ctb").c_str()), 0);
+    const std::string readOnly = shellQuoted(copied(fixture("canonical.ctb"), "read-only.ctb"));
+    chmod(path("read-only.ctb").c_str(), 0444);
+    // A named table that another program stored under a colour-dependent name.
+    const std::string namedAsCtb =
+        shellQuoted(copied(fixture("canonical-aci-table.stb"), "named.ctb"));
+    std::ofstream(path("absurd.stb"), std::ios::binary) << absurdTableBytes();
+    std::string manyStyles;
+    for (int index = 0; index <= 1000; ++index) {
+        manyStyles +=
+            " " + std::to_string(index) + "{\n  name=\"S" + std::to_string(index) + "\n }\n";
+    }
+    std::string manyBytes;
+    ASSERT_TRUE(packTableContainer(false, "plot_style{\n" + manyStyles + "}\n", manyBytes));
+    std::ofstream(path("many.stb"), std::ios::binary) << manyBytes;
     const auto at = [this](const std::string& name) { return shellQuoted(path(name)); };
     const std::string both = named + " " + table + " ";
     const std::string notAName = " is not a valid name to save to. A ";
@@ -287,6 +327,16 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
         {"set " + both + damaged + " screening=5", path("damaged.ctb") + ": the compressed"},
         {"diff " + table + " " + broken, path("broken.stb") + ": line 3: "},
         {"set " + both + "--bogus screening=5", "unknown option '--bogus'"},
+        {"set " + named + " --styles '' screening=5", "set: --styles is given an empty list"},
+        {"set " + named + " --styles '\xFF' screening=5",
+         "the list of --styles is not valid UTF-8"},
+        {"set " + at("absurd.stb") + " lineweight=1e308",
+         "1e+308 mm is not one of the table's lineweights"},
+        {"set " + table + " " + readOnly + " screening=5", path("read-only.ctb") + " is read-only"},
+        {"set " + table + " " + namedAsCtb + " screening=5",
+         "named.ctb" + notAName + "named table is saved with the extension .stb."},
+        {"sheet " + at("many.stb") + " -o " + at("s.svg"),
+         "the table holds 1001 styles; a legend sheet shows at most 1000"},
     };
     const auto before = folderContent();
     for (const auto& [arguments, error] : cases) {
@@ -397,6 +447,8 @@ TEST_F(PstyleCommands, SetThenDiffShowsExactlyTheEdit) {
          "Dash\n"
          "\"Hidden\": screening 100 \u2192 40\n\"Hidden\": linetype Dashed \u2192 ISO Dash\n"
          "\"Background\": linetype Use entity linetype \u2192 ISO Dash\n"},
+        {sample("named.stb"), "--styles normal,Heavy screening=40",
+         "\"Heavy\": screening 100 \u2192 40\n"},
         {fixture("independent-writer-64bit-header.stb"),
          "--styles w\xC3\xA4nde color=object virtual-pen=12 end-style=2 adaptive=off",
          "\"W\xC3\xA4nde\": virtual-pen automatic \u2192 12\n"
@@ -447,6 +499,73 @@ TEST_F(PstyleCommands, ScriptsWorkAlikeInEveryLanguage) {
     EXPECT_EQ(pstyle("diff " + tables, "LANGUAGE=de LC_ALL=de_DE.UTF-8 ").out.rfind("Farbe 2", 0),
               0u);
     EXPECT_EQ(pstyle("diff " + tables, "LANGUAGE=de LC_ALL=C.UTF-8 ").out.rfind("Color 2", 0), 0u);
+}
+
+// Values that only another program writes are kept, printed in a few characters and drawn
+// within their row.
+TEST_F(PstyleCommands, AbsurdValuesPassThroughShortAndDrawnWithinTheirRows) {
+    std::ofstream(path("absurd.stb"), std::ios::binary) << absurdTableBytes();
+    const std::string absurd = shellQuoted(path("absurd.stb"));
+    const std::string exported = pstyle("export " + absurd).out;
+    for (const char* line : {",ScaleFactor,nan\n", ",1,-1.000000\n", ",2,1e+308\n", ",3,nan\n",
+                             ",S1,S1,,C3FFFFFF,C3FFFFFF,1,-7,0,-5,"}) {
+        EXPECT_NE(exported.find(line), std::string::npos) << line;
+    }
+    const std::string csv =
+        pstyle("diff --csv " + shellQuoted(sample("named.stb")) + " " + absurd).out;
+    EXPECT_EQ(csv.rfind("style,property,old,new\n,description,Styles for plans and sections,\n"
+                        ",scale-factor,1,nan\n",
+                        0),
+              0u)
+        << csv;
+    EXPECT_NE(pstyle("diff " + absurd + " " + shellQuoted(sample("named.stb")))
+                  .out.find("Table: lineweight row 2 1e+308 mm \u2192 0.0900 mm\n"),
+              std::string::npos);
+
+    ASSERT_EQ(pstyle("copy " + absurd + " " + shellQuoted(path("copy.stb"))).status, 0);
+    EXPECT_EQ(pstyle("diff " + absurd + " " + shellQuoted(path("copy.stb"))).status, 0);
+    ASSERT_EQ(pstyle("sheet " + absurd + " -o " + shellQuoted(path("sheet.svg"))).status, 0);
+    const std::string svg = readFile(path("sheet.svg"));
+    std::vector<std::string> widths;
+    for (std::size_t at = svg.find("<path "); at != std::string::npos;
+         at = svg.find("<path ", at + 1)) {
+        const std::size_t width = svg.find("stroke-width=\"", at) + 14;
+        widths.push_back(svg.substr(width, svg.find('"', width) - width));
+    }
+    // Each style's sample line: the object's, -1 mm and nan draw nothing, 1e308 its row's height.
+    EXPECT_EQ(widths, (std::vector<std::string>{"0.25", "0", "7", "0"}));
+    EXPECT_NE(svg.find(">1e+308 mm</text>"), std::string::npos);
+}
+
+// Every table command on the largest tables that the reader takes runs in 256 MB of address
+// space, libraries included.
+TEST_F(PstyleCommands, TableCommandsOnTheLargestAcceptedTablesFitIn256MB) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers reserve terabytes of address space for their own use";
+#endif
+    ASSERT_TRUE(writeLargestTable(LargestTable::ManyStyles, path("many.stb")));
+    ASSERT_TRUE(writeLargestTable(LargestTable::LongNames, path("long.stb")));
+    ASSERT_TRUE(writeLargestTable(LargestTable::ColorDependent, path("colors.ctb")));
+    const std::pair<std::string, int> commands[] = {
+        {"export many.stb", 0},
+        {"copy many.stb copy.stb", 0},
+        {"set many.stb screening=40", 0},
+        {"diff copy.stb many.stb", 1},
+        {"set long.stb screening=40", 0},
+        {"diff long.stb copy.stb", 1},
+        {"sheet long.stb -o sheet.png", 0},
+        {"sheet long.stb -o sheet.pdf", 0},
+        {"sheet long.stb -o sheet.svg", 0},
+        {"export colors.ctb", 0},
+        {"convert colors.ctb named.stb", 0},
+    };
+    for (const auto& [command, status] : commands) {
+        SCOPED_TRACE(command);
+        const CommandResult run =
+            pstyle(command, "cd " + shellQuoted(dir_) + " && ulimit -v 262144 && ");
+        EXPECT_EQ(run.status, status);
+        EXPECT_EQ(run.err, "");
+    }
 }
 
 TEST_F(PstyleCommands, SetNamesTheFilesAlreadyReplacedWhenAWriteFails) {
