@@ -1,7 +1,8 @@
 // pstyle export and diff as whole processes, start-up included, as a git text converter or diff
 // driver runs them once for each revision: each beside a small program that only reads the same
 // table files and prints their text (bench_read_table_text), in turn, so that both meet the same
-// load. CPU time of the child process, user and system; a summary of the ratios follows the run.
+// load. Then every table command on the largest tables the reader takes, and set with a list of
+// 9,999 style names. CPU time of the child process, user and system; a summary follows the run.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -18,6 +19,7 @@
 
 #include <kesutils/plot_style_table.h>
 
+#include "largest_tables.h"
 #include "plot_style_codec.h"
 #include "sample_table.h"
 
@@ -46,8 +48,9 @@ struct TableFiles {
     std::string after;
 };
 
-// Runs the program with its output thrown away; returns its CPU time in milliseconds.
-double childMilliseconds(std::vector<std::string> words) {
+// Runs the program with its output thrown away; returns its CPU time in milliseconds, and its
+// exit status in status when asked.
+double childMilliseconds(std::vector<std::string> words, int* exitStatus = nullptr) {
     std::vector<char*> argv;
     for (std::string& word : words) {
         argv.push_back(word.data());
@@ -63,6 +66,9 @@ double childMilliseconds(std::vector<std::string> words) {
     rusage usage{};
     if (started != 0 || wait4(child, &status, 0, &usage) != child) {
         return 0;
+    }
+    if (exitStatus) {
+        *exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     const auto milliseconds = [](const timeval& time) {
         return double(time.tv_sec) * 1e3 + double(time.tv_usec) / 1e3;
@@ -98,6 +104,88 @@ void diffBesideReading(benchmark::State& state) {
 }
 BENCHMARK(diffBesideReading)->Unit(benchmark::kMillisecond)->Iterations(40);
 
+// The largest tables of each kind, written once for all the benchmarks below.
+class LargestTables {
+public:
+    LargestTables()
+        : folder_(fs::temp_directory_path() / ("pstyle-largest-" + std::to_string(getpid()))) {
+        fs::create_directories(folder_);
+        writeLargestTable(LargestTable::ManyStyles, path("many.stb"));
+        writeLargestTable(LargestTable::LongNames, path("long-names.stb"));
+        writeLargestTable(LargestTable::ColorDependent, path("colors.ctb"));
+        // Every style changed, as the other side of a diff.
+        const PlotStyleTablePtr edited = largestTable(false, 10000, kManyStylesNameBytes);
+        for (int row = 0; row < int(edited->size()); ++row) {
+            edited->style(row)->Screening = 50;
+        }
+        std::string error;
+        writePlotStyleTableFile(*edited, path("edited.stb"), error);
+        std::string list;
+        for (int row = 1; row < 10000; ++row) {
+            list += (list.empty() ? "" : ",") + largestTableStyleName(row, kManyStylesNameBytes);
+        }
+        styleNames = list;
+    }
+    ~LargestTables() { fs::remove_all(folder_); }
+
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    std::string styleNames; // every style of many.stb but Normal
+
+private:
+    fs::path folder_;
+};
+
+const LargestTables& largestTables() {
+    static const LargestTables tables;
+    return tables;
+}
+
+// A command on the largest tables; set alternates its value so that every run writes.
+void largestTableCommand(benchmark::State& state, std::vector<std::string> words) {
+    const LargestTables& tables = largestTables();
+    for (std::string& word : words) {
+        if (word.find('.') != std::string::npos && word.find('=') == std::string::npos) {
+            word = tables.path(word);
+        } else if (word == "NAMES") {
+            word = tables.styleNames;
+        }
+    }
+    words.insert(words.begin(), PSTYLE_PROGRAM);
+    double total = 0;
+    for (auto _ : state) {
+        std::string& last = words.back();
+        if (last.rfind("screening=", 0) == 0) {
+            last = last == "screening=40" ? "screening=60" : "screening=40";
+        }
+        int status = -1;
+        total += childMilliseconds(words, &status);
+        if (status != 0 && !(status == 1 && words[1] == "diff")) {
+            state.SkipWithError("the command failed");
+            return;
+        }
+    }
+    state.counters["cpu_ms"] = total / double(state.iterations());
+}
+
+const struct {
+    const char* name;
+    std::vector<std::string> words;
+} kLargestTableCommands[] = {
+    {"export_10000_styles", {"export", "many.stb"}},
+    {"copy_10000_styles", {"copy", "many.stb", "copy.stb"}},
+    {"diff_10000_styles_all_changed", {"diff", "many.stb", "edited.stb"}},
+    {"set_10000_styles", {"set", "many.stb", "screening=40"}},
+    {"set_9999_names_of_10000_styles", {"set", "many.stb", "--styles", "NAMES", "screening=40"}},
+    {"export_928_long_names", {"export", "long-names.stb"}},
+    {"set_928_long_names", {"set", "long-names.stb", "screening=40"}},
+    {"sheet_svg_928_long_names", {"sheet", "long-names.stb", "-o", "sheet.svg"}},
+    {"sheet_png_928_long_names", {"sheet", "long-names.stb", "-o", "sheet.png"}},
+    {"sheet_pdf_928_long_names", {"sheet", "long-names.stb", "-o", "sheet.pdf"}},
+    {"convert_255_long_texts", {"convert", "colors.ctb", "converted.stb"}},
+    {"diff_255_long_texts", {"diff", "colors.ctb", "colors.ctb"}},
+};
+
 // Prints the run as usual and keeps each benchmark's counters, from the median of its
 // repetitions or from its single run, for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -117,6 +205,14 @@ public:
                     "baseline", "ratio", "goal");
         printRatio("export / reading the table", "exportBesideReading", 1.5);
         printRatio("diff / reading both tables", "diffBesideReading", 2.0);
+        std::printf("\n%-40s %9s %9s\n", "Largest accepted tables, CPU time", "pstyle", "goal");
+        for (const auto& command : kLargestTableCommands) {
+            const auto found = counters_.find(command.name);
+            if (found != counters_.end() && found->second.count("cpu_ms")) {
+                std::printf("%-40s %6.0f ms %6d ms\n", command.name,
+                            double(found->second.at("cpu_ms")), 1000);
+            }
+        }
     }
 
 private:
@@ -137,6 +233,11 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    for (const auto& command : kLargestTableCommands) {
+        benchmark::RegisterBenchmark(command.name, largestTableCommand, command.words)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(3);
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

@@ -29,7 +29,8 @@ namespace {
 
 std::string fileBytes() {
     std::string bytes;
-    writePlotStyleTableToMemory(*officeTable(), bytes);
+    std::string error;
+    writePlotStyleTableToMemory(*officeTable(), bytes, error);
     return bytes;
 }
 

@@ -71,6 +71,12 @@ class CPlotStyleTable {
 public:
     static constexpr int kLineWeightCount = 27;
     static constexpr int kAciCount = 255;
+    // The most a table holds, and so the most a table file may hold: styles in a named table,
+    // and the bytes of a name or a description in UTF-8. A file that holds more is refused, and
+    // a table that holds more is not written.
+    static constexpr std::size_t kMaxNamedStyles = 10000;
+    static constexpr std::size_t kMaxNameBytes = 1024;
+    static constexpr std::size_t kMaxDescriptionBytes = 65536;
     using AciStyles = CPlotStyle* [kAciCount];
 
     // A table read from a file, or null when the file is missing, damaged or not a table.
@@ -90,6 +96,12 @@ public:
     // the cause. A file whose permission bits deny the user writing is refused (EACCES), root
     // included; a replaced file keeps its owner, group and permissions.
     bool write(const char16_t* path) const;
+    // Whether write would refuse path, found without writing or waiting for a lock: false with
+    // one line in English naming the cause (a link that is not followed, a file this user may
+    // not write, a folder, a file of another kind), for callers that check all their files
+    // before they write the first. A write can still fail for what only writing shows (a full
+    // disk).
+    bool canWrite(const char16_t* path, std::u16string& reason) const;
 
     ~CPlotStyleTable();
     CPlotStyleTable(const CPlotStyleTable&) = delete;

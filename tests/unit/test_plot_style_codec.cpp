@@ -75,7 +75,8 @@ std::string containerOf(bool colorDependent, const std::string& text) {
 
 std::string canonicalBytes(const CPlotStyleTable& table) {
     std::string bytes;
-    EXPECT_TRUE(writePlotStyleTableToMemory(table, bytes));
+    std::string error;
+    EXPECT_TRUE(writePlotStyleTableToMemory(table, bytes, error)) << error;
     return bytes;
 }
 
@@ -216,12 +217,12 @@ TEST(PlotStyleReader, DamagedForeignAndHostileFilesAreRefusedInBoundedMemory) {
         EXPECT_TRUE(readBytes(bytes, error)) << fill << ": " << error;
     }
 
-    std::string bomb(20u << 20, ' ');
+    std::string bomb((4u << 20) + 1, ' ');
     EXPECT_FALSE(readBytes(containerOf(false, bomb), error));
-    EXPECT_NE(error.find("larger than"), std::string::npos) << error;
+    EXPECT_NE(error.find("larger than 4 MiB"), std::string::npos) << error;
 
     std::string manyStyles;
-    for (std::size_t index = 0; index <= kMaxNamedStyles; ++index) {
+    for (int index = 0; index <= 10000; ++index) {
         manyStyles += " " + std::to_string(index) + "{\n }\n";
     }
     EXPECT_FALSE(readBytes(containerOf(false, namedText(manyStyles)), error));
@@ -254,11 +255,43 @@ TEST(PlotStyleReader, DamagedForeignAndHostileFilesAreRefusedInBoundedMemory) {
         {namedText(styleBlock(0, "Normal")) + "aci_table{\n 255=\"Normal\n}\n", "out of range"},
         {namedText(styleBlock(0, "Normal")) + "custom_lineweight_table{\n x=1\n}\n", "lineweight"},
         {namedText(styleBlock(0, "Normal")) + std::string("desc\0ription=\"\n", 15), "NUL"},
+        {namedText(styleBlock(0, std::string(1025, 'n'))), "name is longer than 1024 bytes"},
+        {namedText(styleBlock(0, "Normal", "  description=\"" + std::string(65537, 'd') + "\n")),
+         "line 7: description is longer than 65536 bytes"},
+        {namedText(styleBlock(0, "Normal"), "description=\"" + std::string(65537, 'd') + "\n"),
+         "description is longer"},
+        {namedText(styleBlock(0, "Normal")) + "aci_table{\n 1=\"" + std::string(1025, 'n') +
+             "\n}\n",
+         "style name is longer"},
     };
     for (const auto& [text, reason] : broken) {
         EXPECT_FALSE(readBytes(containerOf(false, text), error)) << text;
         EXPECT_NE(error.find(reason), std::string::npos) << error;
     }
+}
+
+// The longest texts write and read back; a table beyond the reader's limits is not written, so
+// that a saved table always opens again.
+TEST(PlotStyleWriter, WritesWhatTheReaderTakesAndNothingMore) {
+    PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
+    const std::u16string longestName(1024, u'n');
+    table->style(0)->setTexts(longestName, longestName, std::u16string(65536, u'd'));
+    std::string error;
+    ASSERT_TRUE(readBytes(canonicalBytes(*table), error)) << error;
+    const auto refusal = [&] {
+        std::string bytes;
+        errno = 0;
+        EXPECT_FALSE(writePlotStyleTableToMemory(*table, bytes, error));
+        EXPECT_EQ(errno, EFBIG);
+        return error;
+    };
+    table->style(0)->setDesc(std::u16string(21846, u'\u20AC')); // three bytes in UTF-8 each
+    EXPECT_EQ(refusal(), "the description of plot style 0 is longer than 65536 bytes");
+    for (int row = 1; row <= 64; ++row) {
+        table->addStyle(u"s", row - 1, nullptr);
+        table->style(row - 1)->setDesc(std::u16string(65536, u'd'));
+    }
+    EXPECT_EQ(refusal(), "the table text would be larger than 4 MiB");
 }
 
 TEST(PlotStyleReader, AcceptsTheVariantsOtherWritersProduce) {
@@ -429,7 +462,13 @@ TEST_F(AtomicTableWrite, RefusesTargetsThatAreNoTableFile) {
         EXPECT_FALSE(writePlotStyleTableFile(*colorDependent, (folder_ / name).string(), error));
         EXPECT_EQ(errno, cause) << name << ": " << error;
         EXPECT_NE(error.find(fs::path(name).begin()->string()), std::string::npos) << error;
+        // The same refusal, found before writing.
+        std::u16string reason;
+        EXPECT_FALSE(colorDependent->canWrite((folder_ / name).u16string().c_str(), reason));
+        EXPECT_NE(reason.find(fs::path(name).begin()->u16string()), std::u16string::npos) << name;
     }
+    std::u16string reason;
+    EXPECT_TRUE(colorDependent->canWrite((folder_ / "New.ctb").u16string().c_str(), reason));
     EXPECT_EQ(entries(), before);
     EXPECT_EQ(fileBytes((folder_ / "Text.ctb").string()), "not a table");
     // An empty file takes a table, also through a link; the link stays.

@@ -3,6 +3,7 @@
 // convert on tables from independent writers and on the sample tables; and the comma-separated
 // export line by line.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -26,6 +27,8 @@
 #include <kesutils/plot_style_table.h>
 
 #include "command_test.h"
+#include "largest_tables.h"
+#include "plot_style_codec.h"
 #include "psl_csv_export.h"
 #include "psl_text.h"
 #include "table_container.h"
@@ -99,6 +102,23 @@ std::string mappedFilesOnceBlocked(const std::vector<std::string>& arguments) {
     waitpid(child, nullptr, 0);
     close(output[0]);
     return maps;
+}
+
+// A named table as other programs leave them: a scale factor that is not a number, lineweight
+// rows of -1, 1e308 and nan in use, screening and pens far out of their ranges.
+void writeAbsurdTable(const std::string& path) {
+    PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
+    table->ScaleFactor = std::nan("");
+    for (const auto& [row, value] : {std::pair(1, -1.0), {2, 1e308}, {3, std::nan("")}}) {
+        table->LineWeights[row] = value;
+        table->addStyle(toHostText(wxString::Format("S%d", row)).c_str(), row - 1, nullptr);
+        table->style(row)->LineWeight = row + 1;
+    }
+    table->style(1)->Screening = -5;
+    table->style(1)->PhysPenNum = -7;
+    table->style(2)->VirtPenNum = 100000;
+    std::string error;
+    EXPECT_TRUE(writePlotStyleTableFile(*table, path, error)) << error;
 }
 
 PlotStyleTablePtr readTable(const std::string& path) {
@@ -224,6 +244,14 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
     const std::string broken = shellQuoted(path("broken.stb"));
     ASSERT_TRUE(wxMkdir(wxString::FromUTF8(path("folder.ctb").c_str())));
     ASSERT_EQ(symlink(path("table.ctb").c_str(), path("symlink.ctb").c_str()), 0);
+    const std::string readOnly = shellQuoted(copied(fixture("canonical.ctb"), "read-only.ctb"));
+    chmod(path("read-only.ctb").c_str(), 0444);
+    // A named table that another program stored under a colour-dependent name.
+    const std::string namedAsCtb =
+        shellQuoted(copied(fixture("canonical-aci-table.stb"), "named.ctb"));
+    writeAbsurdTable(path("absurd.stb"));
+    std::string error;
+    ASSERT_TRUE(writePlotStyleTableFile(*largestTable(false, 1001, 8), path("many.stb"), error));
     const auto at = [this](const std::string& name) { return shellQuoted(path(name)); };
     const std::string both = named + " " + table + " ";
     const std::string notAName = " is not a valid name to save to. A ";
@@ -291,6 +319,16 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
         {"set " + both + damaged + " screening=5", path("damaged.ctb") + ": the compressed"},
         {"diff " + table + " " + broken, path("broken.stb") + ": line 3: "},
         {"set " + both + "--bogus screening=5", "unknown option '--bogus'"},
+        {"set " + named + " --styles '' screening=5", "set: --styles is given an empty list"},
+        {"set " + named + " --styles '\xFF' screening=5",
+         "the list of --styles is not valid UTF-8"},
+        {"set " + at("absurd.stb") + " lineweight=1e308",
+         "1e+308 mm is not one of the table's lineweights"},
+        {"set " + table + " " + readOnly + " screening=5", path("read-only.ctb") + " is read-only"},
+        {"set " + table + " " + namedAsCtb + " screening=5",
+         "named.ctb" + notAName + "named table is saved with the extension .stb."},
+        {"sheet " + at("many.stb") + " -o " + at("s.svg"),
+         "the table holds 1001 styles; a legend sheet shows at most 1000"},
     };
     const auto before = folderContent();
     for (const auto& [arguments, error] : cases) {
@@ -401,6 +439,8 @@ TEST_F(PstyleCommands, SetThenDiffShowsExactlyTheEdit) {
          "Dash\n"
          "\"Hidden\": screening 100 \u2192 40\n\"Hidden\": linetype Dashed \u2192 ISO Dash\n"
          "\"Background\": linetype Use entity linetype \u2192 ISO Dash\n"},
+        {sample("named.stb"), "--styles normal,Heavy screening=40",
+         "\"Heavy\": screening 100 \u2192 40\n"},
         {fixture("independent-writer-64bit-header.stb"),
          "--styles w\xC3\xA4nde color=object virtual-pen=12 end-style=2 adaptive=off",
          "\"W\xC3\xA4nde\": virtual-pen automatic \u2192 12\n"
@@ -451,6 +491,59 @@ TEST_F(PstyleCommands, ScriptsWorkAlikeInEveryLanguage) {
     EXPECT_EQ(pstyle("diff " + tables, "LANGUAGE=de LC_ALL=de_DE.UTF-8 ").out.rfind("Farbe 2", 0),
               0u);
     EXPECT_EQ(pstyle("diff " + tables, "LANGUAGE=de LC_ALL=C.UTF-8 ").out.rfind("Color 2", 0), 0u);
+}
+
+// Values that only another program writes are kept, printed in a few characters and drawn
+// within their row.
+TEST_F(PstyleCommands, AbsurdValuesPassThroughShortAndDrawnWithinTheirRows) {
+    writeAbsurdTable(path("absurd.stb"));
+    const std::string absurd = shellQuoted(path("absurd.stb"));
+    const std::string exported = pstyle("export " + absurd).out;
+    for (const char* line : {",ScaleFactor,nan\n", ",1,-1.000000\n", ",2,1e+308\n", ",3,nan\n",
+                             ",S1,S1,,C3FFFFFF,C3FFFFFF,1,-7,0,-5,"}) {
+        EXPECT_NE(exported.find(line), std::string::npos) << line;
+    }
+    EXPECT_NE(
+        pstyle("diff " + absurd + " " + shellQuoted(sample("named.stb")))
+            .out.find("Table: scale-factor nan \u2192 1\nTable: lineweight row 1 -1.0000 mm "
+                      "\u2192 0.0500 mm\nTable: lineweight row 2 1e+308 mm \u2192 0.0900 mm\n"),
+        std::string::npos);
+    ASSERT_EQ(pstyle("copy " + absurd + " " + shellQuoted(path("copy.stb"))).status, 0);
+    EXPECT_EQ(pstyle("diff " + absurd + " " + shellQuoted(path("copy.stb"))).status, 0);
+
+    ASSERT_EQ(pstyle("sheet " + absurd + " -o " + shellQuoted(path("sheet.svg"))).status, 0);
+    const std::string svg = readFile(path("sheet.svg"));
+    std::vector<std::string> widths;
+    for (std::size_t at = svg.find("<path "); at != std::string::npos;
+         at = svg.find("<path ", at + 1)) {
+        const std::size_t width = svg.find("stroke-width=\"", at) + 14;
+        widths.push_back(svg.substr(width, svg.find('"', width) - width));
+    }
+    // The object's lineweight, then -1 mm and nan draw nothing, 1e308 its row's height.
+    EXPECT_EQ(widths, (std::vector<std::string>{"0.25", "0", "7", "0"}));
+    EXPECT_NE(svg.find(">-1.0000 mm</text>"), std::string::npos) << "not the object's";
+}
+
+// Every table command on the largest tables that the reader takes runs in 256 MB of address
+// space, libraries included.
+TEST_F(PstyleCommands, TableCommandsOnTheLargestAcceptedTablesFitIn256MB) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers reserve terabytes of address space for their own use";
+#endif
+    ASSERT_TRUE(writeLargestTable(LargestTable::ManyStyles, path("many.stb")));
+    ASSERT_TRUE(writeLargestTable(LargestTable::LongNames, path("long.stb")));
+    ASSERT_TRUE(writeLargestTable(LargestTable::ColorDependent, path("colors.ctb")));
+    for (const std::string command :
+         {"export many.stb", "copy many.stb copy.stb", "set many.stb screening=40",
+          "diff copy.stb many.stb", "set long.stb screening=40", "diff long.stb copy.stb",
+          "sheet long.stb -o s.png", "sheet long.stb -o s.pdf", "sheet long.stb -o s.svg",
+          "export colors.ctb", "convert colors.ctb named.stb"}) {
+        SCOPED_TRACE(command);
+        const CommandResult run =
+            pstyle(command, "cd " + shellQuoted(dir_) + " && ulimit -v 262144 && ");
+        EXPECT_EQ(run.status, command.rfind("diff", 0) == 0 ? 1 : 0);
+        EXPECT_EQ(run.err, "");
+    }
 }
 
 TEST_F(PstyleCommands, SetNamesTheFilesAlreadyReplacedWhenAWriteFails) {

@@ -145,6 +145,18 @@ TEST_F(TableDocumentTest, SavesOrKeepsEverythingAsItWas) {
     EXPECT_EQ(document.fileIdentity(), loadedIdentity);
     EXPECT_TRUE(readBytes(file("plan.ctb").GetFullPath()) == original);
 
+    // Under the other kind's extension a table would not open as itself; a file the system
+    // does not let us write is refused before anything is written.
+    const SaveResult wrongKind = document.saveAs(file("plan.stb"));
+    EXPECT_FALSE(wrongKind.saved);
+    EXPECT_EQ(wrongKind.reason, "plan.stb is not a valid name to save to. A color-dependent "
+                                "table is saved with the extension .ctb.");
+    EXPECT_FALSE(wxFileExists(file("plan.stb").GetFullPath()));
+    EXPECT_EQ(document.saveRefusal(), "");
+    chmod(file("plan.ctb").GetFullPath().fn_str(), 0444);
+    EXPECT_NE(document.saveRefusal().find("plan.ctb is read-only"), wxString::npos)
+        << document.saveRefusal();
+
     EXPECT_TRUE(document.saveAs(file("copy.ctb")).saved);
     EXPECT_EQ(document.fileName(), file("copy.ctb"));
     EXPECT_FALSE(document.isModified());
@@ -279,6 +291,11 @@ TEST_F(TableDocumentTest, DescriptionsAndTableSettingsAreChecked) {
         {[&] { return document.setScaleFactor(0.0); }, Outcome::Refused},
         {[&] { return document.setScaleFactor(kNaN); }, Outcome::Refused},
         {[&] { return document.setScaleFactor(HUGE_VAL); }, Outcome::Refused},
+        {[&] { return document.setTableDescription(wxString('t', 65536)); }, Outcome::Changed},
+        {[&] { return document.setTableDescription(wxString('t', 65537)); }, Outcome::Refused},
+        {[&] { return document.setStyleDescription({1}, wxString(L'\u00E9', 32769)); },
+         Outcome::Refused},
+        {[&] { return document.setTableDescription("office"); }, Outcome::Changed},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
@@ -316,6 +333,8 @@ TEST_F(TableDocumentTest, StylesAreAddedDeletedAndRenamedByTheNameRules) {
         {[&] { return document.renameStyle(1, "Brace{1}"); }, forbidden},
         {[&] { return document.renameStyle(1, " Gates "); }, ""},
         {[&] { return document.renameStyle(0, "Base"); }, "This style cannot be renamed."},
+        {[&] { return document.renameStyle(1, wxString('n', 1025)); },
+         "A style name can be at most 1024 bytes long in UTF-8."},
     };
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         SCOPED_TRACE(i);
@@ -331,6 +350,15 @@ TEST_F(TableDocumentTest, StylesAreAddedDeletedAndRenamedByTheNameRules) {
     EXPECT_TRUE(document.deleteStyles({0, 2}).changed());
     EXPECT_EQ(styleNames(*document.table()), (std::vector<wxString>{"Normal", "Gates"}));
     EXPECT_EQ(document.deleteStyles({0}).outcome, Outcome::Unchanged);
+
+    // A table holds what a file may hold.
+    TableDocument full = loaded("full.stb", false, [](CPlotStyleTable& table) {
+        for (int row = 1; row < 10000; ++row) {
+            table.addStyle(toHostText(wxString::Format("S%d", row)).c_str(), row - 1, nullptr);
+        }
+    });
+    EXPECT_EQ(full.addStyle("One more", 0, false).reason,
+              "A named table holds at most 10000 styles.");
 
     // Colour-dependent tables and tables with an ACI table keep their set of styles.
     TableDocument colors = loaded("colors.ctb", true, [](CPlotStyleTable&) {});

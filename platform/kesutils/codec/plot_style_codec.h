@@ -5,14 +5,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include <kesutils/plot_style_table.h>
 
 // The table held by a file's bytes, or null with the reason in error.
 PlotStyleTablePtr readPlotStyleTableFromMemory(const std::uint8_t* data, std::size_t size,
                                                std::string& error);
-// The file's bytes for table in canonical form; false when compressing failed.
-bool writePlotStyleTableToMemory(const CPlotStyleTable& table, std::string& bytes);
+// The table held by a file's text once it is out of its container, for a file whose header
+// names the kind colorDependent.
+PlotStyleTablePtr readPlotStyleTableFromText(std::string_view text, bool colorDependent,
+                                             std::string& error);
+// The file's bytes for table in canonical form; false with the reason in error (and errno) when
+// the table holds more than a file may, or compressing failed.
+bool writePlotStyleTableToMemory(const CPlotStyleTable& table, std::string& bytes,
+                                 std::string& error);
 
 // path is UTF-8. Null or false with the reason in error; a failed write leaves the system's
 // cause in errno.

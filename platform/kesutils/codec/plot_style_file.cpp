@@ -55,16 +55,25 @@ std::string unfitTarget(const safefile::WriteTarget& target, const std::string& 
     return std::string();
 }
 
+// A reason names paths, which need not be UTF-8.
+std::u16string reasonText(const std::string& reason) {
+    return utf8ToUtf16(isValidUtf8(reason) ? reason : windows1252ToUtf8(reason));
+}
+
+safefile::WriteOptions tableWriteOptions(const std::string& path) {
+    safefile::WriteOptions options;
+    options.checkKind = [path](const safefile::WriteTarget& target) {
+        return unfitTarget(target, path);
+    };
+    return options;
+}
+
 } // namespace
 
-PlotStyleTablePtr readPlotStyleTableFromMemory(const std::uint8_t* data, std::size_t size,
-                                               std::string& error) {
+PlotStyleTablePtr readPlotStyleTableFromText(std::string_view text, bool colorDependent,
+                                             std::string& error) {
     try {
-        TableContainer content;
-        if (!unpackTableContainer(data, size, content, error)) {
-            return nullptr;
-        }
-        std::string_view text = withoutTrailingFill(content.text);
+        text = withoutTrailingFill(text);
         if (text.find('\0') != std::string_view::npos) {
             error = "the table text holds a NUL byte";
             return nullptr;
@@ -75,19 +84,59 @@ PlotStyleTablePtr readPlotStyleTableFromMemory(const std::uint8_t* data, std::si
         }
         // Older writers used the Windows-1252 code page; their texts are rarely valid UTF-8.
         if (!isValidUtf8(text)) {
-            return parseTableText(windows1252ToUtf8(text), content.colorDependent, error);
+            return parseTableText(windows1252ToUtf8(text), colorDependent, error);
         }
-        return parseTableText(text, content.colorDependent, error);
+        return parseTableText(text, colorDependent, error);
     } catch (const std::bad_alloc&) {
         error = "not enough memory to read the table";
         return nullptr;
     }
 }
 
-bool writePlotStyleTableToMemory(const CPlotStyleTable& table, std::string& bytes) {
+PlotStyleTablePtr readPlotStyleTableFromMemory(const std::uint8_t* data, std::size_t size,
+                                               std::string& error) {
+    try {
+        TableContainer content;
+        if (!unpackTableContainer(data, size, content, error)) {
+            return nullptr;
+        }
+        return readPlotStyleTableFromText(content.text, content.colorDependent, error);
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory to read the table";
+        return nullptr;
+    }
+}
+
+bool writePlotStyleTableToMemory(const CPlotStyleTable& table, std::string& bytes,
+                                 std::string& error) {
+    // What the reader would refuse is not written: a saved table always opens again.
+    error = tableBeyondLimits(table);
+    if (!error.empty()) {
+        errno = EFBIG;
+        return false;
+    }
     TableTextPieces pieces(table);
-    return packTableContainer(
-        table.ColorDependent, [&pieces]() { return pieces.next(); }, bytes);
+    std::size_t textSize = 0;
+    const bool packed = packTableContainer(
+        table.ColorDependent,
+        [&]() {
+            const std::string_view piece = pieces.next();
+            textSize += piece.size();
+            return piece;
+        },
+        bytes);
+    if (!packed) {
+        errno = ENOMEM;
+        error = "the table could not be compressed";
+        return false;
+    }
+    if (textSize > kMaxTableTextSize) {
+        errno = EFBIG;
+        error = "the table text would be larger than " + std::to_string(kMaxTableTextSize >> 20) +
+                " MiB";
+        return false;
+    }
+    return true;
 }
 
 PlotStyleTablePtr readPlotStyleTableFile(const std::string& path, std::string& error) {
@@ -106,17 +155,11 @@ bool writePlotStyleTableFile(const CPlotStyleTable& table, const std::string& pa
                              std::string& error) {
     try {
         std::string bytes;
-        if (!writePlotStyleTableToMemory(table, bytes)) {
-            errno = ENOMEM;
-            error = "the table could not be compressed";
+        if (!writePlotStyleTableToMemory(table, bytes, error)) {
             return false;
         }
-        safefile::WriteOptions options;
-        options.checkKind = [&](const safefile::WriteTarget& target) {
-            return unfitTarget(target, path);
-        };
         safefile::Failure failure;
-        if (!safefile::writeFile(path, bytes, options, failure)) {
+        if (!safefile::writeFile(path, bytes, tableWriteOptions(path), failure)) {
             error = failure.message();
             errno = failure.error;
             return false;
@@ -137,12 +180,19 @@ CPlotStyleTable* CPlotStyleTable::read(const char16_t* path) {
 CPlotStyleTable* CPlotStyleTable::read(const char16_t* path, std::u16string& reason) {
     std::string error;
     PlotStyleTablePtr table = readPlotStyleTableFile(pathToUtf8(path), error);
-    reason = table ? std::u16string()
-                   : utf8ToUtf16(isValidUtf8(error) ? error : windows1252ToUtf8(error));
+    reason = table ? std::u16string() : reasonText(error);
     return table.release();
 }
 
 bool CPlotStyleTable::write(const char16_t* path) const {
     std::string error;
     return writePlotStyleTableFile(*this, pathToUtf8(path), error);
+}
+
+bool CPlotStyleTable::canWrite(const char16_t* path, std::u16string& reason) const {
+    const std::string target = pathToUtf8(path);
+    safefile::Failure failure;
+    const bool writable = safefile::checkWriteTarget(target, tableWriteOptions(target), failure);
+    reason = writable ? std::u16string() : reasonText(failure.message());
+    return writable;
 }

@@ -8,9 +8,11 @@
 #include <string>
 #include <string_view>
 
-// Nothing a real table needs comes near these; they bound what a hostile file can make us hold.
-constexpr std::size_t kMaxTableFileSize = 64u << 20;
-constexpr std::size_t kMaxTableTextSize = 16u << 20;
+// Nothing a real table needs comes near these (a colour-dependent table holds some 100 KB of
+// text, 10,000 named styles 3.2 MB); they bound what a hostile file can make every command hold
+// and spend. The compressed text is never much larger than the text.
+constexpr std::size_t kMaxTableTextSize = 4u << 20;
+constexpr std::size_t kMaxTableFileSize = kMaxTableTextSize + (1u << 20);
 
 // Where the body starts in the files this writer makes.
 constexpr std::size_t kCanonicalBodyOffset = 60;

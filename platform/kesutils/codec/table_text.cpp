@@ -7,6 +7,7 @@
 #include <iterator>
 #include <limits>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "plot_style_factory.h"
@@ -181,6 +182,11 @@ private:
         return false;
     }
     bool badValue(std::string_view key) { return fail("bad value for " + std::string(key)); }
+    // Texts longer than a table may hold are refused, naming key.
+    bool fitsLength(std::string_view key, std::string_view value, std::size_t limit) {
+        return textValue(value).size() <= limit ||
+               fail(std::string(key) + " is longer than " + std::to_string(limit) + " bytes");
+    }
     // Parses value into target, or refuses the file naming key.
     template <class Target, class Parse>
     bool store(std::string_view key, std::string_view value, Parse parse, Target& target) {
@@ -310,6 +316,9 @@ bool TableTextParser::expectBlockEnd(const char* block) {
 
 bool TableTextParser::parseTableKey(std::string_view key, std::string_view value) {
     if (key == "description") {
+        if (!fitsLength(key, value, CPlotStyleTable::kMaxDescriptionBytes)) {
+            return false;
+        }
         description_ = parseText(value);
     } else if (key == "aci_table_available") {
         return store(key, value, parseBool, aciTableAvailable_);
@@ -335,6 +344,9 @@ bool TableTextParser::parseAciTable() {
         const auto index = parseInt32(key);
         if (!index || *index < 0 || *index >= CPlotStyleTable::kAciCount) {
             return fail("colour index entry " + std::string(key) + " is out of range");
+        }
+        if (!fitsLength("style name", value, CPlotStyleTable::kMaxNameBytes)) {
+            return false;
         }
         aciNames_[*index] = value;
     }
@@ -369,8 +381,8 @@ bool TableTextParser::parseStyles() {
         if (!opensBlock(current().trimmed) || !parseInt32(blockName(current().trimmed))) {
             return fail("a plot style must start with its number and {");
         }
-        const std::size_t limit =
-            headerColorDependent_ ? std::size_t(CPlotStyleTable::kAciCount) : kMaxNamedStyles;
+        const std::size_t limit = headerColorDependent_ ? std::size_t(CPlotStyleTable::kAciCount)
+                                                        : CPlotStyleTable::kMaxNamedStyles;
         if (styles_.size() >= limit) {
             return fail("more than " + std::to_string(limit) + " plot styles");
         }
@@ -458,13 +470,13 @@ bool TableTextParser::parseStyleKey(StyleEntry& entry, const StyleKey& known,
     switch (known.value) {
     case StyleValue::Name:
         entry.name = value;
-        return true;
+        return fitsLength(key, value, CPlotStyleTable::kMaxNameBytes);
     case StyleValue::LocalizedName:
         entry.localizedName = value;
-        return true;
+        return fitsLength(key, value, CPlotStyleTable::kMaxNameBytes);
     case StyleValue::Description:
         entry.description = value;
-        return true;
+        return fitsLength(key, value, CPlotStyleTable::kMaxDescriptionBytes);
     case StyleValue::Color:
         return store(key, value, parseColorWord, style.Color);
     case StyleValue::ModeColor:
@@ -550,17 +562,15 @@ PlotStyleTablePtr TableTextParser::buildTable() {
             table->AciTable[index] = table->style(index);
         }
     } else if (aciTableAvailable_) {
-        const int count = static_cast<int>(table->size());
+        // The first style of each name, found at once even among thousands.
+        std::unordered_map<std::u16string_view, CPlotStyle*> byName;
+        for (int position = 0; position < static_cast<int>(table->size()); ++position) {
+            byName.emplace(table->style(position)->name(), table->style(position));
+        }
         for (int index = 0; index < CPlotStyleTable::kAciCount; ++index) {
-            CPlotStyle* target = table->style(0);
-            const std::u16string name = aciNames_[index] ? parseText(*aciNames_[index]) : u"";
-            for (int position = 0; aciNames_[index] && position < count; ++position) {
-                if (name == table->style(position)->name()) {
-                    target = table->style(position);
-                    break;
-                }
-            }
-            table->AciTable[index] = target;
+            const auto found =
+                aciNames_[index] ? byName.find(parseText(*aciNames_[index])) : byName.end();
+            table->AciTable[index] = found == byName.end() ? table->style(0) : found->second;
         }
     }
     return table;

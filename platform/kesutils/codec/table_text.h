@@ -52,14 +52,16 @@ inline constexpr StyleKey kStyleKeys[] = {
 };
 inline constexpr std::size_t kStyleKeyCount = std::size(kStyleKeys);
 
-// Bounds on what a file may declare, checked before anything is allocated for it.
-constexpr std::size_t kMaxNamedStyles = 10000;
+// Bounds on what a file may declare, checked before anything is allocated for it (the others
+// are CPlotStyleTable's).
 constexpr std::size_t kMaxUnknownKeys = 10000;
 
 // Builds a table from UTF-8 text; headerColorDependent is the kind the file header names.
 // Returns null with the reason in error when the text is not a sound table.
 PlotStyleTablePtr parseTableText(std::string_view text, bool headerColorDependent,
                                  std::string& error);
+// Why the table holds more than a file may hold, or empty when it does not.
+std::string tableBeyondLimits(const CPlotStyleTable& table);
 // The canonical text of a table, ending in one NUL byte.
 std::string formatTableText(const CPlotStyleTable& table);
 

@@ -155,6 +155,34 @@ void appendTail(TextBuffer& out, const CPlotStyleTable& table) {
 
 } // namespace
 
+std::string tableBeyondLimits(const CPlotStyleTable& table) {
+    const auto tooLong = [](std::u16string_view text, std::size_t limit) {
+        return utf8Length(text) > limit;
+    };
+    const std::string bytes = " bytes";
+    if (tooLong(table.Description, CPlotStyleTable::kMaxDescriptionBytes)) {
+        return "the description is longer than " +
+               std::to_string(CPlotStyleTable::kMaxDescriptionBytes) + bytes;
+    }
+    if (!table.ColorDependent && table.size() > CPlotStyleTable::kMaxNamedStyles) {
+        return "more than " + std::to_string(CPlotStyleTable::kMaxNamedStyles) + " plot styles";
+    }
+    for (int row = 0; row < static_cast<int>(table.size()); ++row) {
+        const CPlotStyle& style = *table.style(row);
+        const std::string which = "plot style " + std::to_string(row);
+        if (tooLong(style.name(), CPlotStyleTable::kMaxNameBytes) ||
+            tooLong(style.locName(), CPlotStyleTable::kMaxNameBytes)) {
+            return "the name of " + which + " is longer than " +
+                   std::to_string(CPlotStyleTable::kMaxNameBytes) + bytes;
+        }
+        if (tooLong(style.desc(), CPlotStyleTable::kMaxDescriptionBytes)) {
+            return "the description of " + which + " is longer than " +
+                   std::to_string(CPlotStyleTable::kMaxDescriptionBytes) + bytes;
+        }
+    }
+    return std::string();
+}
+
 std::string_view TableTextPieces::next() {
     piece_.clear();
     while (piece_.empty() && part_ != Part::Done) {

@@ -152,6 +152,25 @@ char* encodeUtf8(std::u16string_view text, char* out) {
     return out;
 }
 
+std::size_t utf8Length(std::u16string_view text) {
+    std::size_t length = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char16_t code = text[at];
+        if (code < 0x80) {
+            length += 1;
+        } else if (code < 0x800) {
+            length += 2;
+        } else if (code >= 0xD800 && code <= 0xDBFF && at + 1 < text.size() &&
+                   text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF) {
+            length += 4;
+            ++at;
+        } else {
+            length += 3; // U+FFFD too
+        }
+    }
+    return length;
+}
+
 std::string utf16ToUtf8(std::u16string_view text) {
     std::string out(text.size() * kMaxUtf8PerUtf16, '\0');
     out.resize(std::size_t(encodeUtf8(text, out.data()) - out.data()));

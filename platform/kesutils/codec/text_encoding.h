@@ -10,6 +10,8 @@ std::string windows1252ToUtf8(std::string_view bytes);
 // Expects valid UTF-8 (see isValidUtf8).
 std::u16string utf8ToUtf16(std::string_view utf8);
 void appendAsUtf16(std::u16string& out, std::string_view utf8);
+// The bytes of encodeUtf8's result, found without writing it.
+std::size_t utf8Length(std::u16string_view text);
 // An unpaired surrogate becomes U+FFFD, so the result is always valid UTF-8.
 std::string utf16ToUtf8(std::u16string_view text);
 // Writes text as UTF-8 from out on, at most kMaxUtf8PerUtf16 bytes for each code unit, and

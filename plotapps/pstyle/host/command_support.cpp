@@ -69,8 +69,7 @@ PlotStyleTablePtr readTable(const std::string& path) {
 }
 
 std::string wrongKindCause(const wxFileName& target, bool colorDependent) {
-    return toUtf8(wxString::Format(_("%ls is not a valid name to save to."), target.GetFullName()) +
-                  " " + tableKindExtensionHint(colorDependent));
+    return toUtf8(tableKindRefusal(target, colorDependent));
 }
 
 std::string writeFileSafely(const std::string& path, const std::string& text) {

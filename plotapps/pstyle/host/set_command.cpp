@@ -1,13 +1,17 @@
 // pstyle set: the edits of the Form View, applied to many table files at once. Every file is
-// read and changed in memory before the first one is replaced, so that a bad value or a
-// damaged file leaves all of them as they were.
+// locked, read, changed in memory and checked before the first one is replaced, so that a bad
+// value, a damaged file or a file that may not be written leaves all of them as they were, and
+// two runs on the same files lose no edit.
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include <wx/filename.h>
 #include <wx/intl.h>
+
+#include <safe_file.h>
 
 #include "host_commands.h"
 #include "psl_table_diff.h"
@@ -36,13 +40,14 @@ const char* const kSetHelp =
     "                                  the label shown in the editor (\"ISO Dash\") or its number\n"
     "  dither=on|off  grayscale=on|off  adaptive=on|off\n"
     "\n"
-    "Each file is replaced whole through a temporary file. A bad key, value or style list\n"
-    "and an unreadable file are refused before any file is written.\n"
+    "Each file is replaced whole through a temporary file. A bad key, value or style list,\n"
+    "an unreadable file and a file that may not be written are refused before any file is\n"
+    "written. Other programs' edits of the same files wait until this one is done.\n"
     "Exit status: 0 success, 2 bad usage or a file error.\n";
 
 struct SetArguments {
     std::vector<std::string> files;
-    wxString styles;
+    std::optional<wxString> styles;
     bool dryRun = false;
     std::vector<StyleEdit> edits;
 };
@@ -77,19 +82,35 @@ bool addEdit(const std::string& assignment, SetArguments& parsed) {
     return true;
 }
 
+// An empty list, as an unset shell variable gives, or one that is not UTF-8 never means every
+// style.
+bool parseStyleList(const std::string& list, SetArguments& parsed) {
+    if (list.empty()) {
+        usageError("set: --styles is given an empty list of styles");
+        return false;
+    }
+    const wxString styles = wxString::FromUTF8(list.data(), list.size());
+    if (styles.empty()) {
+        usageError("set: the list of --styles is not valid UTF-8");
+        return false;
+    }
+    parsed.styles = styles;
+    return true;
+}
+
 bool parseSetArguments(const std::vector<std::string>& args, SetArguments& parsed) {
-    bool stylesGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--dry-run") {
             parsed.dryRun = true;
         } else if (arg == "--styles") {
-            if (i + 1 == args.size() || stylesGiven) {
+            if (i + 1 == args.size() || parsed.styles) {
                 usageError("set: --styles needs one list of styles");
                 return false;
             }
-            stylesGiven = true;
-            parsed.styles = fromUtf8(args[++i]);
+            if (!parseStyleList(args[++i], parsed)) {
+                return false;
+            }
         } else if (isAssignment(arg)) {
             if (!addEdit(arg, parsed)) {
                 return false;
@@ -149,6 +170,21 @@ int printChanges(const std::vector<EditedTable>& tables) {
                                     : fileError("standard output", std::strerror(errno));
 }
 
+// All or none: every file that changes is checked as its save would check it.
+bool mayWriteAll(const std::vector<EditedTable>& tables) {
+    for (const EditedTable& edited : tables) {
+        if (edited.differences.empty()) {
+            continue;
+        }
+        const wxString refusal = edited.document.saveRefusal();
+        if (!refusal.empty()) {
+            fileError(edited.path, toUtf8(refusal));
+            return false;
+        }
+    }
+    return true;
+}
+
 // Files without a change are left alone; a failed write names what was replaced before it.
 int writeTables(std::vector<EditedTable>& tables) {
     std::vector<std::string> replaced;
@@ -162,7 +198,10 @@ int writeTables(std::vector<EditedTable>& tables) {
             replaced.push_back(edited.path);
             continue;
         }
-        std::string cause = saveFailureCause(edited.document.fileName().GetFullPath(), saved.error);
+        std::string cause =
+            saved.reason.empty()
+                ? saveFailureCause(edited.document.fileName().GetFullPath(), saved.error)
+                : toUtf8(saved.reason);
         cause += "; already replaced: " + (replaced.empty() ? "none" : joined(replaced));
         std::vector<std::string> unchanged;
         for (std::size_t j = i + 1; j < tables.size(); ++j) {
@@ -188,11 +227,23 @@ int runSet(const std::vector<std::string>& args) {
     if (!parseSetArguments(args, parsed)) {
         return kExitFailure;
     }
+    // Held from before the first read to after the last write, taken all at once in the one
+    // order every program takes them in.
+    std::vector<safefile::FileLock> locks;
+    safefile::Failure failure;
+    if (!parsed.dryRun &&
+        !safefile::lockFiles(parsed.files, safefile::kDefaultLockPatience, locks, failure)) {
+        std::fprintf(stderr, "pstyle: %s\n", failure.message().c_str());
+        return kExitFailure;
+    }
     std::vector<EditedTable> tables(parsed.files.size());
     for (std::size_t i = 0; i < parsed.files.size(); ++i) {
         if (!editTable(parsed.files[i], parsed, tables[i])) {
             return kExitFailure;
         }
+    }
+    if (!mayWriteAll(tables)) {
+        return kExitFailure;
     }
     return parsed.dryRun ? printChanges(tables) : writeTables(tables);
 }

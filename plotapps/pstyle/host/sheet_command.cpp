@@ -20,7 +20,8 @@ const char* const kSheetHelp =
     "screening and linetype, and its pens, lineweight, end, join and fill styles.\n"
     "The SVG is 297 mm wide and as long as the table needs; the PNG is the same sheet at 5\n"
     "pixels to the millimetre, at most 32,767 pixels high (928 styles). The PDF has numbered\n"
-    "pages of a paper size, each with the table's heading and only whole rows.\n"
+    "pages of a paper size, each with the table's heading and only whole rows. A sheet shows\n"
+    "at most 1,000 styles.\n"
     "\n"
     "  --page a4|a3|letter   the PDF's paper size (default: a4)\n"
     "  --portrait            upright PDF pages (default: landscape)\n"
@@ -129,6 +130,11 @@ int runSheet(const std::vector<std::string>& args) {
     const PlotStyleTablePtr table = readTable(parsed.table);
     if (!table) {
         return kExitFailure;
+    }
+    if (table->size() > std::size_t(kMaxSheetStyles)) {
+        return fileError(parsed.table, "the table holds " + std::to_string(table->size()) +
+                                           " styles; a legend sheet shows at most " +
+                                           std::to_string(kMaxSheetStyles));
     }
     const wxString fileName = wxFileName(fromUtf8(parsed.table)).GetFullName();
     if (extension == "svg") {

@@ -139,7 +139,9 @@ int runConvert(const std::vector<std::string>& args) {
     }
     const SaveResult saved = named.save();
     if (!saved.saved) {
-        return fileError(output, saveFailureCause(outputName.GetFullPath(), saved.error));
+        return fileError(output, saved.reason.empty()
+                                     ? saveFailureCause(outputName.GetFullPath(), saved.error)
+                                     : toUtf8(saved.reason));
     }
     return kExitSuccess;
 }

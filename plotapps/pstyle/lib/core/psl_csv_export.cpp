@@ -5,6 +5,7 @@
 #include <kesutils/plot_style_table.h>
 
 #include "psl_text.h"
+#include "psl_value_text.h"
 
 namespace {
 
@@ -33,11 +34,17 @@ public:
         }
         return field(digits, digits + sizeof digits);
     }
-    // As printf writes it in the C locale: "%.*f" for fixed, "%.*g" for general.
-    CsvLine& decimal(double value, std::chars_format format, int precision) {
-        char digits[512]; // the largest double written out in full
-        return field(digits,
-                     std::to_chars(digits, digits + sizeof digits, value, format, precision).ptr);
+    // As printf writes it in the C locale: "%.*g".
+    CsvLine& general(double value, int precision) {
+        char digits[32];
+        const auto written = std::to_chars(digits, digits + sizeof digits, value,
+                                           std::chars_format::general, precision);
+        return field(digits, written.ptr);
+    }
+    // As fixedNumberText writes it.
+    CsvLine& fixed(double value, int decimals) {
+        const std::string digits = fixedNumberText(value, decimals).ToStdString();
+        return field(digits.data(), digits.data() + digits.size());
     }
 
     const wxString& line() const { return line_; }
@@ -75,8 +82,7 @@ wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileN
     lines.Add("PLOTSTYLE_TABLE,,");
     lines.Add(CsvLine(",FileName").text(fileName).line());
     lines.Add(CsvLine(",Description").text(toWxString(table.Description)).line());
-    lines.Add(
-        CsvLine(",ScaleFactor").decimal(table.ScaleFactor, std::chars_format::fixed, 6).line());
+    lines.Add(CsvLine(",ScaleFactor").fixed(table.ScaleFactor, 6).line());
     lines.Add(CsvLine(",ApplyFactor").number(table.ApplyFactor).line());
     lines.Add(CsvLine(",AciTableAvailable").number(table.AciTableAvailable).line());
     lines.Add(CsvLine(",CustomLineWeightUnits").number(table.CustomLineWeightUnits).line());
@@ -108,7 +114,7 @@ wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileN
                       .number(style.PhysPenNum)
                       .number(style.VirtPenNum)
                       .number(style.Screening)
-                      .decimal(style.LinePatSize, std::chars_format::general, 6)
+                      .general(style.LinePatSize, 6)
                       .number(style.LineType)
                       .number(style.Adaptive)
                       .number(style.LineWeight)
@@ -121,10 +127,7 @@ wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileN
 
     lines.Add("LINE_WEIGHTS,,");
     for (int r = 0; r < CPlotStyleTable::kLineWeightCount; ++r) {
-        lines.Add(CsvLine("")
-                      .number(r)
-                      .decimal(table.LineWeights[r], std::chars_format::fixed, 6)
-                      .line());
+        lines.Add(CsvLine("").number(r).fixed(table.LineWeights[r], 6).line());
     }
     return lines;
 }

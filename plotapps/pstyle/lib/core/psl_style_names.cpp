@@ -59,6 +59,22 @@ int findStyleByName(const CPlotStyleTable& table, const wxString& name) {
     return -1;
 }
 
+StyleNameIndex::StyleNameIndex(const CPlotStyleTable& table) {
+    rows_.reserve(table.size());
+    for (int row = 0; row < int(table.size()); ++row) {
+        add(toWxString(table.style(row)->locName()), row);
+    }
+}
+
+void StyleNameIndex::add(const wxString& name, int row) {
+    rows_.emplace(foldedCase(name), row);
+}
+
+int StyleNameIndex::find(const wxString& name) const {
+    const auto found = rows_.find(foldedCase(name));
+    return found == rows_.end() ? -1 : found->second;
+}
+
 wxString firstFreeStyleName(const CPlotStyleTable& table, int first) {
     for (int number = first;; ++number) {
         const wxString name = wxString::Format(_("Style %d"), number);

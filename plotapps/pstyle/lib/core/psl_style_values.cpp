@@ -74,19 +74,14 @@ wxString onOffText(bool on) {
 }
 
 wxString decimalText(double value, int decimals) {
-    // Room for the largest double written out in full.
-    char digits[512];
-    const char* const end =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals)
-            .ptr;
-    std::string_view text(digits, end - digits);
-    if (text.find('.') != std::string_view::npos) {
-        text.remove_suffix(text.size() - text.find_last_not_of('0') - 1);
-        if (text.back() == '.') {
-            text.remove_suffix(1);
+    wxString text = fixedNumberText(value, decimals);
+    if (text.find('.') != wxString::npos && text.find('e') == wxString::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.Last() == '.') {
+            text.RemoveLast();
         }
     }
-    return text == "-0" ? wxString("0") : wxString::FromAscii(text.data(), text.size());
+    return text == "-0" ? wxString("0") : text;
 }
 
 wxString lineWeightText(double millimetres, bool inches) {
@@ -96,15 +91,22 @@ wxString lineWeightText(double millimetres, bool inches) {
     return fixedNumberText(millimetres, 4) + " mm";
 }
 
+bool usesObjectLineWeight(const CPlotStyle& style) {
+    return style.LineWeight < 1 || style.LineWeight > CPlotStyleTable::kLineWeightCount;
+}
+
 double styleLineWeight(const CPlotStyleTable& table, const CPlotStyle& style) {
-    const int index = style.LineWeight;
-    return index >= 1 && index <= CPlotStyleTable::kLineWeightCount ? table.LineWeights[index - 1]
-                                                                    : -1.0;
+    return usesObjectLineWeight(style) ? -1.0 : table.LineWeights[style.LineWeight - 1];
 }
 
 int lineWeightIndexOf(const CPlotStyleTable& table, double millimetres) {
+    const auto givable = [](double value) { return value >= 0.0 && value <= kMaxLineWeight; };
+    if (!givable(millimetres)) {
+        return 0;
+    }
     for (int row = 0; row < CPlotStyleTable::kLineWeightCount; ++row) {
-        if (tenThousandths(table.LineWeights[row]) == tenThousandths(millimetres)) {
+        const double weight = table.LineWeights[row];
+        if (givable(weight) && tenThousandths(weight) == tenThousandths(millimetres)) {
             return row + 1;
         }
     }

@@ -9,6 +9,8 @@
 #include <kesutils/plot_style_table.h>
 
 inline constexpr double kMillimetresPerInch = 25.4;
+// The largest lineweight people may give, in millimetres.
+inline constexpr double kMaxLineWeight = 200.0;
 
 // The colour word that means a style uses the object's colour: a table cannot store pure white.
 inline constexpr std::int32_t kObjectColor = 0x00FFFFFF;
@@ -32,7 +34,7 @@ wxString penText(int pen);
 wxString integerText(int value);
 wxString onOffText(bool on);
 // A number with at most decimals digits after the point, trailing zeros dropped; always with a
-// point, whatever the locale.
+// point, whatever the locale. Absurd numbers as fixedNumberText writes them ("1e+308").
 wxString decimalText(double value, int decimals);
 
 // A lineweight in millimetres shown in the table's units: "0.2500 mm" or 0.0098" (inch mark).
@@ -40,8 +42,12 @@ wxString lineWeightText(double millimetres, bool inches);
 // The millimetres a style plots with, or a negative value when it uses the object's
 // lineweight (or names no row of the table).
 double styleLineWeight(const CPlotStyleTable& table, const CPlotStyle& style);
+// True when the style names no row of the table's lineweights: it plots with the object's. A
+// row may hold a negative value that another program wrote; that is not the object's lineweight.
+bool usesObjectLineWeight(const CPlotStyle& style);
 // The table's row (1 to 27, as a style's LineWeight) that holds millimetres to four decimals,
-// or 0 when none does.
+// or 0 when none does. Only lineweights from 0 to kMaxLineWeight match: a row that another
+// program filled with an absurd value is never chosen.
 int lineWeightIndexOf(const CPlotStyleTable& table, double millimetres);
 
 bool usesInches(const CPlotStyleTable& table);

@@ -14,16 +14,16 @@ namespace {
 // Style names are unique without regard to case, in any script; a colour whose style has no
 // usable name of its own gets the name a new colour-dependent table gives it, numbered on when
 // another style holds that one too.
-std::u16string uniqueStyleName(const CPlotStyleTable& named, const CPlotStyle& style, int index) {
+wxString uniqueStyleName(const StyleNameIndex& named, const CPlotStyle& style, int index) {
     wxString name = toWxString(style.locName());
-    if (!name.empty() && findStyleByName(named, name) < 0) {
-        return style.locName();
+    if (!name.empty() && named.find(name) < 0) {
+        return name;
     }
     name = wxString::Format("Color_%d", index + 1);
-    for (int copy = 2; findStyleByName(named, name) >= 0; ++copy) {
+    for (int copy = 2; named.find(name) >= 0; ++copy) {
         name = wxString::Format("Color_%d_%d", index + 1, copy);
     }
-    return toHostText(name);
+    return name;
 }
 
 } // namespace
@@ -41,12 +41,14 @@ PlotStyleTablePtr convertToNamedTable(const CPlotStyleTable& colorDependent) {
               named->LineWeights);
 
     const int count = std::min(int(colorDependent.size()), CPlotStyleTable::kAciCount);
+    StyleNameIndex names(*named);
     for (int index = 0; index < count; ++index) {
         const CPlotStyle& source = *colorDependent.style(index);
-        const std::u16string name = uniqueStyleName(*named, source, index);
-        if (!named->addStyle(name.c_str(), index, &source)) {
+        const wxString name = uniqueStyleName(names, source, index);
+        if (!named->addStyle(toHostText(name).c_str(), index, &source)) {
             return nullptr;
         }
+        names.add(name, index + 1);
         named->style(index + 1)->setDesc(source.desc());
     }
     named->AciTableAvailable = true;

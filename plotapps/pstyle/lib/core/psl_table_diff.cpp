@@ -1,6 +1,8 @@
 #include "psl_table_diff.h"
 
 #include <functional>
+#include <string_view>
+#include <unordered_map>
 
 #include <wx/intl.h>
 
@@ -65,7 +67,7 @@ std::vector<PropertyValue> tableValues(const CPlotStyleTable& table) {
 std::vector<PropertyValue> styleValues(const CPlotStyleTable& table, const CPlotStyle& style,
                                        bool inches) {
     const double lineWeight = styleLineWeight(table, style);
-    const bool objectLineWeight = lineWeight < 0;
+    const bool objectLineWeight = usesObjectLineWeight(style);
     return {
         textValue("description", toWxString(style.desc())),
         plainValue("color", colorText(style.color2rgb())),
@@ -84,6 +86,34 @@ std::vector<PropertyValue> styleValues(const CPlotStyleTable& table, const CPlot
         plainValue("line-pattern-size", decimalText(style.LinePatSize, 6)),
     };
 }
+
+// The rows of a table's styles, to match the styles of another table: by colour index, or by
+// name in a named table, found in constant time so that tables of thousands of styles compare
+// in linear time.
+class StyleRows {
+public:
+    explicit StyleRows(const CPlotStyleTable& table) : count_(int(table.size())) {
+        if (!table.ColorDependent) {
+            for (int row = 0; row < count_; ++row) {
+                byName_.emplace(table.style(row)->locName(), row);
+            }
+        }
+    }
+
+    // The row that holds the style at row of table: the same colour index, or the first style
+    // of the same name; -1 when there is none.
+    int matching(const CPlotStyleTable& table, int row) const {
+        if (table.ColorDependent) {
+            return row < count_ ? row : -1;
+        }
+        const auto found = byName_.find(table.style(row)->locName());
+        return found == byName_.end() ? -1 : found->second;
+    }
+
+private:
+    int count_;
+    std::unordered_map<std::u16string_view, int> byName_;
+};
 
 class DifferenceList {
 public:
@@ -134,8 +164,10 @@ public:
 
     void compareStyles(const CPlotStyleTable& before, const CPlotStyleTable& after) {
         const Subject subject = after.ColorDependent ? Subject::ColorIndex : Subject::NamedStyle;
+        const StyleRows beforeRows(before);
+        const StyleRows afterRows(after);
         for (int row = 0; row < int(after.size()); ++row) {
-            const int match = matchingRow(before, after, row);
+            const int match = beforeRows.matching(after, row);
             const wxString name = styleName(after, row);
             if (match < 0) {
                 comparePresence(subject, name, "style", false, true);
@@ -145,7 +177,7 @@ public:
             }
         }
         for (int row = 0; row < int(before.size()); ++row) {
-            if (matchingRow(after, before, row) < 0) {
+            if (afterRows.matching(before, row) < 0) {
                 comparePresence(subject, styleName(before, row), "style", true, false);
             }
         }
@@ -172,21 +204,6 @@ private:
     static wxString styleName(const CPlotStyleTable& table, int row) {
         return table.ColorDependent ? integerText(row + 1)
                                     : toWxString(table.style(row)->locName());
-    }
-
-    // The row of other that holds the style at row of table: the same colour index, or the
-    // same name; -1 when there is none.
-    static int matchingRow(const CPlotStyleTable& other, const CPlotStyleTable& table, int row) {
-        if (table.ColorDependent) {
-            return row < int(other.size()) ? row : -1;
-        }
-        const std::u16string name = table.style(row)->locName();
-        for (int candidate = 0; candidate < int(other.size()); ++candidate) {
-            if (other.style(candidate)->locName() == name) {
-                return candidate;
-            }
-        }
-        return -1;
     }
 
     bool inches_;

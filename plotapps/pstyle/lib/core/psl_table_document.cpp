@@ -37,8 +37,16 @@ double roundTo4Decimals(double value) {
 
 TableDocument::TableDocument(const wxFileName& file) : fileName_(file) {}
 
-bool TableDocument::holdsLineBreak(const wxString& text) {
-    return text.find_first_of("\r\n") != wxString::npos;
+EditResult TableDocument::checkDescription(const wxString& text) {
+    if (text.find_first_of("\r\n") != wxString::npos) {
+        return EditResult::refusal(_("A description cannot hold a line break."));
+    }
+    if (text.utf8_str().length() > CPlotStyleTable::kMaxDescriptionBytes) {
+        return EditResult::refusal(
+            wxString::Format(_("A description can be at most %d bytes long in UTF-8."),
+                             int(CPlotStyleTable::kMaxDescriptionBytes)));
+    }
+    return EditResult{};
 }
 
 TableDocument::LoadOutcome TableDocument::load(const wxString& sourceFile) {
@@ -88,19 +96,39 @@ SaveResult TableDocument::save() {
     return saveAs(fileName_);
 }
 
+wxString TableDocument::saveRefusal() const {
+    if (!table_) {
+        return _("No table is open.");
+    }
+    const wxString wrongKind = tableKindRefusal(fileName_, table_->ColorDependent);
+    if (!wrongKind.empty()) {
+        return wrongKind;
+    }
+    std::u16string reason;
+    return table_->canWrite(toHostText(fileName_.GetFullPath()).c_str(), reason)
+               ? wxString()
+               : toWxString(reason);
+}
+
 SaveResult TableDocument::saveAs(const wxFileName& file) {
     if (!table_) {
-        return {false, 0};
+        return {false, 0, _("No table is open.")};
+    }
+    // Saved under the other kind's extension, the table would open as the wrong kind or not at
+    // all.
+    const wxString wrongKind = tableKindRefusal(file, table_->ColorDependent);
+    if (!wrongKind.empty()) {
+        return {false, EINVAL, wrongKind};
     }
     errno = 0;
     if (!table_->write(toHostText(file.GetFullPath()).c_str())) {
-        return {false, errno};
+        return {false, errno, wxString()};
     }
     fileName_ = file;
     modified_ = false;
     history_.markSaved();
     fileIdentity_ = identityOf(fileName_);
-    return {true, 0};
+    return {true, 0, wxString()};
 }
 
 EditResult TableDocument::checkTable() const {
@@ -120,8 +148,8 @@ EditResult TableDocument::setTableDescription(const wxString& text) {
     if (const EditResult refused = checkTable(); refused.refused()) {
         return refused;
     }
-    if (holdsLineBreak(text)) {
-        return EditResult::refusal(_("A description cannot hold a line break."));
+    if (const EditResult refused = checkDescription(text); refused.refused()) {
+        return refused;
     }
     const std::u16string description = toHostText(text);
     if (description == table_->Description) {

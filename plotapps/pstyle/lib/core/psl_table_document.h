@@ -34,6 +34,8 @@ struct SaveResult {
     bool saved = false;
     // Why the write failed, as an errno value; 0 when the system gave no reason.
     int error = 0;
+    // Why the save was refused before anything was written, translated; empty otherwise.
+    wxString reason;
 };
 
 // Where each lineweight row went in a sort: entry r is the new row of row r.
@@ -44,9 +46,6 @@ double roundTo4Decimals(double value);
 
 class TableDocument {
 public:
-    // The largest lineweight people may give, in millimetres.
-    static constexpr double kMaxLineWeight = 200.0;
-
     enum class LoadOutcome { Read, Created, ReadFailed, CreateFailed };
 
     // A document for the table of file, which need not exist yet; it holds no table until load.
@@ -72,17 +71,22 @@ public:
     bool canRenameStyle(int row) const;
 
     // Writes the table to the document's file. A failed write leaves the file and the document
-    // as they were.
+    // as they were; a file whose extension is not the table's kind's is refused.
     SaveResult save();
     // Writes the table to file, which becomes the document's file only when the write succeeds.
     SaveResult saveAs(const wxFileName& file);
+    // Why save would refuse the document's file, found without writing or waiting for its lock:
+    // the extension of another kind, or what the table library refuses (a link, a file this user
+    // may not write, a folder, a file of another kind). Empty when it may be written.
+    wxString saveRefusal() const;
 
     // Gives value to the styles of rows, the base style left out. A value outside the
     // property's range is refused unless every one of those styles already holds it.
     EditResult setStyleProperty(const std::vector<int>& rows, StyleProperty property,
                                 std::int32_t value);
-    // Descriptions hold no line break. Typing into the descriptions of the same styles makes
-    // one undo step, until another change, undo, redo or endTyping.
+    // Descriptions hold no line break and at most CPlotStyleTable::kMaxDescriptionBytes. Typing
+    // into the descriptions of the same styles makes one undo step, until another change, undo,
+    // redo or endTyping.
     EditResult setStyleDescription(const std::vector<int>& rows, const wxString& text);
     void endTyping();
 
@@ -93,7 +97,8 @@ public:
 
     // Inserts a style behind row after, with the properties of the style at after when
     // copyProperties, else with the defaults. The name is stored without surrounding blanks and
-    // must be allowed and unique regardless of case.
+    // must be allowed, unique regardless of case and at most CPlotStyleTable::kMaxNameBytes; a
+    // table holds at most CPlotStyleTable::kMaxNamedStyles.
     EditResult addStyle(const wxString& name, int after, bool copyProperties);
     // Deletes the styles of rows, the base style left out.
     EditResult deleteStyles(const std::vector<int>& rows);
@@ -121,8 +126,8 @@ private:
     EditResult checkTable() const;
     EditResult checkRows(const std::vector<int>& rows) const;
     EditResult checkNewStyleName(const wxString& name) const;
-    // A table file cannot hold a line break in a text.
-    static bool holdsLineBreak(const wxString& text);
+    // A table file cannot hold a line break in a text, nor a description beyond its length.
+    static EditResult checkDescription(const wxString& text);
     // Marks the table modified and takes its content as an undo step, or as part of the step
     // before when joinStep; the result tells whether the content changed.
     EditResult noteChange(bool joinStep = false);

@@ -50,8 +50,8 @@ EditResult TableDocument::setStyleDescription(const std::vector<int>& rows, cons
     if (const EditResult refused = checkRows(rows); refused.refused()) {
         return refused;
     }
-    if (holdsLineBreak(text)) {
-        return EditResult::refusal(_("A description cannot hold a line break."));
+    if (const EditResult refused = checkDescription(text); refused.refused()) {
+        return refused;
     }
     const std::u16string description = toHostText(text);
     const bool goesOnTyping = !typingRows_.empty() && rows == typingRows_;
@@ -81,6 +81,11 @@ EditResult TableDocument::checkNewStyleName(const wxString& name) const {
             wxString::Format(_("A style name cannot contain any of the following characters: %ls"),
                              forbiddenStyleNameCharacters()));
     }
+    if (name.utf8_str().length() > CPlotStyleTable::kMaxNameBytes) {
+        return EditResult::refusal(
+            wxString::Format(_("A style name can be at most %d bytes long in UTF-8."),
+                             int(CPlotStyleTable::kMaxNameBytes)));
+    }
     if (findStyleByName(*table_, name) >= 0) {
         return EditResult::refusal(wxString::Format(
             _("A style named '%ls' already exists. Please enter a unique style name."), name));
@@ -94,6 +99,10 @@ EditResult TableDocument::addStyle(const wxString& name, int after, bool copyPro
     }
     if (!canAddOrDeleteStyles()) {
         return EditResult::refusal(_("Styles cannot be added to or deleted from this table."));
+    }
+    if (table_->size() >= CPlotStyleTable::kMaxNamedStyles) {
+        return EditResult::refusal(wxString::Format(_("A named table holds at most %d styles."),
+                                                    int(CPlotStyleTable::kMaxNamedStyles)));
     }
     const wxString stored = trimStyleName(name);
     if (const EditResult refused = checkNewStyleName(stored); refused.refused()) {

@@ -199,16 +199,11 @@ bool addColorRange(const wxString& item, std::vector<int>& rows, wxString& error
     return true;
 }
 
-bool addNamedStyle(const CPlotStyleTable& table, const wxString& name, std::vector<int>& rows,
+bool addNamedStyle(const StyleNameIndex& names, const wxString& name, std::vector<int>& rows,
                    wxString& error) {
-    const int row = findStyleByName(table, name);
+    const int row = names.find(name);
     if (row < 0) {
         error = wxString::Format(_("the table has no style named '%ls'"), name);
-        return false;
-    }
-    if (row == 0) {
-        error = wxString::Format(_("'%ls' is the table's base style and keeps its properties"),
-                                 toWxString(table.style(0)->locName()));
         return false;
     }
     rows.push_back(row);
@@ -235,25 +230,36 @@ bool parseStyleEdit(const wxString& assignment, StyleEdit& edit, wxString& error
     return true;
 }
 
-bool selectStyles(const CPlotStyleTable& table, const wxString& list, std::vector<int>& rows,
-                  wxString& error) {
+bool selectStyles(const CPlotStyleTable& table, const std::optional<wxString>& list,
+                  std::vector<int>& rows, wxString& error) {
     rows.clear();
-    if (list.empty()) {
+    if (!list) {
         rows.resize(table.size());
         std::iota(rows.begin(), rows.end(), 0);
         return true;
     }
-    wxStringTokenizer items(list, ",", wxTOKEN_RET_EMPTY_ALL);
+    if (list->empty()) {
+        error = _("the list of styles is empty");
+        return false;
+    }
+    const std::optional<StyleNameIndex> names =
+        table.ColorDependent ? std::nullopt : std::optional<StyleNameIndex>(table);
+    wxStringTokenizer items(*list, ",", wxTOKEN_RET_EMPTY_ALL);
     while (items.HasMoreTokens()) {
         const wxString item = items.GetNextToken().Strip(wxString::both);
-        const bool added = table.ColorDependent ? addColorRange(item, rows, error)
-                                                : addNamedStyle(table, item, rows, error);
+        const bool added =
+            names ? addNamedStyle(*names, item, rows, error) : addColorRange(item, rows, error);
         if (!added) {
             return false;
         }
     }
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (names && rows == std::vector<int>{0}) {
+        error = wxString::Format(_("'%ls' is the table's base style and keeps its properties"),
+                                 toWxString(table.style(0)->locName()));
+        return false;
+    }
     return true;
 }
 

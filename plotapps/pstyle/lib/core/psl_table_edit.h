@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include <wx/string.h>
@@ -27,10 +28,12 @@ struct StyleEdit {
 bool parseStyleEdit(const wxString& assignment, StyleEdit& edit, wxString& error);
 
 // The rows of the styles that list names: colour numbers and ranges ("1-7,250") in a
-// colour-dependent table, style names in a named one; an empty list means every style (the
-// document leaves the base style of a named table as it is). False with a reason otherwise.
-bool selectStyles(const CPlotStyleTable& table, const wxString& list, std::vector<int>& rows,
-                  wxString& error);
+// colour-dependent table, style names in a named one; no list means every style. The document
+// leaves the base style of a named table as it is, so a list may name it among others but not
+// alone. False with a reason otherwise (an empty list too). Linear in the table's styles and
+// the list's names.
+bool selectStyles(const CPlotStyleTable& table, const std::optional<wxString>& list,
+                  std::vector<int>& rows, wxString& error);
 
 // Makes the edits to the styles at rows through the document. False with a reason when a
 // lineweight is not one of the table's rows or the document refuses a value; no edit is made

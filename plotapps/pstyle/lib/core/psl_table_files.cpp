@@ -41,6 +41,14 @@ wxString tableKindExtensionHint(bool colorDependent) {
                           : _("A named table is saved with the extension .stb.");
 }
 
+wxString tableKindRefusal(const wxFileName& file, bool colorDependent) {
+    if (fitsTableKind(file, colorDependent)) {
+        return wxString();
+    }
+    return wxString::Format(_("%ls is not a valid name to save to."), file.GetFullName()) + " " +
+           tableKindExtensionHint(colorDependent);
+}
+
 bool completeTableFileName(wxFileName& file, const wxString& expectedExtension,
                            wxString& wrongExtension) {
     if (!file.HasExt()) {

@@ -25,6 +25,10 @@ bool fitsTableKind(const wxFileName& file, bool colorDependent);
 // Tells which extension a table of the kind is saved with, after a name was refused.
 wxString tableKindExtensionHint(bool colorDependent);
 
+// Why a table of the kind may not be saved under file's name, translated: "plan.ctb is not a
+// valid name to save to. A named table is saved with the extension .stb."; empty when it may.
+wxString tableKindRefusal(const wxFileName& file, bool colorDependent);
+
 // Completes a name typed for a new table whose files take expectedExtension (lower case): a name
 // without extension gets it; one with an extension keeps it as typed, and must have, lower-cased,
 // exactly that one ("Plan." has an empty extension). Otherwise returns false and gives the

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -54,6 +55,10 @@ template <class... Format> wxString numberText(double value, Format... format) {
 } // namespace
 
 wxString fixedNumberText(double value, int decimals) {
+    constexpr double kLargestFixed = 1e9;
+    if (!(std::fabs(value) < kLargestFixed)) {
+        return numberText(value);
+    }
     return numberText(value, std::chars_format::fixed, decimals);
 }
 

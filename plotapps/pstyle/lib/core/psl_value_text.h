@@ -12,7 +12,10 @@
 std::optional<long> parseInteger(const wxString& text);
 std::optional<double> parseDecimal(const wxString& text);
 
-// With exactly decimals digits after the point, as printf's "%.*f" in the C locale.
+// With exactly decimals digits after the point, as printf's "%.*f" in the C locale. Numbers of a
+// billion or more and those that are not finite, which only other programs store in tables,
+// take the shortest form that reads back the same ("1e+308", "nan", "-inf") instead of hundreds
+// of digits.
 wxString fixedNumberText(double value, int decimals);
 // As printf's "%g" in the C locale.
 wxString generalNumberText(double value);

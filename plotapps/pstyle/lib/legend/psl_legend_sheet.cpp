@@ -161,13 +161,15 @@ wxString colorsOf(const CPlotStyleTable& table, int row) {
     return ranges;
 }
 
-// A sample line at a lineweight to scale; one that is not a number draws nothing, and none is
-// wider than its row.
-double sampleWidth(double lineWeight) {
-    if (std::isnan(lineWeight)) {
-        return 0;
+// The width of a style's sample line: its lineweight to scale, but no wider than its row; a
+// lineweight below 0 or not a number, which only another program can have stored, draws
+// nothing.
+double sampleWidth(const CPlotStyleTable& table, const CPlotStyle& style) {
+    if (usesObjectLineWeight(style)) {
+        return kObjectLineWeight;
     }
-    return lineWeight < 0 ? kObjectLineWeight : std::min(lineWeight, kRowHeight);
+    const double lineWeight = styleLineWeight(table, style);
+    return lineWeight >= 0 ? std::min(lineWeight, kRowHeight) : 0.0;
 }
 
 // Lays out sheets and pages width millimetres wide: the columns keep their share of the width
@@ -236,20 +238,20 @@ public:
         addText(group, PlotsAs, top, colorText(rgb), kSwatchSize + 1.5);
 
         // The sample: lineweight to scale, screening and linetype as they plot.
-        const double lineWeight = styleLineWeight(table_, style);
         std::uint32_t ink = (style.ColorPolicy & 2) ? gray(plotted) : plotted;
         ink = screened(ink, style.Screening);
         const double from = columnX(Sample);
         group.lines.push_back(
-            {top + kRowHeight / 2, sampleWidth(lineWeight), ink,
+            {top + kRowHeight / 2, sampleWidth(table_, style), ink,
              dashes(style.LineType, from, from + columnWidth(Sample) - kSampleGap)});
 
         addText(group, Screening, top, wxString::Format("%d %%", style.Screening));
         addText(group, Pen, top, penText(style.PhysPenNum));
         addText(group, VirtualPen, top, penText(style.VirtPenNum));
         addText(group, LineWeight, top,
-                lineWeight < 0 ? wxString("object")
-                               : lineWeightText(lineWeight, usesInches(table_)));
+                usesObjectLineWeight(style)
+                    ? wxString("object")
+                    : lineWeightText(styleLineWeight(table_, style), usesInches(table_)));
         addText(group, End, top, endStyleLabel(style.EndStyle));
         addText(group, Join, top, joinStyleLabel(style.JoinStyle));
         addText(group, Fill, top, fillStyleLabel(style.FillStyle));

@@ -60,6 +60,10 @@ struct LegendSheet {
     std::vector<SheetGroup> groups;
 };
 
+// A sheet is for printing and reading: it shows at most this many styles (46 pages of A4), which
+// also bounds the time and memory that drawing it takes.
+inline constexpr int kMaxSheetStyles = 1000;
+
 inline constexpr std::uint32_t kSheetFrameColor = 0x808080;
 inline constexpr double kSheetFrameWidth = 0.15;
 
