@@ -115,4 +115,18 @@ bool writeFile(const std::string& path, std::string_view bytes, const WriteOptio
 // their targets before they replace the first.
 bool checkWriteTarget(const std::string& path, const WriteOptions& options, Failure& failure);
 
+// The extension of path's last name, dot included ("" for none).
+std::string extensionOf(const std::string& path);
+// For a KindCheck: whether the file that target reaches through links ends in the extension that
+// requested has (in any case), so that a link never turns an output into the overwriting of
+// another kind of file. Streams take any output.
+bool takesExtensionOf(const WriteTarget& target, const std::string& requested);
+
+// File names are bytes, and interfaces that take them as UTF-16 texts need not lose one: each
+// byte that is not part of valid UTF-8 becomes one of U+DC80..U+DCFF, as Python's surrogate
+// escape has it, and turns back into that byte.
+std::u16string fileNameToUtf16(std::string_view bytes);
+// Other lone surrogates, which no name gives, become U+FFFD.
+std::string fileNameFromUtf16(std::u16string_view text);
+
 } // namespace safefile

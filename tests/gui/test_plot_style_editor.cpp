@@ -6,6 +6,8 @@
 #include <fstream>
 #include <string>
 
+#include <sys/stat.h>
+
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
@@ -336,6 +338,13 @@ TEST_F(EditorCommandsTest, ExportWritesTheTableAsCommaSeparatedText) {
     EXPECT_EQ(text.rfind("PLOTSTYLE_TABLE,,\n,FileName,pens.stb\n,Description,As shown\n", 0), 0u)
         << "what the General page shows is exported";
     EXPECT_EQ(text.find("old content"), std::string::npos);
+
+    // A failed export names the file and the cause, and leaves the file as it was.
+    chmod(csv.fn_str(), 0444);
+    wxTEST_DIALOG(
+        clickButton(editor.get(), "BtnExport"), ExpectFileChoice(csv),
+        ExpectMessageBox("Failed to export to " + csv + ": " + csv + " is read-only", wxID_OK));
+    EXPECT_EQ(readBytes(csv), bytes);
 }
 
 TEST_F(EditorCommandsTest, OpenAsksAboutChangesAndReplacesTheTable) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -50,9 +51,7 @@ protected:
         wxRemoveFile(wxString::FromUTF8(dir_.c_str()));
         ASSERT_TRUE(wxMkdir(wxString::FromUTF8(dir_.c_str())));
     }
-    void TearDown() override {
-        wxFileName::Rmdir(wxString::FromUTF8(dir_.c_str()), wxPATH_RMDIR_RECURSIVE);
-    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     // Runs pstyle with arguments (already quoted as needed) and no display at all; prefix goes
     // before the command in the shell, to set limits for example.

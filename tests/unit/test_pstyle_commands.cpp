@@ -146,13 +146,17 @@ TEST_F(PstyleCommands, ExportPrintsEveryReadableTableOrWritesItToAFile) {
               std::string::npos)
         << "texts of an older encoding come out as UTF-8";
 
-    // An existing file is replaced whole.
+    // An existing file is replaced whole and keeps its mode; a stream is written as it is.
     const std::string out = path("table.csv");
     std::ofstream(out) << std::string(100000, 'x');
+    chmod(out.c_str(), 0640);
     const CommandResult run = pstyle("export " + table + " -o " + shellQuoted(out));
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(run.out.empty());
     EXPECT_EQ(readFile(out), printed);
+    struct stat status {};
+    EXPECT_EQ(stat(out.c_str(), &status) == 0 ? status.st_mode & 07777 : 0, 0640u);
+    EXPECT_EQ(pstyle("export " + table + " -o /dev/stdout").out, printed);
 }
 
 TEST_F(PstyleCommands, UsageListingAndWindowsThatNeedADisplay) {
@@ -189,8 +193,10 @@ TEST_F(PstyleCommands, UsageListingAndWindowsThatNeedADisplay) {
 // toolkit, X11 or a GUI library of wxWidgets.
 TEST_F(PstyleCommands, CommandsWithoutAWindowLoadNoGuiLibrary) {
     const std::string table = copied(sample("default.ctb"), "table.ctb");
+    // A writer that never writes holds the FIFO open, so reading it waits.
     const std::string blocked = path("blocked.ctb");
     ASSERT_EQ(mkfifo(blocked.c_str(), 0600), 0);
+    const int writer = open(blocked.c_str(), O_RDWR);
     const std::string folder = path("many");
     ASSERT_TRUE(wxMkdir(wxString::FromUTF8(folder)));
     for (int index = 0; index < 400; ++index) {
@@ -209,6 +215,7 @@ TEST_F(PstyleCommands, CommandsWithoutAWindowLoadNoGuiLibrary) {
             EXPECT_EQ(maps.find(gui), std::string::npos) << gui;
         }
     }
+    close(writer);
 
     // Without a display a window command does not even load the program's GUI module.
     const CommandResult refused =
@@ -252,6 +259,11 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
     writeAbsurdTable(path("absurd.stb"));
     std::string error;
     ASSERT_TRUE(writePlotStyleTableFile(*largestTable(false, 1001, 8), path("many.stb"), error));
+    std::ofstream(path("notes.txt")) << "kept";
+    ASSERT_EQ(symlink("notes.txt", path("notes.csv").c_str()), 0);
+    ASSERT_EQ(symlink("missing.svg", path("dangling.svg").c_str()), 0);
+    std::ofstream(path("read-only.csv")) << "kept";
+    chmod(path("read-only.csv").c_str(), 0444);
     const auto at = [this](const std::string& name) { return shellQuoted(path(name)); };
     const std::string both = named + " " + table + " ";
     const std::string notAName = " is not a valid name to save to. A ";
@@ -270,6 +282,13 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
          "sheet: unknown paper size 'b5' (a4, a3 or letter)"},
         {"new --ctb --stb", "new needs one of --ctb and --stb"},
         {"new --stb --dir " + at("missing"), path("missing") + ": no such folder"},
+        {"new --stb --dir " + table, path("table.ctb") + ": not a folder"},
+        {"export " + table + " -o " + at("read-only.csv"), path("read-only.csv") + " is read-only"},
+        {"export " + table + " -o " + at("notes.csv"),
+         path("notes.txt") + " does not have the extension .csv"},
+        {"sheet " + table + " -o " + at("dangling.svg"),
+         " is a link to a file that does not exist"},
+        {"export " + table + " -o " + at("folder.ctb"), path("folder.ctb") + " is a folder"},
         {"--plot-style-path " + at("missing") + " list",
          path("missing") + ": No such file or directory"},
         {"export " + damaged, path("damaged.ctb") + ": the compressed table text is damaged"},
@@ -340,6 +359,73 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
         EXPECT_EQ(refused.err.rfind("pstyle: ", 0), 0u);
         EXPECT_NE(refused.err.find(error), std::string::npos) << refused.err;
         EXPECT_TRUE(folderContent() == before) << "a file was written";
+    }
+}
+
+// What a command prints is checked once for every command: a failed standard output is an
+// error, a reader that closed the pipe is none. Pipes as inputs are read to their end.
+TEST_F(PstyleCommands, StandardOutputAndPipes) {
+    const std::string table = shellQuoted(copied(sample("default.ctb"), "default.ctb"));
+    const std::string monochrome = shellQuoted(sample("monochrome.ctb"));
+    for (const std::string& command :
+         {"--plot-style-path " + shellQuoted(dir_) + " list", "export " + table,
+          "diff " + table + " " + monochrome, "set " + table + " --dry-run screening=5",
+          std::string("--help")}) {
+        SCOPED_TRACE(command);
+        const CommandResult full = pstyle(command + " >/dev/full");
+        EXPECT_EQ(full.status, 2);
+        EXPECT_EQ(full.err, "pstyle: standard output: No space left on device\n");
+    }
+    for (int index = 0; index < 3000; ++index) {
+        std::ofstream(path("a table of the listing, number " + std::to_string(index) + ".ctb"));
+    }
+    // Even when the shell ignores the signal of a closed pipe.
+    const std::string errors = path("stderr.txt");
+    const CommandResult closed =
+        runShell("trap '' PIPE; " + shellQuoted(PSTYLE_PROGRAM) + " --plot-style-path " +
+                 shellQuoted(dir_) + " list 2>" + shellQuoted(errors) + " | head -1");
+    EXPECT_EQ(closed.out, "a table of the listing, number 0.ctb\n");
+    EXPECT_EQ(readFile(errors), "");
+
+    EXPECT_EQ(
+        runShell("cat " + table + " | " + shellQuoted(PSTYLE_PROGRAM) + " diff /dev/stdin " + table)
+            .status,
+        0);
+    ASSERT_EQ(mkfifo(path("unwritten.ctb").c_str(), 0600), 0);
+    EXPECT_EQ(pstyle("export " + shellQuoted(path("unwritten.ctb")), "timeout 10 ").status, 2);
+}
+
+// File names are bytes: one that is not UTF-8 is written, changed and read, and listed so that
+// the listed name opens. The listing holds regular files only, sorted as people read in every
+// language, and quotes the names that a line cannot show as they are.
+TEST_F(PstyleCommands, ListSortsAndQuotesNamesThatOpenAsListed) {
+    const std::string bad = path("b\xFF.ctb");
+    const std::string source = shellQuoted(sample("default.ctb"));
+    ASSERT_EQ(pstyle("copy " + source + " " + shellQuoted(bad)).status, 0);
+    EXPECT_EQ(pstyle("set " + shellQuoted(bad) + " --styles 1 screening=50").status, 0);
+    EXPECT_EQ(pstyle("diff " + source + " " + shellQuoted(bad)).out,
+              "Color 1: screening 100 \u2192 50\n");
+    EXPECT_NE(pstyle("export " + shellQuoted(bad)).out.find(",FileName,b\xFF.ctb\n"),
+              std::string::npos);
+
+    for (const char* name : {"plan10.ctb", "Plan2.ctb", "plan2.ctb", "line\nbreak.ctb", "Zebra.ctb",
+                             "\xC3\xA4rger.ctb", "site-b.ctb", "q\"uote.ctb"}) {
+        std::ofstream(path(name)) << "x";
+    }
+    ASSERT_TRUE(wxMkdir(wxString::FromUTF8(path("site"))) &&
+                wxMkdir(wxString::FromUTF8(path("f.ctb"))));
+    std::ofstream(path("site/a.ctb")) << "x";
+    ASSERT_EQ(mkfifo(path("fifo.ctb").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("gone", path("gone.ctb").c_str()), 0);
+    ASSERT_EQ(symlink("Zebra.ctb", path("alias.ctb").c_str()), 0);
+    for (const char* locale : {"C", "de_DE.UTF-8"}) {
+        const CommandResult listed = pstyle("--plot-style-path " + shellQuoted(dir_) + " list",
+                                            std::string("LC_ALL=") + locale + " ");
+        EXPECT_EQ(listed.out,
+                  "alias.ctb\n\"b\\377.ctb\"\n\"line\\nbreak.ctb\"\nPlan2.ctb\nplan2.ctb\n"
+                  "plan10.ctb\n\"q\\\"uote.ctb\"\nsite/a.ctb\nsite-b.ctb\nZebra.ctb\n"
+                  "\xC3\xA4rger.ctb\n")
+            << locale;
     }
 }
 

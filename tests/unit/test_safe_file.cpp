@@ -453,3 +453,26 @@ TEST_F(SafeFile, IdentityTellsAChangedReplacedCreatedOrDeletedFile) {
 }
 
 } // namespace
+
+// Every name survives UTF-16: bytes that are not UTF-8 as U+DC80..U+DCFF, one for each, and back.
+TEST(FileNames, SurviveUtf16ByteForByte) {
+    const struct {
+        std::string bytes;
+        std::u16string text;
+    } cases[] = {
+        {"plan.ctb", u"plan.ctb"},
+        {"Gr\xC3\xB6\xC3\x9F"
+         "e \xF0\x9F\x93\x90",
+         u"Gr\u00F6\u00DFe \U0001F4D0"},
+        {"bad\xFF.ctb", u"bad\xDCFF.ctb"},
+        {"\xC0\xAF", u"\xDCC0\xDCAF"},           // overlong
+        {"\xED\xB2\x80", u"\xDCED\xDCB2\xDC80"}, // an encoded escape is no escape
+        {"cut\xE2\x82", u"cut\xDCE2\xDC82"},
+    };
+    for (const auto& [bytes, text] : cases) {
+        SCOPED_TRACE(bytes);
+        EXPECT_EQ(fileNameToUtf16(bytes), text);
+        EXPECT_EQ(fileNameFromUtf16(text), bytes);
+    }
+    EXPECT_EQ(fileNameFromUtf16(u"a\xD800z\xDC7F"), "a\xEF\xBF\xBDz\xEF\xBF\xBD");
+}

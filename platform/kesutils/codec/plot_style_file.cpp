@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <new>
 
-#include <strings.h>
 #include <unistd.h>
 
 #include <safe_file.h>
@@ -21,16 +20,9 @@ std::string_view withoutTrailingFill(std::string_view text) {
     return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
 }
 
-std::string pathToUtf8(const char16_t* path) {
-    return path ? utf16ToUtf8(path) : std::string();
-}
-
-std::string extensionOf(const std::string& path) {
-    const std::size_t dot = path.rfind('.');
-    const std::size_t slash = path.rfind('/');
-    return dot == std::string::npos || (slash != std::string::npos && dot < slash)
-               ? std::string()
-               : path.substr(dot);
+// The file name's bytes: names that are not UTF-8 come as U+DC80..U+DCFF, one for each byte.
+std::string pathOf(const char16_t* path) {
+    return path ? safefile::fileNameFromUtf16(path) : std::string();
 }
 
 // A save lands on a file with the extension it was given, which holds a plot style table or
@@ -40,8 +32,8 @@ std::string unfitTarget(const safefile::WriteTarget& target, const std::string& 
     if (target.kind == safefile::TargetKind::stream) {
         return std::string();
     }
-    const std::string wanted = extensionOf(requested);
-    if (strcasecmp(extensionOf(target.path).c_str(), wanted.c_str()) != 0) {
+    if (!safefile::takesExtensionOf(target, requested)) {
+        const std::string wanted = safefile::extensionOf(requested);
         return "does not have the extension " + (wanted.empty() ? "(none)" : wanted) + " of " +
                requested;
     }
@@ -53,11 +45,6 @@ std::string unfitTarget(const safefile::WriteTarget& target, const std::string& 
         }
     }
     return std::string();
-}
-
-// A reason names paths, which need not be UTF-8.
-std::u16string reasonText(const std::string& reason) {
-    return utf8ToUtf16(isValidUtf8(reason) ? reason : windows1252ToUtf8(reason));
 }
 
 safefile::WriteOptions tableWriteOptions(const std::string& path) {
@@ -179,20 +166,21 @@ CPlotStyleTable* CPlotStyleTable::read(const char16_t* path) {
 
 CPlotStyleTable* CPlotStyleTable::read(const char16_t* path, std::u16string& reason) {
     std::string error;
-    PlotStyleTablePtr table = readPlotStyleTableFile(pathToUtf8(path), error);
-    reason = table ? std::u16string() : reasonText(error);
+    PlotStyleTablePtr table = readPlotStyleTableFile(pathOf(path), error);
+    // The reason may name the file, whose name need not be UTF-8.
+    reason = table ? std::u16string() : safefile::fileNameToUtf16(error);
     return table.release();
 }
 
 bool CPlotStyleTable::write(const char16_t* path) const {
     std::string error;
-    return writePlotStyleTableFile(*this, pathToUtf8(path), error);
+    return writePlotStyleTableFile(*this, pathOf(path), error);
 }
 
 bool CPlotStyleTable::canWrite(const char16_t* path, std::u16string& reason) const {
-    const std::string target = pathToUtf8(path);
+    const std::string target = pathOf(path);
     safefile::Failure failure;
     const bool writable = safefile::checkWriteTarget(target, tableWriteOptions(target), failure);
-    reason = writable ? std::u16string() : reasonText(failure.message());
+    reason = writable ? std::u16string() : safefile::fileNameToUtf16(failure.message());
     return writable;
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include <utf8_sequence.h>
+
 namespace {
 
 // Code points of 0x80 to 0x9F; the five unassigned bytes keep their C1 control code point.
@@ -31,37 +33,6 @@ char* putUtf8(char* out, char32_t code) {
     return out;
 }
 
-// Length of the UTF-8 sequence starting at bytes[at] and its code point; 0 when malformed.
-std::size_t decodeUtf8(std::string_view bytes, std::size_t at, char32_t& code) {
-    const auto lead = static_cast<std::uint8_t>(bytes[at]);
-    std::size_t length = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        code = lead;
-        return 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, code = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, code = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, code = lead & 0x07, minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (bytes.size() - at < length) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<std::uint8_t>(bytes[at + i]);
-        if ((next & 0xC0) != 0x80) {
-            return 0;
-        }
-        code = (code << 6) | (next & 0x3F);
-    }
-    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-    return code < minimum || code > 0x10FFFF || surrogate ? 0 : length;
-}
-
 // Where the run of bytes below 0x80 that starts at bytes[at] ends. Texts are mostly such
 // bytes: they are checked 32 at a time.
 std::size_t endOfAscii(std::string_view bytes, std::size_t at) {
@@ -85,7 +56,7 @@ std::size_t endOfAscii(std::string_view bytes, std::size_t at) {
 bool isValidUtf8(std::string_view bytes) {
     char32_t code = 0;
     for (std::size_t at = endOfAscii(bytes, 0); at < bytes.size(); at = endOfAscii(bytes, at)) {
-        const std::size_t length = decodeUtf8(bytes, at, code);
+        const std::size_t length = safefile::decodeUtf8Sequence(bytes, at, code);
         if (length == 0) {
             return false;
         }
@@ -112,7 +83,7 @@ void appendAsUtf16(std::u16string& out, std::string_view utf8) {
     std::copy(utf8.begin(), utf8.begin() + ascii, out.begin() + start);
     char32_t code = 0;
     for (std::size_t at = ascii; at < utf8.size();) {
-        const std::size_t length = decodeUtf8(utf8, at, code);
+        const std::size_t length = safefile::decodeUtf8Sequence(utf8, at, code);
         if (length == 0) {
             code = 0xFFFD;
         }

@@ -4,21 +4,26 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/translation.h>
-#include <wx/wfstream.h>
 
+#include "psl_file_names.h"
+#include "psl_output_files.h"
 #include "psl_table_files.h"
 #include "psl_text.h"
 
 std::string toUtf8(const wxString& text) {
-    return std::string(text.utf8_str());
+    return fileNameToBytes(text);
 }
 
 wxString fromUtf8(const std::string& text) {
@@ -34,12 +39,15 @@ std::string saveFailureCause(const wxString& path, int reason) {
 }
 
 std::string unreadableCause(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
+    // Opening a FIFO without O_NONBLOCK waits for a writer that may never come.
+    const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (file < 0) {
         return std::strerror(errno);
     }
-    std::fclose(file);
-    return wxFileName::DirExists(fromUtf8(path)) ? std::strerror(EISDIR) : std::string();
+    struct stat status {};
+    const bool folder = fstat(file, &status) == 0 && S_ISDIR(status.st_mode);
+    close(file);
+    return folder ? std::strerror(EISDIR) : std::string();
 }
 
 std::string unlistableFolderCause(const std::string& folder) {
@@ -58,7 +66,8 @@ PlotStyleTablePtr readTable(const std::string& path) {
         return nullptr;
     }
     std::u16string reason;
-    PlotStyleTablePtr table(CPlotStyleTable::read(toHostText(fromUtf8(path)).c_str(), reason));
+    PlotStyleTablePtr table(
+        CPlotStyleTable::read(toHostText(fileNameFromBytes(path)).c_str(), reason));
     if (!table) {
         fileError(path,
                   reason.empty()
@@ -72,14 +81,48 @@ std::string wrongKindCause(const wxFileName& target, bool colorDependent) {
     return toUtf8(tableKindRefusal(target, colorDependent));
 }
 
-std::string writeFileSafely(const std::string& path, const std::string& text) {
-    wxLogNull toolkitMessages; // the one-line report below says it all
-    errno = 0;
-    wxTempFFileOutputStream out(fromUtf8(path));
-    if (out.IsOk() && out.WriteAll(text.data(), text.size()) && out.Commit()) {
-        return std::string();
+std::string writeOutput(const std::string& path, const std::string& bytes) {
+    wxString reason;
+    return writeOutputFile(fileNameFromBytes(path), bytes, reason) ? std::string() : toUtf8(reason);
+}
+
+namespace {
+
+// Why a write to standard output failed: the C library keeps only that one did.
+int standardOutputError = 0;
+
+ssize_t writeStandardOutput(void*, const char* bytes, size_t size) {
+    for (;;) {
+        const ssize_t written = write(STDOUT_FILENO, bytes, size);
+        if (written >= 0 || errno != EINTR) {
+            standardOutputError = written < 0 ? errno : standardOutputError;
+            return written;
+        }
     }
-    return errno ? std::strerror(errno) : "cannot be written";
+}
+
+} // namespace
+
+void setUpStandardOutput() {
+    std::signal(SIGPIPE, SIG_DFL);
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    sigprocmask(SIG_UNBLOCK, &pipeSignal, nullptr);
+    const cookie_io_functions_t functions{nullptr, writeStandardOutput, nullptr, nullptr};
+    if (std::FILE* watched = fopencookie(nullptr, "w", functions)) {
+        setvbuf(watched, nullptr, isatty(STDOUT_FILENO) ? _IOLBF : _IOFBF, BUFSIZ);
+        stdout = watched;
+    }
+}
+
+int withStandardOutputWritten(int status) {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
+        return status;
+    }
+    fileError("standard output",
+              standardOutputError ? std::strerror(standardOutputError) : "could not be written");
+    return kExitFailure;
 }
 
 int usageError(const std::string& message) {

@@ -19,7 +19,8 @@ int fileError(const std::string& file, const std::string& cause);
 // Says that a command that opens windows found no display; returns kExitFailure.
 int noDisplayError();
 
-// Command-line texts are UTF-8.
+// Command-line texts are UTF-8; the bytes of a file name in a text, which need not be, come back
+// as they were (psl_file_names.h).
 std::string toUtf8(const wxString& text);
 wxString fromUtf8(const std::string& text);
 
@@ -36,9 +37,16 @@ std::string wrongKindCause(const wxFileName& target, bool colorDependent);
 // "Failed to save file: PATH" and, when there is one, the system's reason that the table's write
 // left in errno.
 std::string saveFailureCause(const wxString& path, int reason);
-// Replaces the file at path by text through a temporary file, so that a failed write leaves
-// an existing file as it was. Returns why it failed, or an empty string.
-std::string writeFileSafely(const std::string& path, const std::string& text);
+// Writes an output file other than a table through writeOutputFile (psl_output_files.h). Returns
+// why it failed, or an empty string.
+std::string writeOutput(const std::string& path, const std::string& bytes);
+
+// Before anything is printed: a reader that closes the pipe ends the program without a word, as
+// it ends other tools, and a write that fails is remembered with its cause.
+void setUpStandardOutput();
+// status, or kExitFailure after one line when what the command printed could not all be written
+// to standard output (a full disk, /dev/full).
+int withStandardOutputWritten(int status);
 
 // "FILE [OPTION FILE2]": the arguments of a command that takes one file and an option naming a
 // second one. Returns false after reporting bad usage.

@@ -2,7 +2,8 @@
 // export, copy and list. They run on the core alone, so they work on servers and in git hooks.
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -10,6 +11,7 @@
 
 #include "host_commands.h"
 #include "psl_csv_export.h"
+#include "psl_file_names.h"
 #include "psl_plot_style_files.h"
 #include "psl_table_files.h"
 #include "psl_text.h"
@@ -21,16 +23,6 @@ bool isSameFile(const std::string& first, const std::string& second) {
     struct stat firstStatus, secondStatus;
     return stat(first.c_str(), &firstStatus) == 0 && stat(second.c_str(), &secondStatus) == 0 &&
            firstStatus.st_dev == secondStatus.st_dev && firstStatus.st_ino == secondStatus.st_ino;
-}
-
-std::string csvText(const CPlotStyleTable& table, const std::string& path) {
-    const wxArrayString lines = csvExportLines(table, wxFileName(fromUtf8(path)).GetFullName());
-    std::string text;
-    for (const wxString& line : lines) {
-        text += toUtf8(line);
-        text += '\n';
-    }
-    return text;
 }
 
 } // namespace
@@ -51,17 +43,15 @@ int runExport(const std::vector<std::string>& args) {
         return fileError(output,
                          "the output would replace the table being exported; choose another file");
     }
-    const std::string text = csvText(*table, input);
+    const wxString fileName = wxFileName(fileNameFromBytes(input)).GetFullName();
     if (output.empty()) {
-        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
-            std::fflush(stdout) != 0) {
-            return fileError("standard output", std::strerror(errno));
-        }
+        const std::string text = csvExportText(*table, fileName);
+        std::fwrite(text.data(), 1, text.size(), stdout);
         return kExitSuccess;
     }
-    const std::string failure = writeFileSafely(output, text);
-    if (!failure.empty()) {
-        return fileError(output, failure);
+    wxString reason;
+    if (!writeCsvExport(*table, fileName, fileNameFromBytes(output), reason)) {
+        return fileError(output, toUtf8(reason));
     }
     return kExitSuccess;
 }
@@ -79,7 +69,7 @@ int runCopy(const std::vector<std::string>& args) {
     }
     // A table may be saved only under the extension of its kind; anything else would make the
     // file open as the wrong kind, or not as a table at all.
-    const wxFileName targetName(fromUtf8(target));
+    const wxFileName targetName(fileNameFromBytes(target));
     if (!fitsTableKind(targetName, table->ColorDependent)) {
         return fileError(target, wrongKindCause(targetName, table->ColorDependent));
     }
@@ -100,8 +90,14 @@ int runList(const std::vector<std::string>& args) {
     }
     wxArrayString files;
     listPlotStyleFiles(folder, files);
+    std::vector<std::string> names;
+    names.reserve(files.size());
     for (const wxString& file : files) {
-        std::printf("%s\n", file.utf8_str().data());
+        names.push_back(fileNameToBytes(file));
+    }
+    sortFileNamesForReading(names);
+    for (const std::string& name : names) {
+        std::printf("%s\n", lineQuotedFileName(name).c_str());
     }
     return kExitSuccess;
 }

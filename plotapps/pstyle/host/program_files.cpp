@@ -14,6 +14,7 @@
 #include <kesutils/ut_services.h>
 
 #include "command_support.h"
+#include "psl_file_names.h"
 #include "psl_translations.h"
 
 namespace {
@@ -144,7 +145,7 @@ wxString samplePlotStyleFolder(const char* programPath) {
 void configurePlotStylePath(const std::string& folder, const char* programPath) {
     // The program is the host here: the configuration is its own to fill.
     ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath",
-                  folder.empty() ? samplePlotStyleFolder(programPath) : fromUtf8(folder));
+                  folder.empty() ? samplePlotStyleFolder(programPath) : fileNameFromBytes(folder));
 }
 
 bool chooseLanguage(const std::string& language, const char* programPath) {

@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include <wx/strconv.h>
+
 #include "host_commands.h"
 #include "program_files.h"
+#include "psl_file_names.h"
 
 namespace {
 
@@ -118,9 +121,7 @@ void printUsage() {
         stdout);
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int runProgram(int argc, char** argv) {
     setProgramPath(argv[0]);
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string plotStylePath;
@@ -160,4 +161,13 @@ int main(int argc, char** argv) {
         configurePlotStylePath(plotStylePath, argv[0]);
     }
     return command->run(args);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Names that are not UTF-8 open through wxWidgets' file functions too.
+    wxConvFileName = &fileNameConversion();
+    setUpStandardOutput();
+    return withStandardOutputWritten(runProgram(argc, argv));
 }

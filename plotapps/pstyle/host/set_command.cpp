@@ -3,9 +3,7 @@
 // value, a damaged file or a file that may not be written leaves all of them as they were, and
 // two runs on the same files lose no edit.
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 
 #include <wx/filename.h>
@@ -14,6 +12,7 @@
 #include <safe_file.h>
 
 #include "host_commands.h"
+#include "psl_file_names.h"
 #include "psl_table_diff.h"
 #include "psl_table_document.h"
 #include "psl_table_edit.h"
@@ -136,7 +135,7 @@ bool editTable(const std::string& path, const SetArguments& parsed, EditedTable&
         return false;
     }
     edited.path = path;
-    edited.document = TableDocument(wxFileName(fromUtf8(path)));
+    edited.document = TableDocument(wxFileName(fileNameFromBytes(path)));
     if (edited.document.load() != TableDocument::LoadOutcome::Read) {
         fileError(path, toUtf8(_("Invalid file format - failed to open plotstyle table file.")));
         return false;
@@ -166,8 +165,7 @@ int printChanges(const std::vector<EditedTable>& tables) {
             std::printf("%s: %s\n", edited.path.c_str(), toUtf8(line).c_str());
         }
     }
-    return std::fflush(stdout) == 0 ? kExitSuccess
-                                    : fileError("standard output", std::strerror(errno));
+    return kExitSuccess;
 }
 
 // All or none: every file that changes is checked as its save would check it.

@@ -7,6 +7,7 @@
 
 #include "host_commands.h"
 #include "program_module.h"
+#include "psl_file_names.h"
 #include "psl_legend_draw.h"
 #include "psl_legend_sheet.h"
 
@@ -72,7 +73,7 @@ bool parseSheetArguments(const std::vector<std::string>& args, SheetArguments& p
 }
 
 int writeOrReport(const std::string& path, const std::string& bytes) {
-    const std::string failure = writeFileSafely(path, bytes);
+    const std::string failure = writeOutput(path, bytes);
     return failure.empty() ? kExitSuccess : fileError(path, failure);
 }
 
@@ -115,7 +116,7 @@ int runSheet(const std::vector<std::string>& args) {
     if (!parseSheetArguments(args, parsed)) {
         return kExitFailure;
     }
-    const wxString extension = wxFileName(fromUtf8(parsed.output)).GetExt().Lower();
+    const wxString extension = wxFileName(fileNameFromBytes(parsed.output)).GetExt().Lower();
     if (parsed.output.empty() || (extension != "svg" && extension != "png" && extension != "pdf")) {
         return usageError("sheet needs -o FILE.svg, FILE.png or FILE.pdf");
     }
@@ -136,7 +137,7 @@ int runSheet(const std::vector<std::string>& args) {
                                            " styles; a legend sheet shows at most " +
                                            std::to_string(kMaxSheetStyles));
     }
-    const wxString fileName = wxFileName(fromUtf8(parsed.table)).GetFullName();
+    const wxString fileName = wxFileName(fileNameFromBytes(parsed.table)).GetFullName();
     if (extension == "svg") {
         return writeOrReport(parsed.output, legendSheetSvg(layOutLegendSheet(*table, fileName)));
     }

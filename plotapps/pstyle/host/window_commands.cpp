@@ -1,7 +1,11 @@
 // Commands that open the plug-in's dialogs. Each checks its arguments first, then looks for a
 // display, and only then loads the program's GUI module, which starts the toolkit: without a
 // display no GUI library is ever loaded.
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+
+#include <sys/stat.h>
 
 #include <wx/filename.h>
 
@@ -9,6 +13,7 @@
 #include "host_commands.h"
 #include "program_files.h"
 #include "program_module.h"
+#include "psl_file_names.h"
 #include "psl_plot_style_files.h"
 #include "psl_table_files.h"
 
@@ -41,6 +46,15 @@ int showWindows(WindowRequest request) {
     return run(request);
 }
 
+// Why the window commands cannot put tables in folder, or empty when they can.
+std::string notAFolderCause(const wxString& folder) {
+    struct stat status {};
+    if (stat(fileNameToBytes(folder).c_str(), &status) != 0) {
+        return errno == ENOENT ? "no such folder" : std::strerror(errno);
+    }
+    return S_ISDIR(status.st_mode) ? std::string() : "not a folder";
+}
+
 // The arguments of `edit` and the kind rules, before any window opens: the target must be a
 // table file name; an existing target must read as a table, a new one needs an existing folder;
 // a source must read as a table of the kind the target's extension names. False after a
@@ -51,7 +65,7 @@ bool checkEditArguments(const std::vector<std::string>& args, FileArguments& par
     }
     const std::string& target = parsed.file;
     const std::string& source = parsed.optionFile;
-    const wxFileName targetName(fromUtf8(target));
+    const wxFileName targetName(fileNameFromBytes(target));
     if (!isPlotStyleTableFile(targetName)) {
         fileError(target, "not a plot style table file: its extension must be .ctb or .stb");
         return false;
@@ -85,8 +99,8 @@ bool checkEditArguments(const std::vector<std::string>& args, FileArguments& par
 
 int runSelection(const std::vector<std::string>&) {
     const wxString folder = configuredPlotStyleFolder();
-    if (!wxFileName::DirExists(folder)) {
-        return fileError(toUtf8(folder), "no such folder");
+    if (const std::string cause = notAFolderCause(folder); !cause.empty()) {
+        return fileError(toUtf8(folder), cause);
     }
     WindowRequest request;
     request.command = WindowRequest::Command::Selection;
@@ -100,9 +114,9 @@ int runEdit(const std::vector<std::string>& args) {
     }
     WindowRequest request;
     request.command = WindowRequest::Command::Edit;
-    request.file = wxFileName(fromUtf8(parsed.file)).GetAbsolutePath();
+    request.file = wxFileName(fileNameFromBytes(parsed.file)).GetAbsolutePath();
     if (!parsed.optionFile.empty()) {
-        request.sourceFile = wxFileName(fromUtf8(parsed.optionFile)).GetAbsolutePath();
+        request.sourceFile = wxFileName(fileNameFromBytes(parsed.optionFile)).GetAbsolutePath();
     }
     return showWindows(request);
 }
@@ -126,9 +140,10 @@ int runNew(const std::vector<std::string>& args) {
     if (kinds != 1) {
         return usageError("new needs one of --ctb and --stb");
     }
-    const wxString directory = folder.empty() ? configuredPlotStyleFolder() : fromUtf8(folder);
-    if (!wxFileName::DirExists(directory)) {
-        return fileError(toUtf8(directory), "no such folder");
+    const wxString directory =
+        folder.empty() ? configuredPlotStyleFolder() : fileNameFromBytes(folder);
+    if (const std::string cause = notAFolderCause(directory); !cause.empty()) {
+        return fileError(toUtf8(directory), cause);
     }
     WindowRequest request;
     request.command = WindowRequest::Command::New;
@@ -150,6 +165,6 @@ int runSnapshot(const std::vector<std::string>& args) {
     WindowRequest request;
     request.command = WindowRequest::Command::Snapshot;
     request.file = sample;
-    request.folder = fromUtf8(args[0]);
+    request.folder = fileNameFromBytes(args[0]);
     return showWindows(request);
 }

@@ -13,6 +13,7 @@
 
 #include "command_support.h"
 #include "plot_style_plugin.h"
+#include "psl_file_names.h"
 #include "window_snapshots.h"
 
 namespace {
@@ -38,6 +39,8 @@ public:
         }
         wxApp::SetInstance(new HostApp);
         entered_ = wxEntryStart(argc_, argv_);
+        // The toolkit chose its own conversion for file names; the program's takes every name.
+        wxConvFileName = &fileNameConversion();
         started_ = entered_ && wxTheApp->CallOnInit();
     }
     ~GuiSession() {

@@ -4,6 +4,8 @@
 
 #include <kesutils/plot_style_table.h>
 
+#include "psl_file_names.h"
+#include "psl_output_files.h"
 #include "psl_text.h"
 #include "psl_value_text.h"
 
@@ -130,4 +132,18 @@ wxArrayString csvExportLines(const CPlotStyleTable& table, const wxString& fileN
         lines.Add(CsvLine("").number(r).fixed(table.LineWeights[r], 6).line());
     }
     return lines;
+}
+
+std::string csvExportText(const CPlotStyleTable& table, const wxString& fileName) {
+    std::string text;
+    for (const wxString& line : csvExportLines(table, fileName)) {
+        text += fileNameToBytes(line); // a file name that is not UTF-8 keeps its bytes
+        text += '\n';
+    }
+    return text;
+}
+
+bool writeCsvExport(const CPlotStyleTable& table, const wxString& fileName, const wxString& path,
+                    wxString& reason) {
+    return writeOutputFile(path, csvExportText(table, fileName), reason);
 }

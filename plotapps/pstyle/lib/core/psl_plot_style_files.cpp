@@ -11,10 +11,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <wx/filefn.h>
-
 #include <kesutils/ut_services.h>
 
+#include "psl_file_names.h"
 #include "psl_table_files.h"
 
 namespace {
@@ -34,10 +33,7 @@ public:
             return;
         }
         for (const std::string& subfolder : subfolders) {
-            const wxString name(subfolder.c_str(), *wxConvFileName);
-            if (!name.empty()) {
-                listFolder(path + '/' + subfolder, relativePath + name + '/');
-            }
+            listFolder(path + '/' + subfolder, relativePath + fileNameFromBytes(subfolder) + '/');
         }
         for (const wxString& table : tables) {
             files_.Add(relativePath + table);
@@ -66,10 +62,11 @@ private:
             if (isSelfOrParent(name)) {
                 continue;
             }
-            if (isFolder(folderHandle, *entry)) {
+            const EntryKind kind = kindOf(folderHandle, *entry);
+            if (kind == EntryKind::folder) {
                 subfolders.emplace_back(name);
-            } else {
-                wxString fileName(name, *wxConvFileName);
+            } else if (kind == EntryKind::regularFile) {
+                wxString fileName = fileNameFromBytes(name);
                 if (isPlotStyleTableName(fileName)) {
                     tables.push_back(std::move(fileName));
                 }
@@ -83,13 +80,22 @@ private:
         return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
     }
 
-    // Links are followed: one to a folder is a folder, a broken one a file.
-    static bool isFolder(int folderHandle, const dirent& entry) {
+    enum class EntryKind { folder, regularFile, other };
+
+    // Links are followed; a dangling one, a FIFO, a socket or a device is no table to open.
+    static EntryKind kindOf(int folderHandle, const dirent& entry) {
         if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
-            return entry.d_type == DT_DIR;
+            return entry.d_type == DT_DIR   ? EntryKind::folder
+                   : entry.d_type == DT_REG ? EntryKind::regularFile
+                                            : EntryKind::other;
         }
         struct stat target;
-        return fstatat(folderHandle, entry.d_name, &target, 0) == 0 && S_ISDIR(target.st_mode);
+        if (fstatat(folderHandle, entry.d_name, &target, 0) != 0) {
+            return EntryKind::other;
+        }
+        return S_ISDIR(target.st_mode)   ? EntryKind::folder
+               : S_ISREG(target.st_mode) ? EntryKind::regularFile
+                                         : EntryKind::other;
     }
 
     wxArrayString& files_;
@@ -103,9 +109,11 @@ wxString configuredPlotStyleFolder() {
 }
 
 bool listPlotStyleFiles(const wxString& folder, wxArrayString& files) {
-    if (!wxDirExists(folder)) {
+    const std::string path = fileNameToBytes(folder);
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
         return false;
     }
-    PlotStyleLister(files).listFolder(std::string(folder.fn_str()), wxString());
+    PlotStyleLister(files).listFolder(path, wxString());
     return true;
 }

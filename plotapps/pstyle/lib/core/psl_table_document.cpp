@@ -10,6 +10,7 @@
 
 #include <wx/intl.h>
 
+#include "psl_file_names.h"
 #include "psl_style_values.h"
 #include "psl_table_convert.h"
 #include "psl_table_files.h"
@@ -18,7 +19,7 @@
 namespace {
 
 safefile::FileIdentity identityOf(const wxFileName& file) {
-    return safefile::identityOf(std::string(file.GetFullPath().fn_str()));
+    return safefile::identityOf(fileNameToBytes(file.GetFullPath()));
 }
 
 // A row of the lineweight table while it is sorted: where it stood, and its value.

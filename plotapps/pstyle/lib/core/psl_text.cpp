@@ -2,6 +2,11 @@
 
 namespace {
 
+// A byte of a file name that is not UTF-8.
+bool isFileNameByte(char32_t unit) {
+    return unit >= 0xDC80 && unit <= 0xDCFF;
+}
+
 wxString fromUtf16(const char16_t* text, std::size_t length) {
     wxString result;
     result.reserve(length);
@@ -11,7 +16,7 @@ wxString fromUtf16(const char16_t* text, std::size_t length) {
             text[i + 1] < 0xE000) {
             result += wxUniChar(0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
-        } else if (unit >= 0xD800 && unit < 0xE000) {
+        } else if (unit >= 0xD800 && unit < 0xE000 && !isFileNameByte(unit)) {
             result += wxUniChar(0xFFFD); // a lone surrogate cannot be shown
         } else {
             result += wxUniChar(unit);

@@ -1,5 +1,6 @@
 // The one place where texts of the host library (NUL-terminated 16-bit strings) and wxString
-// meet.
+// meet. U+DC80..U+DCFF, which stand for the bytes of a file name that are not UTF-8, pass both
+// ways; other lone surrogates become U+FFFD.
 #pragma once
 
 #include <string>

@@ -3,7 +3,6 @@
 
 #include <wx/filedlg.h>
 #include <wx/msgdlg.h>
-#include <wx/textfile.h>
 
 #include "psl_csv_export.h"
 #include "psl_log.h"
@@ -76,19 +75,9 @@ void DlgPlotStyleEditor::onExport(wxCommandEvent&) {
         return;
     }
     const wxString path = dialog.GetPath();
-    wxTextFile file;
-    const bool opened =
-        wxFileName::FileExists(path) ? file.Open(path, wxConvAuto()) : file.Create(path);
-    if (!opened) {
-        PSL_LOG_ERROR("DlgPlotStyleEditor::onExport", _("Failed to create or open file: %ls"),
-                      path);
-        return;
+    wxString reason;
+    if (!writeCsvExport(*document.table(), fileName.GetFullName(), path, reason)) {
+        wxMessageBox(wxString::Format(_("Failed to export to %ls: %ls"), path, reason),
+                     _("Plot Style Table Editor"), wxOK | wxICON_ERROR, nullptr);
     }
-    file.Clear();
-    for (const wxString& line : csvExportLines(*document.table(), fileName.GetFullName())) {
-        file.AddLine(line);
-    }
-    // wxTextFile writes through a temporary file, so a failed write keeps the old content.
-    file.Write(wxTextFileType_None, wxConvUTF8);
-    file.Close();
 }
