@@ -1,6 +1,7 @@
 #include "psl_table_files.h"
 
 #include <wx/filefn.h>
+#include <wx/log.h>
 #include <wx/tokenzr.h>
 #include <wx/translation.h>
 
@@ -39,6 +40,14 @@ bool fitsTableKind(const wxFileName& file, bool colorDependent) {
 wxString tableKindExtensionHint(bool colorDependent) {
     return colorDependent ? _("A color-dependent table is saved with the extension .ctb.")
                           : _("A named table is saved with the extension .stb.");
+}
+
+wxString saveFailureMessage(const wxString& path, int error) {
+    wxString message = wxString::Format(_("Failed to save file: %ls"), path);
+    if (error != 0) {
+        message += " (" + wxSysErrorMsgStr(error) + ")";
+    }
+    return message;
 }
 
 bool completeTableFileName(wxFileName& file, const wxString& expectedExtension,

@@ -25,6 +25,10 @@ bool fitsTableKind(const wxFileName& file, bool colorDependent);
 // Tells which extension a table of the kind is saved with, after a name was refused.
 wxString tableKindExtensionHint(bool colorDependent);
 
+// "Failed to save file: PATH", with the system's reason for error (an errno value) in brackets
+// when there is one: one line that tells which file and why.
+wxString saveFailureMessage(const wxString& path, int error);
+
 // Completes a name typed for a new table whose files take expectedExtension (lower case): a name
 // without extension gets it; one with an extension keeps it as typed, and must have, lower-cased,
 // exactly that one ("Plan." has an empty extension). Otherwise returns false and gives the

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -37,6 +38,16 @@ std::optional<double> parseDecimal(const wxString& text) {
     // The C locale's conversion of the whole text, which a host's locale cannot change; a number
     // beyond the range of a double fails.
     if (number.empty() || !wxString(number).ToCDouble(&value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<double> parseLocaleDecimal(const wxString& text) {
+    const std::string number = numberCharacters(text, "+-.,0123456789eE");
+    double value = 0.0;
+    // strtod in the process's locale; ToDouble fails unless it takes the whole text.
+    if (number.empty() || !wxString(number).ToDouble(&value) || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
