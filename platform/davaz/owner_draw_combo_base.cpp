@@ -10,12 +10,39 @@ namespace {
 constexpr int kTextLeftMargin = 3;
 constexpr int kImageLabelGap = 4;
 constexpr int kItemPadding = 2;
+
+// The list of a picker. A key held with Alt, Ctrl or Meta is meant for the window around the
+// picker (a label's Alt+letter, a shortcut), never for the type-ahead that picks an item.
+class PickerList : public wxVListBoxComboPopup {
+public:
+    void OnComboKeyEvent(wxKeyEvent& event) override {
+        if (isForTheWindow(event)) {
+            event.Skip();
+        } else {
+            wxVListBoxComboPopup::OnComboKeyEvent(event);
+        }
+    }
+    void OnComboCharEvent(wxKeyEvent& event) override {
+        if (isForTheWindow(event)) {
+            event.Skip();
+        } else {
+            wxVListBoxComboPopup::OnComboCharEvent(event);
+        }
+    }
+
+private:
+    static bool isForTheWindow(const wxKeyEvent& event) {
+        return (event.GetModifiers() & (wxMOD_ALT | wxMOD_CONTROL | wxMOD_META)) != 0;
+    }
+};
 } // namespace
 
 OwnerDrawComboBase::OwnerDrawComboBase(wxWindow* parent, int id, const wxPoint& pos,
                                        const wxSize& size, bool readOnly)
     : wxOwnerDrawnComboBox(parent, id, wxEmptyString, pos, size, 0, nullptr,
-                           readOnly ? wxCB_READONLY : 0) {}
+                           readOnly ? wxCB_READONLY : 0) {
+    SetPopupControl(new PickerList);
+}
 
 OwnerDrawComboBase::~OwnerDrawComboBase() {
     if (IsPopupShown()) {

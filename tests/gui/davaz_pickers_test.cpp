@@ -56,24 +56,16 @@ wxColour imageCentreColour(const wxg::OwnerDrawComboBase& combo, int item, int f
     return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
 }
 
-void pressKey(wxWindow* window, int keyCode) {
-    wxKeyEvent key(wxEVT_KEY_DOWN);
+void pressKey(wxWindow* window, int keyCode, wxEventType type = wxEVT_KEY_DOWN,
+              int modifiers = wxMOD_NONE) {
+    wxKeyEvent key(type);
     key.m_keyCode = keyCode;
+    key.m_uniChar = keyCode;
+    key.m_altDown = modifiers & wxMOD_ALT;
+    key.m_controlDown = modifiers & wxMOD_CONTROL;
     key.SetEventObject(window);
     window->GetEventHandler()->ProcessEvent(key);
 }
-
-// Answers a modal dialog of type T with whatever answer does to it and returns.
-template <class T> class AnswerWith : public wxExpectModalBase<T, AnswerWith<T>> {
-public:
-    explicit AnswerWith(std::function<int(T*)> answer) : answer_(std::move(answer)) {}
-
-protected:
-    int OnInvoked(T* dialog) const override { return answer_(dialog); }
-
-private:
-    std::function<int(T*)> answer_;
-};
 
 OdCmColor byIndex(int index) {
     OdCmColor color;
@@ -144,6 +136,13 @@ TEST_F(DavazPickers, ImageComboValuesLabelsAndVaries) {
     EXPECT_EQ(0, combo->getValue());
     EXPECT_FALSE(combo->varies());
     EXPECT_EQ("Butt", combo->GetValue());
+    // A letter picks the item it begins with; held with Alt or Ctrl it is the window's key.
+    pressKey(combo, 's', wxEVT_CHAR, wxMOD_ALT);
+    pressKey(combo, 's', wxEVT_CHAR, wxMOD_CONTROL);
+    EXPECT_EQ("Butt", combo->GetValue());
+    pressKey(combo, 's', wxEVT_CHAR);
+    processPendingEvents();
+    EXPECT_EQ(picks_, (std::vector<int>{1, 2}));
 
     LogCapture log;
     combo->setItemLabel(7, "Nowhere");

@@ -196,8 +196,10 @@ inline void spinTo(wxWindow* editor, const char* name, int value) {
 
 // The keyboard focus leaves the control named name.
 inline void leaveField(wxWindow* editor, const char* name) {
-    wxFocusEvent left(wxEVT_KILL_FOCUS);
-    findControl<wxWindow>(editor, name)->ProcessWindowEvent(left);
+    auto* field = findControl<wxWindow>(editor, name);
+    wxFocusEvent left(wxEVT_KILL_FOCUS, field->GetId());
+    left.SetEventObject(field);
+    field->ProcessWindowEvent(left);
 }
 
 inline void chooseRadio(wxWindow* editor, const char* name) {

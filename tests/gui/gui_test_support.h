@@ -2,11 +2,13 @@
 // a user's actions produce, capturing log records, and scratch folders.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include <wx/event.h>
 #include <wx/filename.h>
 #include <wx/log.h>
+#include <wx/testing.h>
 #include <wx/window.h>
 #include <wx/xrc/xmlres.h>
 
@@ -19,6 +21,18 @@ template <class T> T* findControl(const wxWindow* parent, const char* name) {
 // by the user would; the event travels from the control up to its dialog.
 void sendCommand(wxWindow* parent, const char* name, wxEventType type, int intValue = 0);
 void clickButton(wxWindow* parent, const char* name);
+
+// Answers a modal dialog of type T with whatever answer does to it and returns.
+template <class T> class AnswerWith : public wxExpectModalBase<T, AnswerWith<T>> {
+public:
+    explicit AnswerWith(std::function<int(T*)> answer) : answer_(std::move(answer)) {}
+
+protected:
+    int OnInvoked(T* dialog) const override { return answer_(dialog); }
+
+private:
+    std::function<int(T*)> answer_;
+};
 
 // Lets pending events and idle processing run, so that CallAfter and update-UI work is done.
 void processPendingEvents();

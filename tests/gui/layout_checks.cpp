@@ -3,6 +3,7 @@
 #include <map>
 
 #include <wx/anybutton.h>
+#include <wx/bookctrl.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
@@ -12,6 +13,9 @@
 #include <wx/textctrl.h>
 
 #include <gtk/gtk.h>
+
+#include "psl_window_layout.h"
+#include "user_input.h"
 
 namespace {
 
@@ -31,6 +35,12 @@ bool isField(const wxWindow* window) {
 }
 
 void collectMnemonics(const wxWindow* window, std::vector<Mnemonic>& mnemonics) {
+    if (auto* book = dynamic_cast<const wxBookCtrlBase*>(window)) { // its other pages are hidden
+        if (book->GetCurrentPage()) {
+            collectMnemonics(book->GetCurrentPage(), mnemonics);
+        }
+        return;
+    }
     for (const wxWindow* child : window->GetChildren()) {
         if (!child->IsShown()) {
             continue;
@@ -107,4 +117,8 @@ std::vector<Undersized> controlsBelowTheirNaturalSize(const wxWindow* window) {
     std::vector<Undersized> small;
     collectSmall(window, small);
     return small;
+}
+
+bool waitUntilLaidOut(const wxWindow* window) {
+    return waitUntil([window] { return isLaidOut(window); });
 }

@@ -15,8 +15,8 @@ struct Mnemonic {
     wxString letter;  // the letter, lower-cased; empty when the label has none
 };
 
-// The labels and buttons shown below window (labels, buttons, check boxes, radio buttons) with
-// their mnemonics.
+// The labels and buttons shown below window (labels, buttons, check boxes, radio buttons), on the
+// page each notebook shows, with their mnemonics.
 std::vector<Mnemonic> shownMnemonics(const wxWindow* window);
 
 // "f: Select &file:, &Fill style:" lines, one for each letter that more than one of the shown
@@ -32,3 +32,7 @@ struct Undersized {
 // the labels, buttons, check boxes and radio buttons narrower than the natural width of their
 // text.
 std::vector<Undersized> controlsBelowTheirNaturalSize(const wxWindow* window);
+
+// Lets the toolkit run until the top-level window is laid out (isLaidOut), for at most 10 s;
+// false when it never was.
+bool waitUntilLaidOut(const wxWindow* window);

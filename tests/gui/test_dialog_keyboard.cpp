@@ -1,8 +1,9 @@
-// The table selection and new table dialogs at the keyboard, through the real windows under a
-// window manager: keys go through the X server to the window that has the focus.
+// The dialogs at the keyboard, through the real windows under a window manager: keys and clicks
+// go through the X server to the window that has the focus.
 #include <wx/button.h>
 #include <wx/combobox.h>
 #include <wx/log.h>
+#include <wx/process.h>
 #include <wx/textctrl.h>
 #include <wx/translation.h>
 
@@ -75,7 +76,22 @@ protected:
 
     wxComboBox* sourceFile() const { return findControl<wxComboBox>(selection, "ComboSourceFile"); }
 
+    // The steps that wait for the editor to get the keys, then press keys.
+    UserSteps& whenEditorActive(const char* keys) {
+        return user.then(
+            "the editor is active",
+            [this] {
+                editor = dynamic_cast<DlgPlotStyleEditor*>(activeModalDialog());
+                return editor && receivesKeys(editor);
+            },
+            [keys] { pressKeys(keys); });
+    }
+    bool editorFocusIn(const char* name) const {
+        return activeModalDialog() == editor && focusedControl(editor, {name}) == name;
+    }
+
     UserSteps user;
+    DlgPlotStyleEditor* editor = nullptr;
     wxDialog* selection = nullptr;
     wxString editedFile;
 };
@@ -121,7 +137,7 @@ TEST_F(DialogKeyboardTest, EnterAfterBrowsingOpensTheChosenTable) {
             [this] { return gtkFocus(selection) == textEntry(sourceFile()); },
             [] { pressKeys("alt+period"); })
         .then(
-            "the file chooser is shown", [] { return shownGtkDialog(); },
+            "the file chooser is shown", [] { return activeGtkDialog(); },
             [] { pressKeys("Escape"); })
         .then(
             "the selection dialog is active again",
@@ -132,7 +148,7 @@ TEST_F(DialogKeyboardTest, EnterAfterBrowsingOpensTheChosenTable) {
                 pressKeys("alt+period");
             })
         .then(
-            "the file chooser is shown again", [] { return shownGtkDialog(); },
+            "the file chooser is shown again", [] { return activeGtkDialog(); },
             [&] {
                 typeText(chosen);
                 pressKeys("Return");
@@ -175,7 +191,7 @@ TEST_F(DialogKeyboardTest, TheFocusReturnsToTheNameAfterARefusal) {
             "OK is enabled", [this] { return selection->FindWindow(wxID_OK)->IsEnabled(); },
             [] { pressKeys("Return"); })
         .then(
-            "the refusal is shown", [] { return shownGtkDialog(); }, [] { pressKeys("Return"); })
+            "the refusal is shown", [] { return activeGtkDialog(); }, [] { pressKeys("Return"); })
         .then(
             "the selection dialog is active again",
             [this] { return !shownGtkDialog() && receivesKeys(selection); }, [] { typeText("x"); })
@@ -206,7 +222,7 @@ TEST_F(DialogKeyboardTest, CreatesANewTableWithTheKeyboardAlone) {
             "OK is enabled", [&] { return dialog->FindWindow(wxID_OK)->IsEnabled(); },
             [] { pressKeys("Return"); })
         .then(
-            "the refusal is shown", [] { return shownGtkDialog(); }, [] { pressKeys("Return"); })
+            "the refusal is shown", [] { return activeGtkDialog(); }, [] { pressKeys("Return"); })
         .then(
             "the dialog is active again", [&] { return !shownGtkDialog() && receivesKeys(dialog); },
             [] {
@@ -231,6 +247,121 @@ TEST_F(DialogKeyboardTest, CreatesANewTableWithTheKeyboardAlone) {
     wxLog::SetActiveTarget(previousLog);
 }
 
+// While Screening says "Varies", its arrows and text that is no number change nothing; a number
+// is clamped and Enter takes it, as it takes a description, and the editor stays. Alt+letters
+// reach their controls whatever has the focus: Alt+S from the linetype picker saves and closes,
+// where the picker would have taken the S for an item.
+TEST_F(DialogKeyboardTest, EditorKeysWhateverHasTheFocus) {
+    const wxString path = writeTable(dir, "plan.stb", false, [](CPlotStyleTable& table) {
+        table.addStyle(u"Heavy", 0, nullptr);
+        table.style(1)->Screening = 99;
+        table.style(1)->LineType = 5;
+    });
+    const auto screening = [this] { return findControl<wxSpinCtrl>(editor, "SpinScreening"); };
+    wxString left;
+    int heavy = 0;
+    whenEditorActive("alt+2").then("the Form View is shown", [] { pressKeys("alt+y"); });
+    user.then(
+            "the style list has the focus", [this] { return editorFocusIn("ListStyles"); },
+            [] {
+                pressKeys("ctrl+a");
+                pressKeys("alt+r");
+            })
+        .then(
+            "Screening says Varies",
+            [&] {
+                return editorFocusIn("SpinScreening") && screening()->GetTextValue() == "Varies";
+            },
+            [&] {
+                const wxRect field = screening()->GetScreenRect();
+                const int middle = field.y + field.height / 2;
+                clickAt(wxPoint(field.GetRight() - field.height / 2, middle));
+                clickAt(wxPoint(field.GetRight() - 3 * field.height / 2, middle));
+                pressKeys("Up");
+                pressKeys("ctrl+a");
+                typeText("abc");
+                pressKeys("Tab");
+            })
+        .then(
+            "the focus left Screening", [this] { return !editorFocusIn("SpinScreening"); },
+            [&] {
+                left = screening()->GetTextValue();
+                heavy = editor->currentTable()->style(1)->Screening;
+                for (const char* field : {"alt+r", "alt+d"}) {
+                    pressKeys(field);
+                    pressKeys("ctrl+a");
+                    typeText(field == std::string("alt+r") ? "150" : "Wall");
+                    pressKeys("Return");
+                }
+                pressKeys("alt+t");
+            })
+        .then(
+            "the linetype picker has the focus", [this] { return editorFocusIn("ComboLineType"); },
+            [] { pressKeys("alt+s"); });
+    user.start();
+    EXPECT_TRUE(editPlotStyleTable(path, nullptr));
+    EXPECT_TRUE(user.finished());
+    EXPECT_EQ(left, "Varies");
+    EXPECT_EQ(heavy, 99);
+    const PlotStyleTablePtr saved = readTable(path);
+    EXPECT_EQ(saved->style(1)->Screening, 100);
+    EXPECT_EQ(toWxString(saved->style(1)->desc()), "Wall");
+    EXPECT_EQ(saved->style(1)->LineType, 5);
+}
+
+// After the question about changes, the file chooser and a refusal's message box, the keys go to
+// the control that had them; Ctrl+Enter saves and closes.
+TEST_F(DialogKeyboardTest, EditorControlsGetTheKeysBackAfterBoxesAndTheChooser) {
+    wxLogGui messageBoxes;
+    wxLog* const previousLog = wxLog::SetActiveTarget(&messageBoxes);
+    const wxString other = dir.file("site/plan.ctb");
+    wxString afterOpen;
+    wxString afterRefusal;
+    whenEditorActive("alt+d")
+        .then("the description is typed into",
+              [] {
+                  typeText("x");
+                  pressKeys("alt+o");
+              })
+        .then(
+            "the question is shown", [] { return GTK_IS_MESSAGE_DIALOG(activeGtkDialog()); },
+            [] { pressKeys("alt+n"); })
+        .then(
+            "the file chooser is shown", [] { return GTK_IS_FILE_CHOOSER(activeGtkDialog()); },
+            [&] {
+                typeText(other);
+                pressKeys("Return");
+            })
+        .then(
+            "the other table is shown",
+            [&] {
+                return !shownGtkDialog() && receivesKeys(editor) &&
+                       editor->tableFileName().GetFullPath() == other;
+            },
+            [&] {
+                afterOpen = focusedControl(editor, {"TextTableDescr", "BtnOpen"});
+                for (const char* keys :
+                     {"alt+3", "alt+l", "Down", "Return", "minus", "1", "Return"}) {
+                    pressKeys(keys);
+                }
+            })
+        .then(
+            "the refusal is shown", [] { return activeGtkDialog(); }, [] { pressKeys("Return"); })
+        .then(
+            "the editor is active again",
+            [this] { return !shownGtkDialog() && receivesKeys(editor); },
+            [&] {
+                afterRefusal = focusedControl(editor, {"ListLineWeights"});
+                pressKeys("ctrl+Return");
+            });
+    user.start();
+    EXPECT_TRUE(editPlotStyleTable(dir.file("a.ctb"), nullptr));
+    EXPECT_TRUE(user.finished());
+    EXPECT_EQ(afterOpen.ToStdString(), "TextTableDescr");
+    EXPECT_EQ(afterRefusal.ToStdString(), "ListLineWeights");
+    wxLog::SetActiveTarget(previousLog);
+}
+
 namespace {
 
 // Each control shown with its mnemonic, "RadNew &s", for the message of a failure.
@@ -245,7 +376,8 @@ wxString listed(const std::vector<Mnemonic>& mnemonics) {
 } // namespace
 
 // Every label and button of the two dialogs has an Alt+letter of its own among the controls
-// shown at once, in every language; only the message, which leads nowhere, has none.
+// shown at once, in every language; only the message, which leads nowhere, has none. No two
+// controls of an editor's page and its buttons share one.
 TEST_F(DialogKeyboardTest, EveryLabelHasAMnemonicOfItsOwnInEveryLanguage) {
     for (const char* language : {"en", "de"}) {
         SCOPED_TRACE(language);
@@ -276,6 +408,39 @@ TEST_F(DialogKeyboardTest, EveryLabelHasAMnemonicOfItsOwnInEveryLanguage) {
             }
             EXPECT_EQ(without.ToStdString(), " StatMessage") << what << listed(mnemonics);
         }
+        const auto shownEditor = openEditor(dir.file("plan.stb"));
+        auto* pages = findControl<wxNotebook>(shownEditor.get(), "NoteBook");
+        for (int page = 0; page < int(pages->GetPageCount()); ++page) {
+            pages->SetSelection(page);
+            EXPECT_EQ(sharedMnemonics(shownMnemonics(shownEditor.get())), "") << page;
+        }
     }
     wxTranslations::Set(nullptr);
+}
+
+// The program shows the plug-in's errors under the editor's name, in German too: a failed save
+// says which file and why in one box.
+TEST(ProgramErrorBoxes, CarryTheEditorsName) {
+    ScratchDir dir;
+    const wxString table = dir.copyTestData("canonical.ctb", "plan.ctb");
+    for (const auto& [language, editor] :
+         {std::pair{"en", "Plot Style Table Editor"}, {"de", "Plotstiltabellen-Editor"}}) {
+        SCOPED_TRACE(language);
+        // Writes fail past the first kilobyte, as on a full disk.
+        const wxString script = wxString::Format("trap '' XFSZ; ulimit -f 1; exec %s --lang %s "
+                                                 "edit '%s'",
+                                                 PSTYLE_PROGRAM, language, table);
+        const char* const command[] = {"sh", "-c", script.utf8_str(), nullptr};
+        const long program = wxExecute(command, wxEXEC_ASYNC);
+        const auto shows = [](const wxString& title) {
+            return waitUntil([&] { return activeWindowTitle() == title; });
+        };
+        EXPECT_TRUE(shows(wxString(editor) + " - plan.ctb"));
+        pressKeys("ctrl+s");
+        EXPECT_TRUE(shows(editor));
+        pressKeys("Return");
+        EXPECT_TRUE(shows(wxString(editor) + " - plan.ctb"));
+        pressKeys("Escape");
+        EXPECT_TRUE(waitUntil([&] { return !wxProcess::Exists(int(program)); }));
+    }
 }

@@ -118,6 +118,7 @@ TEST_F(FormViewTest, SelectionShowsSharedValuesAndMarksDifferences) {
     EXPECT_EQ(virtPen->GetTextValue(), "Automatic");
     EXPECT_EQ(dither->Get3StateValue(), wxCHK_UNDETERMINED);
     EXPECT_TRUE(description->GetValue().empty()) << "descriptions differing in case differ";
+    EXPECT_EQ(description->GetHint(), "Varies");
     EXPECT_EQ(colorPicker(form)->GetValue(), "Varies");
     EXPECT_EQ(imagePicker(form, "ComboLineType")->GetValue(), "Varies");
     EXPECT_EQ(imagePicker(form, "ComboEndStyle")->GetValue(), "Use entity end style");
@@ -306,18 +307,18 @@ TEST_F(FormViewTest, FieldsShowStoredValuesAsTheyAre) {
     spinTo(form, "SpinPhysPen", 300);
     EXPECT_FALSE(editor->isModified()) << "the same values chosen again";
 
-    // A pen field without a number keeps what the user left in it; 0 typed over "Varies" counts.
+    // A pen field emptied says "Varies" again once left; 0 typed over it counts.
     selectRows(form, {1, 2});
     EXPECT_EQ(physPen->GetTextValue(), "Varies");
     for (const auto& p : pickers) {
         EXPECT_EQ(imagePicker(form, p.picker)->GetCount(), p.items) << p.picker;
     }
-    physPen->SetValue(wxString());
-    refreshControls(form);
-    EXPECT_EQ(physPen->GetTextValue(), "");
-    physPen->SetValue(wxString("0"));
-    leaveField(form, "SpinPhysPen");
+    for (const char* typed : {"", "0"}) {
+        gtk_entry_set_text(GTK_ENTRY(physPen->GetHandle()), typed);
+        leaveField(form, "SpinPhysPen");
+    }
     EXPECT_EQ(editor->currentTable()->style(1)->PhysPenNum, 0);
+    EXPECT_EQ(physPen->GetTextValue(), "Automatic");
 }
 
 TEST_F(LineWeightTest, ValuesShowInTheChosenUnit) {

@@ -81,7 +81,16 @@ TEST_F(EditorTest, GeneralPageShowsTheFileAndItsTable) {
         if (readable) {
             editor = openEditor(path);
         } else {
-            wxTEST_DIALOG(editor = openEditor(path), ExpectMessageBox(kInvalidFormat, wxID_OK));
+            // The message tells why, in front of the General page already filled.
+            const auto answer = [&](wxMessageDialog* box) {
+                EXPECT_EQ(box->GetMessage(), kInvalidFormat);
+                EXPECT_EQ(box->GetExtendedMessage(),
+                          path + ": it is not a plot style table file (unknown header)");
+                EXPECT_EQ(labelOf(wxTopLevelWindows.GetLast()->GetData(), "StatNumStyles"),
+                          "Number of styles: 0");
+                return wxID_OK;
+            };
+            wxTEST_DIALOG(editor = openEditor(path), AnswerWith<wxMessageDialog>(answer));
         }
         EXPECT_EQ(bool(editor->currentTable()), readable);
         EXPECT_EQ(editor->GetTitle(), "Plot Style Table Editor - office.tbl");
@@ -138,11 +147,12 @@ TEST_F(EditorTest, ScaleFactorChangesOnlyForANumber) {
 
     const auto editor = openEditor(path);
     auto* scale = findControl<wxTextCtrl>(editor.get(), "TextScale");
-    // 1.2.3 passes the numeric filter but is no number: the factor stays, silently.
+    // 1.2.3 passes the numeric filter but is no number: the factor stays, and shows again.
     scale->SetValue("1.2.3");
     EXPECT_TRUE(editor->Validate());
-    EXPECT_TRUE(editor->TransferDataFromWindow());
+    leaveField(editor.get(), "TextScale");
     EXPECT_EQ(editor->currentTable()->ScaleFactor, 1.23456789);
+    EXPECT_EQ(scale->GetValue(), "1.23457");
     EXPECT_FALSE(editor->isModified());
 
     scale->SetValue("0.75");
@@ -180,6 +190,35 @@ TEST_F(EditorTest, CancelAsksAboutUnsavedChanges) {
     EXPECT_EQ(readBytes(path), original) << "No closes without saving";
 }
 
+// A file that another program changed, deleted or created since the editor read or wrote it is
+// replaced only when the user says so; No keeps the editor open with its changes.
+TEST_F(EditorTest, AsksBeforeReplacingAFileChangedMeanwhile) {
+    const wxString path = dir.copyTestData("canonical.ctb", "shared.ctb");
+    const auto editor = openEditor(path);
+    auto* description = findControl<wxTextCtrl>(editor.get(), "TextTableDescr");
+    description->SetValue("Mine");
+    wxCopyFile(testDataPath("independent-writer-64bit-header.ctb"), path);
+    const std::vector<char> theirs = readBytes(path);
+    const char* const question =
+        "The file was changed by another program since it was opened. Replace it?";
+    bool closed = true;
+    wxTEST_DIALOG(closed = closedBy(*editor, "wxID_OK"), ExpectMessageBox(question, wxID_NO));
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(readBytes(path), theirs);
+    wxTEST_DIALOG(pressKey(editor.get(), editor.get(), 'S', wxMOD_CONTROL),
+                  ExpectMessageBox(question, wxID_YES));
+    EXPECT_EQ(toWxString(readTable(path)->Description), "Mine");
+
+    description->SetValue("Mine again");
+    wxRemoveFile(path);
+    wxTEST_DIALOG(closed = closedBy(*editor, "wxID_CANCEL"),
+                  ExpectMessageBox("Do you want to save changes?", wxID_YES),
+                  ExpectMessageBox(question, wxID_NO));
+    EXPECT_FALSE(closed);
+    EXPECT_FALSE(wxFileExists(path));
+    EXPECT_TRUE(editor->isModified());
+}
+
 // A failed save is reported with the system's reason and keeps the old file; after a failed
 // Save As the editor stays on its own file, and a failed save on Cancel keeps it open.
 TEST_F(EditorTest, FailedSaveIsReportedAndKeepsTheOldFile) {
@@ -199,12 +238,14 @@ TEST_F(EditorTest, FailedSaveIsReportedAndKeepsTheOldFile) {
     EXPECT_TRUE(editor->isModified());
     EXPECT_EQ(readBytes(path), original);
     EXPECT_EQ(editor->GetTitle(), "Plot Style Table Editor - full-disk.ctb");
+    // The file and the system's reason in one line.
     const auto errors = log.errors();
-    ASSERT_EQ(errors.size(), 4u);
-    EXPECT_EQ(errors[0].text, "Failed to save file: " + other);
-    EXPECT_EQ(errors[1].text, wxSysErrorMsgStr(EFBIG)) << "the system's reason";
-    EXPECT_EQ(errors[2].text, "Failed to save file: " + path);
-    EXPECT_EQ(errors[2].function, "DlgPlotStyleEditor::save");
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0].text,
+              "Failed to save file: " + other + " (" + wxSysErrorMsgStr(EFBIG) + ")");
+    EXPECT_EQ(errors[1].text,
+              "Failed to save file: " + path + " (" + wxSysErrorMsgStr(EFBIG) + ")");
+    EXPECT_EQ(errors[1].function, "DlgPlotStyleEditor::save");
 
     // Yes saves and closes once the disk has room.
     wxTEST_DIALOG(closed = closedBy(*editor, "wxID_CANCEL"),
@@ -384,11 +425,6 @@ TEST_F(EditorCommandsTest, KeysReachCommandsPagesAndFields) {
     pressKey(form, picker, WXK_ESCAPE);
     EXPECT_FALSE(picker->IsPopupShown());
     EXPECT_TRUE(editor->IsShown());
-
-    // Alt and a label's letter moves to its field.
-    pressKey(form, form, 'R', wxMOD_ALT);
-    processPendingEvents();
-    EXPECT_EQ(wxWindow::FindFocus(), form->FindWindow(XRCID("SpinScreening")));
 
     // On the style list: F2 renames, Ctrl+A selects every style, Delete asks first.
     pressKey(form, list, WXK_F2);

@@ -289,7 +289,8 @@ TEST_F(NewTableTest, RefusesNamesThatDoNotFitAndWritesNothing) {
         {true, dir.path(), "Plan", "File 'Plan' exists already."},
         {true, dir.path(), "site/plan", "'site/plan" + badName},
         {false, dir.path(), ".ctb", "'.ctb" + badName},
-        {false, missing, "Plan", "Failed to save file: " + missing + "/Plan.stb"},
+        {false, missing, "Plan",
+         "Failed to save file: " + missing + "/Plan.stb (" + wxSysErrorMsgStr(ENOENT) + ")"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);

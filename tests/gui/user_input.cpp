@@ -2,15 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/app.h>
 #include <wx/arrstr.h>
 #include <wx/dialog.h>
 #include <wx/time.h>
 #include <wx/toplevel.h>
+#include <wx/utils.h>
 
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/extensions/XTest.h>
 
 #include "gui_test_support.h"
@@ -92,6 +95,61 @@ void typeText(const wxString& text) {
     }
 }
 
+void clickAt(const wxPoint& point) {
+    XTestFakeMotionEvent(xDisplay(), -1, point.x, point.y, CurrentTime);
+    XTestFakeButtonEvent(xDisplay(), 1, True, CurrentTime);
+    // Held for a moment, as a finger does: the server lets the release and all that follows it
+    // wait. GTK's spin buttons lose the keys after a press released at the same instant.
+    XTestFakeButtonEvent(xDisplay(), 1, False, 30);
+    XFlush(xDisplay());
+}
+
+namespace {
+
+// A window property that holds one value of type, as the window manager sets it.
+unsigned char* windowProperty(Window window, const char* name, Atom type, unsigned long& count) {
+    Atom actualType = None;
+    int format = 0;
+    unsigned long remaining = 0;
+    unsigned char* value = nullptr;
+    XGetWindowProperty(xDisplay(), window, XInternAtom(xDisplay(), name, False), 0, 1024, False,
+                       type, &actualType, &format, &count, &remaining, &value);
+    return value;
+}
+
+} // namespace
+
+wxString activeWindowTitle() {
+    unsigned long count = 0;
+    unsigned char* active =
+        windowProperty(DefaultRootWindow(xDisplay()), "_NET_ACTIVE_WINDOW", XA_WINDOW, count);
+    wxString title;
+    const Window window = active && count == 1 ? *reinterpret_cast<Window*>(active) : None;
+    if (window != None) {
+        // The window may go before its title is read.
+        gdk_x11_display_error_trap_push(gdk_display_get_default());
+        unsigned char* name = windowProperty(window, "_NET_WM_NAME",
+                                             XInternAtom(xDisplay(), "UTF8_STRING", False), count);
+        gdk_x11_display_error_trap_pop_ignored(gdk_display_get_default());
+        title = name ? wxString::FromUTF8(reinterpret_cast<char*>(name), count) : wxString();
+        XFree(name);
+    }
+    XFree(active);
+    return title;
+}
+
+bool waitUntil(const std::function<bool()>& done) {
+    const wxLongLong start = wxGetLocalTimeMillis();
+    while (!done()) {
+        if (wxGetLocalTimeMillis() - start > 10000) {
+            return false;
+        }
+        wxTheApp->Yield();
+        wxMilliSleep(20);
+    }
+    return true;
+}
+
 std::vector<GtkWidget*> shownGtkWindows() {
     std::vector<GtkWidget*> shown;
     GList* windows = gtk_window_list_toplevels();
@@ -129,6 +187,11 @@ GtkWidget* shownGtkDialog() {
         }
     }
     return nullptr;
+}
+
+GtkWidget* activeGtkDialog() {
+    GtkWidget* dialog = shownGtkDialog();
+    return dialog && gtk_window_is_active(GTK_WINDOW(dialog)) ? dialog : nullptr;
 }
 
 namespace {

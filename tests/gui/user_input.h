@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include <wx/gdicmn.h>
 #include <wx/string.h>
 #include <wx/timer.h>
 
@@ -16,6 +17,12 @@ class wxWindow;
 void pressKeys(const char* keys);
 // Types text key by key, with Shift where a character needs it.
 void typeText(const wxString& text);
+// Clicks the first mouse button at a point of the screen.
+void clickAt(const wxPoint& point);
+// The title of the window that the window manager gave the focus, in any program.
+wxString activeWindowTitle();
+// Lets the toolkit run until done() holds, for at most 10 s; false when it never did.
+bool waitUntil(const std::function<bool()>& done);
 
 // The toolkit's top-level windows that are on the screen: dialogs, menus, popups.
 std::vector<GtkWidget*> shownGtkWindows();
@@ -23,6 +30,8 @@ std::vector<GtkWidget*> shownGtkWindows();
 GtkWidget* shownCompletionPopup(GtkWidget* entry);
 // The toolkit's own dialog on the screen (a message box, a file chooser), or null.
 GtkWidget* shownGtkDialog();
+// That dialog once the window manager gave it the keys, or null.
+GtkWidget* activeGtkDialog();
 // True when the keys typed go to window's top-level window: the window manager has given it the
 // focus (a toolkit's own dialog in front of it has gone).
 bool receivesKeys(const wxWindow* window);

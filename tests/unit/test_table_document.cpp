@@ -121,6 +121,7 @@ TEST_F(TableDocumentTest, LoadsAsTheEditorDoesAndKnowsTheFile) {
         EXPECT_EQ(document.table() ? document.table()->size() : 0u, c.styles);
         EXPECT_EQ(document.isModified(), c.modified);
         EXPECT_EQ(document.fileIdentity().exists, c.target.FileExists());
+        EXPECT_EQ(document.readFailure().empty(), bool(document.table()));
     }
     TableDocument document(existing);
     document.load();
@@ -163,6 +164,20 @@ TEST_F(TableDocumentTest, SavesOrKeepsEverythingAsItWas) {
     EXPECT_EQ(document.fileIdentity(),
               safefile::identityOf(std::string(file("copy.ctb").GetFullPath().fn_str())));
     EXPECT_NE(document.fileIdentity(), loadedIdentity);
+
+    // Another program's change, a file deleted or one created meanwhile, is seen until a save.
+    EXPECT_FALSE(document.fileChangedElsewhere());
+    const wxString path = file("copy.ctb").GetFullPath();
+    wxCopyFile(file("plan.ctb").GetFullPath(), path);
+    EXPECT_TRUE(document.fileChangedElsewhere());
+    EXPECT_TRUE(document.save().saved);
+    EXPECT_FALSE(document.fileChangedElsewhere());
+    wxRemoveFile(path);
+    EXPECT_TRUE(document.fileChangedElsewhere());
+    TableDocument created(file("new.ctb"));
+    created.load();
+    writeTable("new.ctb", true, [](CPlotStyleTable&) {});
+    EXPECT_TRUE(created.fileChangedElsewhere());
 }
 
 TEST_F(TableDocumentTest, PropertiesGoToEveryStyleButTheBaseStyleWithinTheirRange) {
@@ -537,6 +552,11 @@ TEST(ValueText, NumbersAndCommaSeparatedLinesIgnoreTheHostsLocale) {
     for (const char* text : {"0,25", "7 ", "60+", "5-3", "", "Varies", "abc", "1.2.3", "nan", "inf",
                              "-inf", "1e999", "0x10"}) {
         EXPECT_FALSE(parseInteger(text) || parseDecimal(text)) << text;
+    }
+    // The scale factor as people see it there: with the locale's decimal comma.
+    EXPECT_EQ(parseLocaleDecimal("2,5"), 2.5);
+    for (const char* text : {"2.5", "nan", "1e999", "", "abc"}) {
+        EXPECT_FALSE(parseLocaleDecimal(text)) << text;
     }
     for (const char* refused : {"lineweight=nan", "lineweight=inf", "lineweight=0,35",
                                 "screening=1e2", "physical-pen=inf"}) {

@@ -31,11 +31,7 @@ wxString fromUtf8(const std::string& text) {
 }
 
 std::string saveFailureCause(const wxString& path, int reason) {
-    wxString cause = wxString::Format(_("Failed to save file: %ls"), path);
-    if (reason != 0) {
-        cause += " (" + wxSysErrorMsgStr(reason) + ")";
-    }
-    return toUtf8(cause);
+    return toUtf8(saveFailureMessage(path, reason));
 }
 
 std::string unreadableCause(const std::string& path) {

@@ -9,20 +9,38 @@
 
 #include <wx/app.h>
 #include <wx/image.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
 #include <wx/xrc/xmlres.h>
 
 #include "command_support.h"
 #include "plot_style_plugin.h"
 #include "psl_file_names.h"
+#include "psl_focus_return.h"
 #include "window_snapshots.h"
 
 namespace {
+
+// The plug-in's reports in message boxes under the editor's name, as the program's own ("Pstyle
+// Error" would name the program); several at once in one box, a line each.
+class EditorLog : public wxLogGui {
+private:
+    void DoShowSingleLogMessage(const wxString& message, const wxString&, int style) override {
+        const FocusReturn focusReturn;
+        wxMessageBox(message, _("Plot Style Table Editor"), style);
+    }
+    void DoShowMultipleLogMessages(const wxArrayString& messages, const wxArrayInt&,
+                                   const wxArrayLong&, const wxString& title, int style) override {
+        DoShowSingleLogMessage(wxJoin(messages, '\n', '\0'), title, style);
+    }
+};
 
 class HostApp : public wxApp {
 public:
     bool OnInit() override {
         wxInitAllImageHandlers();
         wxXmlResource::Get()->InitAllHandlers();
+        delete wxLog::SetActiveTarget(new EditorLog);
         return true;
     }
 };

@@ -3,6 +3,7 @@
 #include "window_snapshots.h"
 
 #include <cstdio>
+#include <functional>
 #include <iterator>
 
 #include <gtk/gtk.h>
@@ -16,26 +17,45 @@
 #include <wx/listctrl.h>
 #include <wx/notebook.h>
 #include <wx/textctrl.h>
+#include <wx/time.h>
 #include <wx/utils.h>
 #include <wx/weakref.h>
 #include <wx/xrc/xmlres.h>
 
 #include "command_support.h"
 #include "plot_style_plugin.h"
+#include "psl_window_layout.h"
 
 namespace {
 
 // The selection dialog, the new table dialog and the editor's three pages.
 constexpr int kPictureCount = 5;
 
-// Lets the toolkit map and paint what was just shown or changed.
-void letWindowsSettle(wxWindow* window) {
-    window->Refresh();
-    window->Update();
-    for (int round = 0; round < 20; ++round) {
+// Lets the toolkit run until done() holds, for at most 10 s.
+void runUntil(const std::function<bool()>& done) {
+    const wxLongLong start = wxGetLocalTimeMillis();
+    while (!done() && wxGetLocalTimeMillis() - start < 10000) {
         wxEventLoopBase::GetActive()->YieldFor(wxEVT_CATEGORY_ALL);
-        wxMilliSleep(15);
+        wxMilliSleep(5);
     }
+}
+
+void notePainted(bool* painted) {
+    *painted = true;
+}
+
+// Lets the window manager and the toolkit lay out what was just shown or changed, then paint it
+// whole once.
+void letWindowsSettle(wxWindow* window) {
+    runUntil([window] { return isLaidOut(window); });
+    bool painted = false;
+    GdkFrameClock* clock = gtk_widget_get_frame_clock(window->GetHandle());
+    const gulong handler =
+        g_signal_connect_swapped(clock, "after-paint", G_CALLBACK(notePainted), &painted);
+    window->Refresh();
+    gtk_widget_queue_draw(window->GetHandle());
+    runUntil([&painted] { return painted; });
+    g_signal_handler_disconnect(clock, handler);
 }
 
 // Copies what the window shows on the display; the list controls are drawn by the toolkit

@@ -59,11 +59,13 @@ TableDocument::LoadOutcome TableDocument::load(const wxString& sourceFile) {
     } else if (file.FileExists()) {
         pathToRead = file.GetFullPath();
     }
+    std::u16string reason;
     if (pathToRead.empty()) {
         table_.reset(CPlotStyleTable::create(hasColorDependentExtension(file), nullptr));
     } else {
-        table_.reset(CPlotStyleTable::read(toHostText(pathToRead).c_str()));
+        table_.reset(CPlotStyleTable::read(toHostText(pathToRead).c_str(), reason));
     }
+    readFailure_ = table_ ? wxString() : toWxString(reason);
     // A copy shows another file's content: until it is saved, the target does not hold it.
     const bool copiedFromSource =
         !pathToRead.empty() && pathToRead == sourceFile && !file.SameAs(wxFileName(sourceFile));
@@ -79,6 +81,10 @@ TableDocument::LoadOutcome TableDocument::load(const wxString& sourceFile) {
         return table_ ? LoadOutcome::Created : LoadOutcome::CreateFailed;
     }
     return table_ ? LoadOutcome::Read : LoadOutcome::ReadFailed;
+}
+
+bool TableDocument::fileChangedElsewhere() const {
+    return identityOf(fileName_) != fileIdentity_;
 }
 
 bool TableDocument::isBaseStyle(int row) const {

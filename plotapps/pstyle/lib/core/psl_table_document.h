@@ -56,6 +56,9 @@ public:
     // kind that the file's extension names. Modified when the file does not exist or was not
     // read (a copy). Starts a new history and takes the file's identity.
     LoadOutcome load(const wxString& sourceFile = wxString());
+    // Why the last load could not read its file, in English from the table library; empty after
+    // a good load, or when the library gave no reason.
+    const wxString& readFailure() const { return readFailure_; }
 
     bool hasTable() const { return bool(table_); }
     const CPlotStyleTable* table() const { return table_.get(); }
@@ -63,6 +66,8 @@ public:
     bool isModified() const { return modified_; }
     // The file as it was when this document loaded it or last wrote it.
     const safefile::FileIdentity& fileIdentity() const { return fileIdentity_; }
+    // Whether another program changed, replaced, created or deleted the file since then.
+    bool fileChangedElsewhere() const;
 
     // Row 0 of a named table: it keeps its name and properties and is never deleted.
     bool isBaseStyle(int row) const;
@@ -136,6 +141,7 @@ private:
     wxFileName fileName_;
     bool modified_ = false;
     safefile::FileIdentity fileIdentity_;
+    wxString readFailure_;
     EditHistory history_;
     // The styles whose descriptions are being typed into, while that typing is one step.
     std::vector<int> typingRows_;

@@ -1,6 +1,7 @@
 #include "psl_table_files.h"
 
 #include <wx/filefn.h>
+#include <wx/log.h>
 #include <wx/tokenzr.h>
 #include <wx/translation.h>
 
@@ -47,6 +48,14 @@ wxString tableKindRefusal(const wxFileName& file, bool colorDependent) {
     }
     return wxString::Format(_("%ls is not a valid name to save to."), file.GetFullName()) + " " +
            tableKindExtensionHint(colorDependent);
+}
+
+wxString saveFailureMessage(const wxString& path, int error) {
+    wxString message = wxString::Format(_("Failed to save file: %ls"), path);
+    if (error != 0) {
+        message += " (" + wxSysErrorMsgStr(error) + ")";
+    }
+    return message;
 }
 
 bool completeTableFileName(wxFileName& file, const wxString& expectedExtension,

@@ -29,6 +29,10 @@ wxString tableKindExtensionHint(bool colorDependent);
 // valid name to save to. A named table is saved with the extension .stb."; empty when it may.
 wxString tableKindRefusal(const wxFileName& file, bool colorDependent);
 
+// "Failed to save file: PATH", with the system's reason for error (an errno value) in brackets
+// when there is one: one line that tells which file and why.
+wxString saveFailureMessage(const wxString& path, int error);
+
 // Completes a name typed for a new table whose files take expectedExtension (lower case): a name
 // without extension gets it; one with an extension keeps it as typed, and must have, lower-cased,
 // exactly that one ("Plan." has an empty extension). Otherwise returns false and gives the

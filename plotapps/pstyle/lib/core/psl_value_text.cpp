@@ -43,6 +43,16 @@ std::optional<double> parseDecimal(const wxString& text) {
     return value;
 }
 
+std::optional<double> parseLocaleDecimal(const wxString& text) {
+    const std::string number = numberCharacters(text, "+-.,0123456789eE");
+    double value = 0.0;
+    // strtod in the process's locale; ToDouble fails unless it takes the whole text.
+    if (number.empty() || !wxString(number).ToDouble(&value) || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 namespace {
 
 // to_chars writes numbers in the C notation and never asks the locale.

@@ -11,6 +11,9 @@
 // Blanks may lead; nothing may follow the number.
 std::optional<long> parseInteger(const wxString& text);
 std::optional<double> parseDecimal(const wxString& text);
+// A number as printf's "%g" shows it to people in the process's locale, with a decimal comma
+// where the locale has one: the scale factor field. The same refusals otherwise.
+std::optional<double> parseLocaleDecimal(const wxString& text);
 
 // With exactly decimals digits after the point, as printf's "%.*f" in the C locale. Numbers of a
 // billion or more and those that are not finite, which only other programs store in tables,

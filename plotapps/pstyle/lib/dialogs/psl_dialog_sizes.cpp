@@ -8,8 +8,6 @@
 
 #include <gtk/gtk.h>
 
-namespace {
-
 void giveFieldsTheirHeight(wxWindow* window) {
     for (wxWindow* child : window->GetChildren()) {
         giveFieldsTheirHeight(child);
@@ -25,11 +23,12 @@ void giveFieldsTheirHeight(wxWindow* window) {
     }
 }
 
-} // namespace
-
 void sizeForText(wxDialog* dialog, int width) {
     giveFieldsTheirHeight(dialog);
     const wxSize needed = dialog->GetSizer()->ComputeFittingWindowSize(dialog);
-    dialog->SetMinSize(needed);
-    dialog->SetSize(std::max(width, needed.x), needed.y);
+    // The size asked for is also the least: GTK showed the dialog before it was sized, and a
+    // window manager answering that first showing late cannot make it smaller.
+    const wxSize size(std::max(width, needed.x), needed.y);
+    dialog->SetMinSize(size);
+    dialog->SetSize(size);
 }

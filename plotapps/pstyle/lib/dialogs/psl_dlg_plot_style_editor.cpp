@@ -2,6 +2,8 @@
 #include "psl_dlg_plot_style_editor.h"
 
 #include <algorithm>
+#include <iterator>
+#include <optional>
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -23,11 +25,15 @@
 
 #include <kesutils/ut_services.h>
 
+#include "psl_dialog_sizes.h"
+#include "psl_focus_return.h"
+#include "psl_label_mnemonics.h"
 #include "psl_log.h"
 #include "psl_pickers.h"
 #include "psl_resources.h"
 #include "psl_table_files.h"
 #include "psl_text.h"
+#include "psl_value_text.h"
 
 namespace {
 
@@ -46,31 +52,25 @@ void fitStyleColumn(wxListCtrl* list) {
 const char* const kPickerNames[] = {"ComboColor",    "ComboLineType",  "ComboLineWeight",
                                     "ComboEndStyle", "ComboJoinStyle", "ComboFillStyle"};
 
-// The letter a label marks with "&" for the keyboard, upper case, or 0.
-int mnemonicOf(const wxString& label) {
-    for (size_t i = 0; i + 1 < label.length(); ++i) {
-        if (label[i] == '&') {
-            if (label[i + 1] != '&') {
-                return wxToupper(label[i + 1]);
-            }
-            ++i;
-        }
-    }
-    return 0;
+// The fields that take typed text: Enter takes it, as leaving the field does.
+const char* const kTypedFieldNames[] = {"TextTableDescr", "TextStyleDescr", "TextScale",
+                                        "SpinPhysPen",    "SpinVirtPen",    "SpinScreening"};
+
+bool isTypedField(const wxWindow* window) {
+    return window &&
+           std::any_of(std::begin(kTypedFieldNames), std::end(kTypedFieldNames),
+                       [window](const char* name) { return window->GetId() == XRCID(name); });
 }
 
-// The label in window or below it whose mnemonic is letter, or null.
-wxStaticText* labelWithMnemonic(wxWindow* window, int letter) {
-    auto* label = dynamic_cast<wxStaticText*>(window);
-    if (label && mnemonicOf(label->GetLabel()) == letter) {
-        return label;
+// A click on button, when it may be clicked. Keys typed quickly come before the idle time that
+// enables controls for what the keys before them did.
+void pressButton(wxWindow* button) {
+    button->UpdateWindowUI();
+    if (button->IsEnabled()) {
+        wxCommandEvent click(wxEVT_BUTTON, button->GetId());
+        click.SetEventObject(button);
+        button->ProcessWindowEvent(click);
     }
-    for (wxWindow* child : window->GetChildren()) {
-        if (wxStaticText* found = labelWithMnemonic(child, letter)) {
-            return found;
-        }
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -139,12 +139,10 @@ DlgPlotStyleEditor::DlgPlotStyleEditor(const wxString& path, const wxString& sou
 
 DlgPlotStyleEditor::~DlgPlotStyleEditor() {
     // The toolkit takes the focus from the fields while it destroys them, after the members are
-    // gone: the handlers bound to the fields must not run then.
-    for (const char* name : {"TextTableDescr", "TextScale", "TextStyleDescr", "SpinPhysPen",
-                             "SpinVirtPen", "SpinScreening"}) {
+    // gone: the handler bound to the fields must not run then.
+    for (const char* name : kTypedFieldNames) {
         if (wxWindow* field = FindWindow(XRCID(name))) {
-            field->Unbind(wxEVT_KILL_FOCUS, &DlgPlotStyleEditor::onTextFieldFocusLost, this);
-            field->Unbind(wxEVT_KILL_FOCUS, &DlgPlotStyleEditor::onSpinFocusLost, this);
+            field->Unbind(wxEVT_KILL_FOCUS, &DlgPlotStyleEditor::onFieldLeft, this);
         }
     }
     // The style list only borrows the swatches; it must not see them after they are gone.
@@ -170,9 +168,10 @@ bool DlgPlotStyleEditor::TransferDataFromWindow() {
     document.setApplyFactor(applyScale);
     // The shown factor is the table's as "%g" writes it, perhaps rounded: only a typed one is
     // stored. Text that is no number, or no factor, leaves the table's as it is.
-    double scale = 0.0;
-    if (scaleText != scaleFactorText(table.ScaleFactor) && scaleText.ToDouble(&scale)) {
-        document.setScaleFactor(scale);
+    if (scaleText != scaleFactorText(table.ScaleFactor)) {
+        if (const std::optional<double> scale = parseLocaleDecimal(scaleText)) {
+            document.setScaleFactor(*scale);
+        }
     }
     ditherState = XRCCTRL(*this, "CheckDither", wxCheckBox)->Get3StateValue();
     grayscaleState = XRCCTRL(*this, "CheckGrayscale", wxCheckBox)->Get3StateValue();
@@ -199,9 +198,8 @@ void DlgPlotStyleEditor::onInitDialog(wxInitDialogEvent&) {
     setUpSpinFields();
     XRCCTRL(*this, "RadLwMm", wxRadioButton)->SetValidator(wxGenericValidator(&millimetreUnits));
     XRCCTRL(*this, "RadLwIn", wxRadioButton)->SetValidator(wxGenericValidator(&inchUnits));
-    for (const char* name : {"TextTableDescr", "TextScale", "TextStyleDescr"}) {
-        FindWindow(XRCID(name))
-            ->Bind(wxEVT_KILL_FOCUS, &DlgPlotStyleEditor::onTextFieldFocusLost, this);
+    for (const char* name : kTypedFieldNames) {
+        FindWindow(XRCID(name))->Bind(wxEVT_KILL_FOCUS, &DlgPlotStyleEditor::onFieldLeft, this);
     }
 
     auto* styleList = XRCCTRL(*this, "ListStyles", wxListCtrl);
@@ -220,9 +218,13 @@ void DlgPlotStyleEditor::onInitDialog(wxInitDialogEvent&) {
         lineWeightList->InsertItem(row, wxString());
     }
 
-    // The pickers and labels decide how small the dialog may get.
+    // The pickers, labels and fields decide how small the dialog may get.
+    giveFieldsTheirHeight(this);
     GetSizer()->SetSizeHints(this);
     SetSize(600, -1);
+    // No smaller than shown first: GTK showed the dialog before it was sized, and a window
+    // manager answering that first showing late cannot make it smaller.
+    SetMinSize(GetSize());
     Centre(wxBOTH);
 
     fitStyleColumn(styleList);
@@ -242,10 +244,6 @@ void DlgPlotStyleEditor::loadTable() {
     const bool sortButtonWasShown = sortButton->IsShown();
     const CPlotStyleTable* table = document.table();
     if (!table) {
-        wxMessageBox(outcome == TableDocument::LoadOutcome::CreateFailed
-                         ? _("Failed to create plotstyle table file.")
-                         : _("Invalid file format - failed to open plotstyle table file."),
-                     _("Plot Style Table Editor"), wxOK | wxICON_ERROR, nullptr);
         styleCount = 0;
         applyScale = false;
         scaleText = "1";
@@ -272,10 +270,40 @@ void DlgPlotStyleEditor::loadTable() {
     updateLineWeightList(false);
     TransferDataToWindow();
     showSelection();
+    if (!table) {
+        reportLoadFailure(outcome);
+    }
+}
+
+void DlgPlotStyleEditor::reportLoadFailure(TableDocument::LoadOutcome outcome) {
+    const FocusReturn focusReturn;
+    wxMessageDialog box(nullptr,
+                        outcome == TableDocument::LoadOutcome::CreateFailed
+                            ? _("Failed to create plotstyle table file.")
+                            : _("Invalid file format - failed to open plotstyle table file."),
+                        _("Plot Style Table Editor"), wxOK | wxICON_ERROR);
+    if (!document.readFailure().empty()) {
+        box.SetExtendedMessage(document.fileName().GetFullPath() + ": " + document.readFailure());
+    }
+    box.ShowModal();
+}
+
+bool DlgPlotStyleEditor::mayReplaceChangedFile() {
+    if (!document.fileChangedElsewhere()) {
+        return true;
+    }
+    const FocusReturn focusReturn;
+    return wxMessageBox(_("The file was changed by another program since it was opened. "
+                          "Replace it?"),
+                        _("Plot Style Table Editor"), wxYES_NO | wxNO_DEFAULT | wxICON_WARNING,
+                        nullptr) == wxYES;
 }
 
 bool DlgPlotStyleEditor::save(const wxString& name) {
     const wxFileName target = name.empty() ? document.fileName() : wxFileName(name, wxPATH_NATIVE);
+    if (target.SameAs(document.fileName()) && !mayReplaceChangedFile()) {
+        return false;
+    }
     const SaveResult saved = document.saveAs(target);
     // The title names the file that later saves go to: the old one after a failure.
     updateTitle();
@@ -290,6 +318,7 @@ bool DlgPlotStyleEditor::canClose() {
     if (!document.isModified() || !document.hasTable()) {
         return true;
     }
+    const FocusReturn focusReturn;
     switch (wxMessageBox(_("Do you want to save changes?"), _("Plot Style Table Editor"),
                          wxYES_NO | wxCANCEL | wxICON_QUESTION, nullptr)) {
     case wxCANCEL:
@@ -304,6 +333,28 @@ bool DlgPlotStyleEditor::canClose() {
 bool DlgPlotStyleEditor::commitPendingInput() {
     commitTypedValues();
     return TransferDataFromWindow();
+}
+
+void DlgPlotStyleEditor::takeField(const wxWindow* field) {
+    commitPendingInput();
+    document.endTyping();
+    if (dynamic_cast<const wxSpinCtrl*>(field)) {
+        showSelection();
+    } else if (field->GetId() == XRCID("TextScale")) {
+        showScaleFactor();
+    }
+}
+
+void DlgPlotStyleEditor::onFieldLeft(wxFocusEvent& event) {
+    takeField(static_cast<wxWindow*>(event.GetEventObject()));
+    event.Skip();
+}
+
+void DlgPlotStyleEditor::showScaleFactor() {
+    if (const CPlotStyleTable* table = document.table()) {
+        scaleText = scaleFactorText(table->ScaleFactor);
+        FindWindow(XRCID("TextScale"))->GetValidator()->TransferToWindow();
+    }
 }
 
 wxString DlgPlotStyleEditor::scaleFactorText(double factor) {
@@ -437,14 +488,24 @@ void DlgPlotStyleEditor::onCharHook(wxKeyEvent& event) {
     const auto* focus = dynamic_cast<const wxWindow*>(event.GetEventObject());
     const bool inStyleList = focus && (focus == FindWindow(XRCID("ListStyles")) ||
                                        focus->GetParent() == FindWindow(XRCID("ListStyles")));
+    const bool enter = key == WXK_RETURN || key == WXK_NUMPAD_ENTER;
     switch (event.GetModifiers()) {
     case wxMOD_NONE:
         if ((key == WXK_ESCAPE && closeShownPickerList()) ||
             (inStyleList && handleStyleListKey(key))) {
             return;
         }
+        // Enter takes a field's text and the editor stays: one applies value after value.
+        if (enter && isTypedField(focus)) {
+            takeField(focus);
+            return;
+        }
         break;
     case wxMOD_CONTROL:
+        if (enter) {
+            pressButton(FindWindow(wxID_OK));
+            return;
+        }
         if (key == 'S') {
             saveInPlace();
             return;
@@ -474,7 +535,7 @@ void DlgPlotStyleEditor::onCharHook(wxKeyEvent& event) {
             XRCCTRL(*this, "NoteBook", wxNotebook)->SetSelection(key - '1');
             return;
         }
-        if (focusLabelledField(key)) {
+        if (activateMnemonic(event)) {
             return;
         }
         break;
@@ -493,15 +554,23 @@ bool DlgPlotStyleEditor::closeShownPickerList() {
     return false;
 }
 
-bool DlgPlotStyleEditor::focusLabelledField(int letter) {
-    // GTK ties a label's letter to no field of this toolkit's dialogs: the field that follows the
-    // label on the page shown takes the focus.
-    wxStaticText* label =
-        labelWithMnemonic(XRCCTRL(*this, "NoteBook", wxNotebook)->GetCurrentPage(), letter);
-    if (!label) {
+bool DlgPlotStyleEditor::activateMnemonic(const wxKeyEvent& event) {
+    // Handled here, before the control with the focus sees the key: a picker would take the
+    // letter for the item it begins.
+    wxControl* control = controlWithMnemonic(this, event);
+    if (!control) {
         return false;
     }
-    for (wxWindow* field = label->GetNextSibling(); field; field = field->GetNextSibling()) {
+    // Keys typed quickly come before the idle time that enables the controls for what the keys
+    // before them did (Ctrl+A, then Alt and a field's letter).
+    UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    if (dynamic_cast<wxButton*>(control)) {
+        pressButton(control);
+        return true;
+    }
+    // GTK ties a label's letter to no field of this toolkit's dialogs: the field that follows the
+    // label on the page shown takes the focus.
+    for (wxWindow* field = control->GetNextSibling(); field; field = field->GetNextSibling()) {
         if (field->IsShown() && field->AcceptsFocusFromKeyboard()) {
             field->SetFocus();
             break;

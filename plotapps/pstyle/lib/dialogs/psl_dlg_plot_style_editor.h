@@ -35,7 +35,8 @@ public:
 
     // Replaces the held table from the source or the target file and refreshes every page.
     void loadTable();
-    // Writes the table, under name when it is not empty; false after a reported failure.
+    // Writes the table, under name when it is not empty; false after a reported failure, or
+    // when the user keeps a file that another program changed since the editor saw it.
     bool save(const wxString& name);
     // Asks about unsaved changes; true when the caller may close or replace the table.
     bool canClose();
@@ -89,16 +90,17 @@ private:
     void onComboChanged(wxCommandEvent& event);
     void onCheckChanged(wxCommandEvent& event);
     void onSpinChanged(wxSpinEvent& event);
-    void onSpinFocusLost(wxFocusEvent& event);
     void onPageChanging(wxBookCtrlEvent& event);
     void onLineWeightActivated(wxListEvent& event);
     void onStyleListMotion(wxMouseEvent& event);
-    // The editor's keys: Escape closes an open picker list first, Ctrl+S saves in place, Ctrl+Z
-    // undoes, Ctrl+Y and Ctrl+Shift+Z redo, Ctrl+PgUp/PgDn and Alt+1 to 3 turn the pages, Alt and
-    // a label's letter moves to its field; on the style list Ctrl+A, F2 and Delete.
+    // The editor's keys: Escape closes an open picker list first, Enter takes what is typed into
+    // a field and stays, Ctrl+Enter saves and closes, Ctrl+S saves in place, Ctrl+Z undoes, Ctrl+Y
+    // and Ctrl+Shift+Z redo, Ctrl+PgUp/PgDn and Alt+1 to 3 turn the pages, Alt and a label's
+    // letter moves to its field or presses its button, whichever control has the focus; on the
+    // style list Ctrl+A, F2 and Delete.
     void onCharHook(wxKeyEvent& event);
     bool closeShownPickerList();
-    bool focusLabelledField(int letter);
+    bool activateMnemonic(const wxKeyEvent& event);
     bool handleStyleListKey(int key);
     void selectAllStyles();
     void saveInPlace();
@@ -112,6 +114,16 @@ private:
     // Takes what is typed anywhere in the form into the table: the spin fields and the General
     // page. Every path that reads the form or acts on the table calls it first.
     bool commitPendingInput();
+    // Takes what is typed into field as one step, as leaving it does, and shows what the table
+    // holds now: text that is no value goes.
+    void takeField(const wxWindow* field);
+    void onFieldLeft(wxFocusEvent& event);
+    void showScaleFactor();
+    // Fills the pages first, so that the message stands in front of what they show.
+    void reportLoadFailure(TableDocument::LoadOutcome outcome);
+    // Asks before replacing a file that another program changed, created or deleted since the
+    // editor read or wrote it; true when the save may go ahead.
+    bool mayReplaceChangedFile();
     // Logs the reason of a refused edit from reporter; true when the edit was refused.
     static bool reportRefusal(const EditResult& result, const char* reporter);
     // The General page shows the scale factor as "%g" writes it in the host's locale.
@@ -135,7 +147,6 @@ private:
     void showRestoredTable(const std::vector<wxString>& namesBefore);
     std::vector<wxString> styleNames() const;
     bool isEditingLabel() const;
-    void onTextFieldFocusLost(wxFocusEvent& event);
     // Whether the property controls and Delete Style act on the current selection.
     bool selectionIsEditable() const;
     // The selected rows that a property change writes to: none unless the Form View is shown.

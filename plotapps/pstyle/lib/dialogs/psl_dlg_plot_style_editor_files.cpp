@@ -5,11 +5,13 @@
 #include <wx/msgdlg.h>
 
 #include "psl_csv_export.h"
+#include "psl_focus_return.h"
 #include "psl_log.h"
 #include "psl_table_file_dialog.h"
 #include "psl_table_files.h"
 
 void DlgPlotStyleEditor::onOpen(wxCommandEvent&) {
+    const FocusReturn focusReturn;
     if (!canClose()) {
         return;
     }
@@ -25,6 +27,7 @@ void DlgPlotStyleEditor::onSaveAs(wxCommandEvent&) {
     if (!Validate() || !commitPendingInput()) {
         return;
     }
+    const FocusReturn focusReturn;
     const wxFileName& fileName = tableFileName();
     const bool colorDependent = isColorDependentTable();
     const wxString wildcard =

@@ -13,17 +13,13 @@
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
-#ifdef __WXGTK__
-#include <gtk/gtk.h>
-#endif
-
 #include <davaz/wxg_combo.h>
 
 #include "psl_catalogues.h"
 #include "psl_pickers.h"
+#include "psl_spin_field.h"
 #include "psl_style_values.h"
 #include "psl_text.h"
-#include "psl_value_text.h"
 
 namespace {
 
@@ -126,16 +122,16 @@ wxCheckBoxState checkStateOf(int mergedValue) {
     }
 }
 
-// Style fields edited through a spin field. A pen number of 0 reads "Automatic"; a selection
+// Style fields edited through a number field. A pen number of 0 reads "Automatic"; a selection
 // whose values differ reads "Varies".
-struct SpinField {
+struct NumberFieldBinding {
     const char* spinName;
     StyleProperty property;
     int SelectionValues::*merged;
     bool zeroIsAutomatic;
 };
 
-const SpinField kSpinFields[] = {
+const NumberFieldBinding kSpinFields[] = {
     {"SpinPhysPen", StyleProperty::PhysicalPen, &SelectionValues::physPen, true},
     {"SpinVirtPen", StyleProperty::VirtualPen, &SelectionValues::virtPen, true},
     {"SpinScreening", StyleProperty::Screening, &SelectionValues::screening, false},
@@ -172,32 +168,12 @@ const struct {
     {"CheckAdaptive", StyleProperty::Adaptive},
 };
 
-// GTK's spin button drops every character that cannot be part of a number, and sizes itself for
-// two digits; the fields show words too.
-void prepareSpinForWords(wxSpinCtrl* spin) {
-#ifdef __WXGTK__
-    gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(spin->GetHandle()), FALSE);
-#endif
-    const int textWidth =
-        std::max(spin->GetTextExtent(_("Automatic")).x, spin->GetTextExtent(_("Varies")).x) +
-        spin->GetCharWidth();
-    spin->SetMinSize(wxSize(spin->GetSizeFromTextSize(textWidth).x, -1));
-}
-
 // Shows a merged value; a stored value outside the property's range is shown as it is.
-void showSpinValue(wxSpinCtrl* spin, const SpinField& spinField, int mergedValue) {
-    const StyleValueRange range = styleValueRange(spinField.property);
-    if (mergedValue == kNoValueYet || mergedValue == kValuesDiffer) {
-        spin->SetRange(range.first, range.last);
-        spin->SetValue(range.first);
-        spin->SetValue(mergedValue == kValuesDiffer ? _("Varies") : wxString());
-        return;
-    }
-    spin->SetRange(std::min(range.first, mergedValue), std::max(range.last, mergedValue));
-    spin->SetValue(mergedValue);
-    if (mergedValue == 0 && spinField.zeroIsAutomatic) {
-        spin->SetValue(_("Automatic"));
-    }
+void showSpinValue(SpinField* spin, StyleProperty property, int mergedValue) {
+    const StyleValueRange range = styleValueRange(property);
+    const bool noValue = mergedValue == kNoValueYet || mergedValue == kValuesDiffer;
+    spin->showValue(noValue ? std::nullopt : std::optional<int>(mergedValue), range.first,
+                    range.last);
 }
 
 } // namespace
@@ -253,12 +229,11 @@ std::vector<int> DlgPlotStyleEditor::editableSelection() const {
 }
 
 void DlgPlotStyleEditor::setUpSpinFields() {
-    for (const SpinField& spinField : kSpinFields) {
-        auto* spin = XRCCTRL(*this, spinField.spinName, wxSpinCtrl);
+    for (const NumberFieldBinding& spinField : kSpinFields) {
+        auto* spin = XRCCTRL(*this, spinField.spinName, SpinField);
         const StyleValueRange range = styleValueRange(spinField.property);
         spin->SetRange(range.first, range.last);
-        prepareSpinForWords(spin);
-        spin->Bind(wxEVT_KILL_FOCUS, &DlgPlotStyleEditor::onSpinFocusLost, this);
+        spin->setUp(spinField.zeroIsAutomatic);
     }
 }
 
@@ -275,7 +250,9 @@ void DlgPlotStyleEditor::showSelection() {
         }
     }
 
-    XRCCTRL(*this, "TextStyleDescr", wxTextCtrl)->ChangeValue(values.description);
+    auto* description = XRCCTRL(*this, "TextStyleDescr", wxTextCtrl);
+    description->ChangeValue(values.description);
+    description->SetHint(values.descriptionState == kValuesDiffer ? _("Varies") : wxString());
     XRCCTRL(*this, "CheckDither", wxCheckBox)->Set3StateValue(checkStateOf(values.dither));
     XRCCTRL(*this, "CheckGrayscale", wxCheckBox)->Set3StateValue(checkStateOf(values.grayscale));
     XRCCTRL(*this, "CheckAdaptive", wxCheckBox)->Set3StateValue(checkStateOf(values.adaptive));
@@ -291,8 +268,8 @@ void DlgPlotStyleEditor::showSelection() {
             picker->setValue(value);
         }
     }
-    for (const SpinField& spinField : kSpinFields) {
-        showSpinValue(XRCCTRL(*this, spinField.spinName, wxSpinCtrl), spinField,
+    for (const NumberFieldBinding& spinField : kSpinFields) {
+        showSpinValue(XRCCTRL(*this, spinField.spinName, SpinField), spinField.property,
                       values.*spinField.merged);
     }
 }
@@ -303,11 +280,11 @@ bool DlgPlotStyleEditor::commitTypedValues() {
         return false;
     }
     bool changed = false;
-    for (const SpinField& spinField : kSpinFields) {
-        // "Varies", "Automatic", an empty field and any other text that is no number give no
-        // value: the styles keep theirs.
-        const std::optional<long> typed = parseInteger(
-            XRCCTRL(*this, spinField.spinName, wxSpinCtrl)->GetTextValue().Strip(wxString::both));
+    for (const NumberFieldBinding& spinField : kSpinFields) {
+        // "Varies", an empty field and any other text that is no number give no value: the
+        // styles keep theirs.
+        const std::optional<long> typed =
+            XRCCTRL(*this, spinField.spinName, SpinField)->typedValue();
         if (!typed) {
             continue;
         }
@@ -393,13 +370,6 @@ void DlgPlotStyleEditor::onSpinChanged(wxSpinEvent&) {
 
 void DlgPlotStyleEditor::onPageChanging(wxBookCtrlEvent& event) {
     commitTypedValues();
-    event.Skip();
-}
-
-void DlgPlotStyleEditor::onSpinFocusLost(wxFocusEvent& event) {
-    // Also puts "Automatic" or "Varies" back into a field that was cleared.
-    commitTypedValues();
-    showSelection();
     event.Skip();
 }
 

@@ -129,10 +129,3 @@ void DlgPlotStyleEditor::showRestoredTable(const std::vector<wxString>& namesBef
     updateLineWeightList(false);
     showSelection();
 }
-
-void DlgPlotStyleEditor::onTextFieldFocusLost(wxFocusEvent& event) {
-    // What was typed into a field becomes one step when the field is left.
-    document.endTyping();
-    TransferDataFromWindow();
-    event.Skip();
-}

@@ -6,6 +6,7 @@
 #include <wx/textdlg.h>
 #include <wx/xrc/xmlres.h>
 
+#include "psl_focus_return.h"
 #include "psl_log.h"
 #include "psl_style_names.h"
 #include "psl_text.h"
@@ -14,6 +15,7 @@ void DlgPlotStyleEditor::onStyleAdd(wxCommandEvent&) {
     if (!document.hasTable() || isColorDependentTable()) {
         return;
     }
+    const FocusReturn focusReturn;
     const wxString answer =
         wxGetTextFromUser(_("Enter style name:"), _("Add Plot Style"),
                           firstFreeStyleName(*document.table(), styleCount), nullptr);
@@ -112,6 +114,7 @@ bool DlgPlotStyleEditor::handleStyleListKey(int key) {
     }
     if (key == WXK_DELETE && FindWindow(XRCID("BtnStyleDelForm"))->IsShown() &&
         selectionIsEditable()) {
+        const FocusReturn focusReturn;
         if (wxMessageBox(_("Do you want to delete the selected styles?"),
                          _("Plot Style Table Editor"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION,
                          nullptr) == wxYES) {

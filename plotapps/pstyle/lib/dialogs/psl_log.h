@@ -5,6 +5,8 @@
 #include <wx/intl.h>
 #include <wx/log.h>
 
+#include "psl_table_files.h"
+
 #define PSL_LOG_ERROR(function, ...)                                                               \
     do {                                                                                           \
         if (wxLog::IsLevelEnabled(wxLOG_Error, wxLOG_COMPONENT)) {                                 \
@@ -12,13 +14,7 @@
         }                                                                                          \
     } while (false)
 
-// "Failed to save file: %ls" with the full path, then the system's reason (errorCode, an errno
-// value) as a record of its own, so that the user learns why; no reason when errorCode is 0.
+// "Failed to save file: PATH (reason)" as one record, the system's reason (errorCode, an errno
+// value) left out when errorCode is 0.
 #define PSL_LOG_SAVE_FAILURE(function, path, errorCode)                                            \
-    do {                                                                                           \
-        const int pslSaveError = (errorCode);                                                      \
-        PSL_LOG_ERROR(function, _("Failed to save file: %ls"), path);                              \
-        if (pslSaveError != 0) {                                                                   \
-            PSL_LOG_ERROR(function, "%ls", wxSysErrorMsgStr(pslSaveError));                        \
-        }                                                                                          \
-    } while (false)
+    PSL_LOG_ERROR(function, "%ls", saveFailureMessage(path, errorCode))

@@ -6,10 +6,12 @@
 
 #include <gtk/gtk.h>
 
-void showMessage(wxDialog* dialog, const wxString& text) {
+namespace {
+
+// Makes the dialog taller when its message, wrapped at the label's width, needs more lines than
+// the label has room for.
+void fitMessage(wxDialog* dialog) {
     auto* message = XRCCTRL(*dialog, "StatMessage", wxStaticText);
-    message->SetLabel(text);
-    dialog->Layout();
     const wxSize room = message->GetClientSize();
     if (room.x <= 0) {
         return;
@@ -27,4 +29,25 @@ void showMessage(wxDialog* dialog, const wxString& text) {
         dialog->SetSize(grown);
         dialog->Layout();
     }
+}
+
+void onMessageResized(wxSizeEvent& event) {
+    event.Skip();
+    auto* label = static_cast<wxWindow*>(event.GetEventObject());
+    if (auto* dialog = dynamic_cast<wxDialog*>(wxGetTopLevelParent(label))) {
+        fitMessage(dialog);
+    }
+}
+
+} // namespace
+
+void showMessage(wxDialog* dialog, const wxString& text) {
+    auto* message = XRCCTRL(*dialog, "StatMessage", wxStaticText);
+    message->SetLabel(text);
+    dialog->Layout();
+    fitMessage(dialog);
+    // The window manager may answer the first showing with the size from before: the message
+    // then takes its room again.
+    message->Unbind(wxEVT_SIZE, &onMessageResized);
+    message->Bind(wxEVT_SIZE, &onMessageResized);
 }
