@@ -157,6 +157,7 @@ TEST_F(TableDocumentTest, SavesOrKeepsEverythingAsItWas) {
     chmod(file("plan.ctb").GetFullPath().fn_str(), 0444);
     EXPECT_NE(document.saveRefusal().find("plan.ctb is read-only"), wxString::npos)
         << document.saveRefusal();
+    chmod(file("plan.ctb").GetFullPath().fn_str(), 0644);
 
     EXPECT_TRUE(document.saveAs(file("copy.ctb")).saved);
     EXPECT_EQ(document.fileName(), file("copy.ctb"));
