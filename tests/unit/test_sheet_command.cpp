@@ -52,6 +52,10 @@ protected:
             wxImage::AddHandler(new wxPNMHandler);
         }
     }
+    void TearDown() override {
+        wxImage::CleanUpHandlers();
+        PstyleCommands::TearDown();
+    }
 
     std::string shell(const std::string& command) const { return runShell(command).out; }
 
