@@ -58,7 +58,7 @@ std::string unfitTarget(const safefile::WriteTarget& target, const std::string& 
 } // namespace
 
 PlotStyleTablePtr readPlotStyleTableFromMemory(const std::uint8_t* data, std::size_t size,
-                                               std::string& error) {
+                                               std::string& error, PlotStyleReadReport* report) {
     try {
         TableContainer content;
         if (!unpackTableContainer(data, size, content, error)) {
@@ -75,9 +75,9 @@ PlotStyleTablePtr readPlotStyleTableFromMemory(const std::uint8_t* data, std::si
         }
         // Older writers used the Windows-1252 code page; their texts are rarely valid UTF-8.
         if (!isValidUtf8(text)) {
-            return parseTableText(windows1252ToUtf8(text), content.colorDependent, error);
+            return parseTableText(windows1252ToUtf8(text), content.colorDependent, error, report);
         }
-        return parseTableText(text, content.colorDependent, error);
+        return parseTableText(text, content.colorDependent, error, report);
     } catch (const std::bad_alloc&) {
         error = "not enough memory to read the table";
         return nullptr;
@@ -90,7 +90,8 @@ bool writePlotStyleTableToMemory(const CPlotStyleTable& table, std::string& byte
         table.ColorDependent, [&pieces]() { return pieces.next(); }, bytes);
 }
 
-PlotStyleTablePtr readPlotStyleTableFile(const std::string& path, std::string& error) {
+PlotStyleTablePtr readPlotStyleTableFile(const std::string& path, std::string& error,
+                                         PlotStyleReadReport* report) {
     std::string bytes;
     safefile::Failure failure;
     if (!safefile::readFile(path, kMaxTableFileSize, bytes, failure)) {
@@ -99,7 +100,7 @@ PlotStyleTablePtr readPlotStyleTableFile(const std::string& path, std::string& e
         return nullptr;
     }
     return readPlotStyleTableFromMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                        bytes.size(), error);
+                                        bytes.size(), error, report);
 }
 
 bool writePlotStyleTableFile(const CPlotStyleTable& table, const std::string& path,
@@ -135,8 +136,15 @@ CPlotStyleTable* CPlotStyleTable::read(const char16_t* path) {
 }
 
 CPlotStyleTable* CPlotStyleTable::read(const char16_t* path, std::u16string& reason) {
+    PlotStyleReadReport report;
+    return read(path, reason, report);
+}
+
+CPlotStyleTable* CPlotStyleTable::read(const char16_t* path, std::u16string& reason,
+                                       PlotStyleReadReport& report) {
     std::string error;
-    PlotStyleTablePtr table = readPlotStyleTableFile(pathToUtf8(path), error);
+    report = PlotStyleReadReport();
+    PlotStyleTablePtr table = readPlotStyleTableFile(pathToUtf8(path), error, &report);
     reason = table ? std::u16string()
                    : utf8ToUtf16(isValidUtf8(error) ? error : windows1252ToUtf8(error));
     return table.release();

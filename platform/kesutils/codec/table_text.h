@@ -57,9 +57,10 @@ constexpr std::size_t kMaxNamedStyles = 10000;
 constexpr std::size_t kMaxUnknownKeys = 10000;
 
 // Builds a table from UTF-8 text; headerColorDependent is the kind the file header names.
-// Returns null with the reason in error when the text is not a sound table.
+// Returns null with the reason in error when the text is not a sound table; report, when given,
+// says what was filled in.
 PlotStyleTablePtr parseTableText(std::string_view text, bool headerColorDependent,
-                                 std::string& error);
+                                 std::string& error, PlotStyleReadReport* report = nullptr);
 // The canonical text of a table, ending in one NUL byte.
 std::string formatTableText(const CPlotStyleTable& table);
 
