@@ -181,7 +181,7 @@ private:
         return object;
     }
 
-    void walk(const std::vector<Entity>& entities, const Context& context) {
+    void walk(const Entities& entities, const Context& context) {
         for (const Entity& entity : entities) {
             ++placed_;
             int layer = -1;
@@ -415,6 +415,8 @@ PaperPlot plotDrawing(const DxfDrawing& drawing, const CPlotStyleTable& table,
     const PlotStyles styles(table, drawing, options.layerStyles);
     const PaperArea page = pageArea(options.page, options.portrait);
     PaperPlot plot{page.width, page.height, 1, {}, {}};
+    // At least one item for each entity of model space.
+    plot.items.reserve(drawing.modelSpace.size());
 
     Plotter extents(drawing, styles, Plotter::Pass::Extents, options.entityLimit);
     PaperPlot unused{};
