@@ -5,7 +5,8 @@
 #include <new>
 #include <numeric>
 #include <string_view>
-#include <vector>
+
+#include <sys/mman.h>
 
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
@@ -24,6 +25,10 @@ constexpr const char* kDefaultFamily = "DejaVu Sans";
 // An image of up to this many pixels (32 MB) is drawn directly; a larger one is recorded and
 // rendered a band of rows at a time.
 constexpr double kDirectImagePixels = 8e6;
+// How far flattened curves may stray, in pixels or points: cairo's default, and for images
+// that ink whole pixels.
+constexpr double kSmoothTolerance = 0.1;
+constexpr double kPixelTolerance = 0.3;
 
 bool sane(double value) {
     return std::isfinite(value) && std::fabs(value) <= kFarthest;
@@ -69,6 +74,9 @@ PstyleCanvas::~PstyleCanvas() {
     }
     if (surface_) {
         cairo_surface_destroy(surface_);
+    }
+    if (image_) {
+        munmap(image_, imageBytes_);
     }
 }
 
@@ -160,7 +168,19 @@ int PstyleCanvas::startImage(double width, double height) {
     pixelWidth_ = std::max(1, int(std::lround(width * pixels)));
     pixelHeight_ = std::max(1, int(std::lround(height * pixels)));
     if (double(pixelWidth_) * pixelHeight_ <= kDirectImagePixels) {
-        surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixelWidth_, pixelHeight_);
+        // In huge pages where the system offers them: the image is written all over, and
+        // every 4 KB page would cost a fault of its own.
+        const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, pixelWidth_);
+        imageBytes_ = std::size_t(stride) * std::size_t(pixelHeight_);
+        void* pixels =
+            mmap(nullptr, imageBytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (pixels == MAP_FAILED) {
+            return fail(PSTYLE_DRAW_FAILED, "out of memory");
+        }
+        image_ = static_cast<unsigned char*>(pixels);
+        madvise(image_, imageBytes_, MADV_HUGEPAGE);
+        surface_ = cairo_image_surface_create_for_data(image_, CAIRO_FORMAT_RGB24, pixelWidth_,
+                                                       pixelHeight_, stride);
         cairo_ = cairo_create(surface_);
         cairo_set_source_rgb(cairo_, 1, 1, 1);
         cairo_paint(cairo_);
@@ -214,6 +234,12 @@ bool PstyleCanvas::tracePath(const PstylePath& path) {
     return next == path.valueCount;
 }
 
+// Whole pixels need curves no closer than a third of one; smoothed edges show more.
+void PstyleCanvas::applySmoothing() {
+    cairo_set_antialias(cairo_, smoothLines_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+    cairo_set_tolerance(cairo_, smoothLines_ ? kSmoothTolerance : kPixelTolerance);
+}
+
 void PstyleCanvas::setColor(std::uint32_t rgb) {
     cairo_set_source_rgb(cairo_, (rgb >> 16 & 0xFF) / 255.0, (rgb >> 8 & 0xFF) / 255.0,
                          (rgb & 0xFF) / 255.0);
@@ -227,8 +253,9 @@ int PstyleCanvas::stroke(const PstylePath& path, const PstylePen& pen, double da
                                             CAIRO_LINE_CAP_SQUARE};
     static const cairo_line_join_t joins[] = {CAIRO_LINE_JOIN_MITER, CAIRO_LINE_JOIN_ROUND,
                                               CAIRO_LINE_JOIN_BEVEL};
-    const std::vector<double> dashes(pen.dashes, pen.dashes + (pen.dashes ? pen.dashCount : 0));
-    const bool saneDashes = std::all_of(dashes.begin(), dashes.end(),
+    const double* const dashes = pen.dashes;
+    const std::size_t dashCount = dashes ? pen.dashCount : 0;
+    const bool saneDashes = std::all_of(dashes, dashes + dashCount,
                                         [](double length) { return sane(length) && length >= 0; });
     if (!sane(pen.width) || pen.width < 0 || !saneDashes || !sane(dashOffset) || pen.cap < 0 ||
         pen.cap > 2 || pen.join < 0 || pen.join > 2) {
@@ -241,13 +268,13 @@ int PstyleCanvas::stroke(const PstylePath& path, const PstylePen& pen, double da
         return fail(PSTYLE_DRAW_BAD_ARGUMENT, "a path whose numbers do not fit its verbs");
     }
     setColor(pen.color);
-    cairo_set_antialias(cairo_, smoothLines_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+    applySmoothing();
     cairo_set_line_width(cairo_, pen.width);
     cairo_set_line_cap(cairo_, caps[pen.cap]);
     cairo_set_line_join(cairo_, joins[pen.join]);
     // Dashes that add up to nothing draw the line solid.
-    const bool dashed = std::accumulate(dashes.begin(), dashes.end(), 0.0) > 0;
-    cairo_set_dash(cairo_, dashed ? dashes.data() : nullptr, dashed ? int(dashes.size()) : 0,
+    const bool dashed = std::accumulate(dashes, dashes + dashCount, 0.0) > 0;
+    cairo_set_dash(cairo_, dashed ? dashes : nullptr, dashed ? int(dashCount) : 0,
                    dashed ? dashOffset : 0);
     cairo_stroke(cairo_);
     return drawingStatus();
@@ -266,7 +293,7 @@ int PstyleCanvas::fill(const PstylePath& path, std::uint32_t color, int rule) {
         return fail(PSTYLE_DRAW_BAD_ARGUMENT, "a path whose numbers do not fit its verbs");
     }
     setColor(color);
-    cairo_set_antialias(cairo_, smoothLines_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+    applySmoothing();
     cairo_set_fill_rule(cairo_, rule == PSTYLE_FILL_EVEN_ODD ? CAIRO_FILL_RULE_EVEN_ODD
                                                              : CAIRO_FILL_RULE_WINDING);
     cairo_fill(cairo_);
@@ -315,7 +342,11 @@ void PstyleCanvas::showLayout(int align, double belowTop, bool outlines) {
     pango_layout_get_extents(layout_, nullptr, &logical);
     const double width = double(logical.width) / PANGO_SCALE;
     const double alongText[] = {0, width / 2, width};
-    cairo_move_to(cairo_, -alongText[align] - double(logical.x) / PANGO_SCALE, -belowTop);
+    const double left = -alongText[align] - double(logical.x) / PANGO_SCALE;
+    if (outlines && glyphs_.addLayout(cairo_, layout_, left, -belowTop)) {
+        return;
+    }
+    cairo_move_to(cairo_, left, -belowTop);
     if (outlines) {
         pango_cairo_layout_path(cairo_, layout_);
     } else {
@@ -393,19 +424,14 @@ int PstyleCanvas::textBlock(const PstyleTextBlock& block) {
     }
     // Laid out upright: a context turned with each text would make Pango look up its fonts
     // again for every angle of a drawing's texts. Glyph positions are not hinted, so they turn
-    // with the text as they are. In an image the letters are their outlines, taken upright and
-    // filled turned, so that the font's glyphs are made once for all angles.
+    // with the text as they are. In an image the letters are filled outlines, made once for all
+    // angles and sizes.
     prepareText();
     cairo_save(cairo_);
     cairo_translate(cairo_, block.x, block.y);
+    cairo_rotate(cairo_, radians(block.angle));
+    cairo_scale(cairo_, block.widthFactor, block.mirrored ? -1 : 1);
     const bool outlines = options_.format == PSTYLE_DRAW_PNG;
-    const auto turn = [&] {
-        cairo_rotate(cairo_, radians(block.angle));
-        cairo_scale(cairo_, block.widthFactor, block.mirrored ? -1 : 1);
-    };
-    if (!outlines) {
-        turn();
-    }
     const FontHeights heights = fontHeights(block.family);
     const double size = block.capHeight / heights.capital;
     const std::string_view content(block.utf8, block.length);
@@ -428,12 +454,7 @@ int PstyleCanvas::textBlock(const PstyleTextBlock& block) {
         start = end + 1;
     }
     if (outlines) {
-        cairo_path_t* upright = cairo_copy_path(cairo_);
-        cairo_new_path(cairo_);
-        turn();
-        cairo_append_path(cairo_, upright);
-        cairo_path_destroy(upright);
-        cairo_set_antialias(cairo_, smoothLines_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+        applySmoothing();
         cairo_set_fill_rule(cairo_, CAIRO_FILL_RULE_WINDING);
         cairo_fill(cairo_);
     }
@@ -456,7 +477,8 @@ int PstyleCanvas::finish(const unsigned char** bytes, std::size_t* size) {
         cairo_destroy(cairo_);
         cairo_ = nullptr;
         if (options_.format == PSTYLE_DRAW_PNG) {
-            const std::string reason = encodePng(surface_, pixelWidth_, pixelHeight_, bytes_);
+            const std::string reason =
+                encodePng(surface_, pixelWidth_, pixelHeight_, !smoothLines_, bytes_);
             if (!reason.empty()) {
                 return fail(PSTYLE_DRAW_FAILED, reason);
             }

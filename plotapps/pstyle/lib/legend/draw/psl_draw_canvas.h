@@ -10,6 +10,7 @@
 #include <cairo.h>
 #include <pango/pango.h>
 
+#include "psl_draw_glyphs.h"
 #include "pstyle_draw.h"
 
 struct PstyleCanvas {
@@ -43,6 +44,8 @@ private:
     int fail(int status, const std::string& why);
     bool tracePath(const PstylePath& path);
     void setColor(std::uint32_t rgb);
+    // Antialiasing and curve tolerance for lines, areas and texts as smoothLines_ asks.
+    void applySmoothing();
     void prepareText();
     // Puts the text in the layout in the font of that family, weight and em size; counts the
     // characters that no font has.
@@ -65,6 +68,9 @@ private:
     int status_ = PSTYLE_DRAW_OK;
     std::string error_;
     cairo_surface_t* surface_ = nullptr;
+    // The pixels of an image drawn directly, which the surface does not own.
+    unsigned char* image_ = nullptr;
+    std::size_t imageBytes_ = 0;
     cairo_t* cairo_ = nullptr;
     PangoContext* pango_ = nullptr;
     PangoLayout* layout_ = nullptr;
@@ -75,5 +81,6 @@ private:
     std::string bytes_;
     std::size_t missingGlyphs_ = 0;
     std::map<std::string, FontHeights> fontHeights_;
+    GlyphOutlines glyphs_;
     bool smoothLines_ = true;
 };
