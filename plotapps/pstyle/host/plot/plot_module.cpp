@@ -202,11 +202,13 @@ pstyleRunPlotCommand(const std::vector<std::string>& args, const char* programPa
     if (!parsePlotArguments(args, arguments) || !readTables(arguments, tables)) {
         return kExitFailure;
     }
-    const std::unique_ptr<DxfDrawing> drawing = readDrawing(arguments.drawing);
+    std::unique_ptr<DxfDrawing> drawing = readDrawing(arguments.drawing);
     if (!drawing || !checkLayerStyles(arguments, *drawing, tables)) {
         return kExitFailure;
     }
     const PaperPage page = plotPage(arguments, *drawing, tables);
+    // Drawing the page takes its memory back.
+    drawing.reset();
     const wxString skipped = skippedSummary(page.plots.front());
     if (!skipped.empty()) {
         std::fprintf(stderr, "pstyle: %s: %s\n", arguments.drawing.c_str(),
