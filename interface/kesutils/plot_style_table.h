@@ -67,17 +67,7 @@ private:
     PlotStyleExtraKeys extraKeys_;
 };
 
-// What a read made of a file beyond what the file holds, for checking tables that other
-// programs wrote.
-struct PlotStyleReadReport {
-    // The kind the file's header names. A file whose header says colour-dependent but that
-    // holds neither 255 styles nor a colour index table is read as a named table.
-    bool headerColorDependent = false;
-    // Rows of the file's lineweight table, those past the table's 27 included, and how many of
-    // the 27 it lacked and were given default values.
-    int lineWeightRows = 0;
-    int lineWeightRowsFilledIn = 0;
-};
+struct PlotStyleReadReport;
 
 class CPlotStyleTable {
 public:
@@ -143,6 +133,18 @@ private:
     std::vector<std::unique_ptr<CPlotStyle>> styles_;
     PlotStyleExtraKeys extraKeys_;
     PlotStyleExtraKeys extraLineWeightRows_;
+};
+
+// What a read made of a file beyond what the file holds, for checking tables that other
+// programs wrote. As it stands before a read, it reports nothing filled in.
+struct PlotStyleReadReport {
+    // The kind the file's header names. A file whose header says colour-dependent but that
+    // holds neither 255 styles nor a colour index table is read as a named table.
+    bool headerColorDependent = false;
+    // Rows of the file's lineweight table, those past the table's 27 included, and how many of
+    // the 27 it lacked and were given default values.
+    int lineWeightRows = CPlotStyleTable::kLineWeightCount;
+    int lineWeightRowsFilledIn = 0;
 };
 
 // Destroys a table from read or create and returns its storage to the shared allocator.
