@@ -35,6 +35,24 @@ constexpr int kFewestDots = 10;
 constexpr int kMostDots = 2400;
 constexpr double kMillimetresPerInch = 25.4;
 
+// What an option that takes a value wants, or null for other arguments.
+const std::string* valueOf(const std::string& option) {
+    static const std::pair<const char*, std::string> options[] = {
+        {"-o", "a file name"},
+        {"--output", "a file name"},
+        {"--page", "a paper size (" + std::string(kPaperNames) + ")"},
+        {"--dpi", "a number of pixels per inch"},
+        {"--layer-style", "LAYER=NAME"},
+        {"--compare", "a table file"},
+    };
+    for (const auto& [name, value] : options) {
+        if (option == name) {
+            return &value;
+        }
+    }
+    return nullptr;
+}
+
 bool refuse(const std::string& message) {
     usageError("plot: " + message);
     return false;
@@ -113,15 +131,9 @@ bool parsePlotArguments(const std::vector<std::string>& args, PlotArguments& par
     bool dotsGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "-o" || arg == "--output" || arg == "--page" || arg == "--dpi" ||
-            arg == "--layer-style" || arg == "--compare") {
+        if (const std::string* value = valueOf(arg)) {
             if (i + 1 == args.size()) {
-                return refuse(arg + " needs " +
-                              (arg == "--page"  ? "a paper size (" + std::string(kPaperNames) + ")"
-                               : arg == "--dpi" ? std::string("a number of pixels per inch")
-                               : arg == "--layer-style" ? std::string("LAYER=NAME")
-                               : arg == "--compare"     ? std::string("a table file")
-                                                        : std::string("a file name")));
+                return refuse(arg + " needs " + *value);
             }
             if (!takeValue(arg, args[++i], parsed, paper, dotsGiven)) {
                 return false;

@@ -101,10 +101,10 @@ public:
                 : wxString::Format(_("a named table of %d styles, though its extension is that "
                                      "of a colour-dependent one"),
                                    count);
-        findings_.push_back({"style-count", _("Table") + ": " + text,
-                             fields(wxString(), "styles",
-                                    wxString::Format("%d", CPlotStyleTable::kAciCount),
-                                    wxString::Format("%d", count))});
+        findings_.push_back(
+            {"style-count", _("Table") + ": " + text,
+             fields(wxString(), "styles", wxString::Format("%d", CPlotStyleTable::kAciCount),
+                    wxString::Format("%d", count))});
     }
 
     std::vector<TableFinding> take() { return std::move(findings_); }
