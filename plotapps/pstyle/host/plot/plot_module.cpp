@@ -157,11 +157,13 @@ bool drawPage(const PlotArguments& arguments, const PaperPage& page, const char*
         return false;
     }
     if (drawn.missingGlyphs > 0) {
+        const bool one = drawn.missingGlyphs == 1;
         std::fprintf(stderr,
-                     "pstyle: %s: %zu %s of the drawing's texts no font on this system, "
-                     "drawn as boxes\n",
+                     "pstyle: %s: %zu %s of the drawing's texts %s no font on this system and "
+                     "%s as boxes\n",
                      arguments.output.c_str(), drawn.missingGlyphs,
-                     drawn.missingGlyphs == 1 ? "character has" : "characters have");
+                     one ? "character" : "characters", one ? "has" : "have",
+                     one ? "shows" : "show");
     }
     bytes = std::move(drawn.bytes);
     return true;
