@@ -150,8 +150,8 @@ typedef struct {
     /* As fill, by the PstyleFillRule rule. */
     int (*fillWithRule)(PstyleCanvas* canvas, const PstylePath* path, uint32_t color, int rule);
     int (*textBlock)(PstyleCanvas* canvas, const PstyleTextBlock* text);
-    /* Whether the lines and areas drawn from now on are smoothed at their edges (the default),
-     * or ink whole pixels of a PNG or none, as a printer does; texts stay smooth. */
+    /* Whether the lines, areas and blocks of text drawn from now on are smoothed at their edges
+     * (the default), or ink each pixel of a PNG wholly or not at all, as a printer does. */
     int (*smoothLines)(PstyleCanvas* canvas, int smooth);
 } PstyleDrawInterface;
 
