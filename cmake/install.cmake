@@ -6,7 +6,7 @@ include(CMakePackageConfigHelpers)
 
 set_target_properties(pstyle_lib kesutils kesutils_gui davaz teigha PROPERTIES INSTALL_RPATH "$ORIGIN")
 set_target_properties(pstyle PROPERTIES INSTALL_RPATH "$ORIGIN/${PSTYLE_LIB_FROM_BIN}")
-set_target_properties(pstyle_gui PROPERTIES INSTALL_RPATH "$ORIGIN")
+set_target_properties(pstyle_gui pstyle_plotter PROPERTIES INSTALL_RPATH "$ORIGIN")
 
 install(TARGETS pstyle_interface teigha kesutils kesutils_gui davaz pstyle_lib
         EXPORT pstyleTargets
@@ -14,7 +14,7 @@ install(TARGETS pstyle_interface teigha kesutils kesutils_gui davaz pstyle_lib
         INCLUDES DESTINATION ${PSTYLE_INSTALL_INCLUDEDIR})
 install(TARGETS pstyle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The program's modules, which it loads from the library folder: not for hosts.
-install(TARGETS pstyle_gui LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS pstyle_gui pstyle_plotter LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/interface/ DESTINATION ${PSTYLE_INSTALL_INCLUDEDIR}
         FILES_MATCHING PATTERN "*.h")

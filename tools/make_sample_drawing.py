@@ -111,8 +111,8 @@ def annotation(msp):
     msp.add_text("Study", dxfattribs={"layer": "Text", "height": 0.3}).set_placement(
         (9.5, 3.2), align=TextEntityAlignment.MIDDLE_CENTER)
     msp.add_mtext("{\\fArial|b1;Ground floor}\\P\\H0.7x;scale 1:100, 96 m\\U+00B2",
-                  dxfattribs={"layer": "Text", "char_height": 0.4, "attachment_point": 7,
-                              "insert": (0, -1)})
+                  dxfattribs={"layer": "Text", "char_height": 0.4, "attachment_point": 1,
+                              "insert": (0, -0.9)})
     msp.add_text("N", dxfattribs={"layer": "Text", "height": 0.4, "color": 1,
                                   "rotation": 15}).set_placement((12.6, 7.4))
     msp.add_solid([(12.7, 6.6), (12.9, 6.6), (12.8, 7.2)], dxfattribs={"color": 1})

@@ -67,6 +67,8 @@ private:
     PlotStyleExtraKeys extraKeys_;
 };
 
+struct PlotStyleReadReport;
+
 class CPlotStyleTable {
 public:
     static constexpr int kLineWeightCount = 27;
@@ -87,6 +89,9 @@ public:
     // color"). reason is empty after a successful read. A host library without reasons may
     // leave it empty on failure too; callers then fall back to a message of their own.
     static CPlotStyleTable* read(const char16_t* path, std::u16string& reason);
+    // The same, and on success what the read filled in or read another way than the file says.
+    static CPlotStyleTable* read(const char16_t* path, std::u16string& reason,
+                                 PlotStyleReadReport& report);
     // A new table with default content: 255 styles Color_1 to Color_255, or one style Normal.
     // The text argument is reserved and may be null.
     static CPlotStyleTable* create(bool colorDependent, const char16_t* text);
@@ -140,6 +145,18 @@ private:
     std::vector<std::unique_ptr<CPlotStyle>> styles_;
     PlotStyleExtraKeys extraKeys_;
     PlotStyleExtraKeys extraLineWeightRows_;
+};
+
+// What a read made of a file beyond what the file holds, for checking tables that other
+// programs wrote. As it stands before a read, it reports nothing filled in.
+struct PlotStyleReadReport {
+    // The kind the file's header names. A file whose header says colour-dependent but that
+    // holds neither 255 styles nor a colour index table is read as a named table.
+    bool headerColorDependent = false;
+    // Rows of the file's lineweight table, those past the table's 27 included, and how many of
+    // the 27 it lacked and were given default values.
+    int lineWeightRows = CPlotStyleTable::kLineWeightCount;
+    int lineWeightRowsFilledIn = 0;
 };
 
 // Destroys a table from read or create and returns its storage to the shared allocator.

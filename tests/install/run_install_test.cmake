@@ -1,7 +1,7 @@
 # Installs the build tree into a scratch prefix, builds the host in host/ against the package
 # there and runs it on a copy of the installed sample folder; then the installed pstyle must
-# find its sample folder, its German messages in a German environment, its drawing module, and its
-# GUI module and the plug-in, all below the prefix.
+# find its sample folder, its German messages in a German environment, its drawing and plot
+# modules, and its GUI module and the plug-in, all below the prefix.
 #   cmake -DBUILD_DIR=... -DWORK_DIR=... [-DHOST_FLAGS=...] [-DLAUNCHER=ccache]
 #         -P run_install_test.cmake
 set(prefix ${WORK_DIR}/prefix)
@@ -29,9 +29,13 @@ if(NOT refusal MATCHES "x.stb ist kein gültiger Name zum Speichern")
     message(FATAL_ERROR "The installed pstyle refused in a German environment with:\n${refusal}")
 endif()
 
-# The installed sheet finds its drawing module below the prefix.
+# The installed sheet finds its drawing module below the prefix, plot its plot module too, and
+# the sample drawing lies beside the sample tables.
 execute_process(COMMAND ${prefix}/bin/pstyle sheet ${WORK_DIR}/tables/named.stb
                         -o ${WORK_DIR}/named.pdf COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${prefix}/bin/pstyle plot ${WORK_DIR}/tables/sample-plan.dxf
+                        ${WORK_DIR}/tables/named.stb -o ${WORK_DIR}/plan.png
+                COMMAND_ERROR_IS_FATAL ANY)
 # The window commands find the program's GUI module and the plug-in below the prefix.
 execute_process(COMMAND ${prefix}/bin/pstyle snapshot ${WORK_DIR}/pictures
                 OUTPUT_VARIABLE pictures COMMAND_ERROR_IS_FATAL ANY)

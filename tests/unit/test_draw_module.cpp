@@ -120,6 +120,58 @@ TEST(DrawModule, PngShowsDashesCapsArcsFillsAndTurnedText) {
     EXPECT_FALSE(inked(image, 26, 23, 29.8, 32));
 }
 
+// What a plot asks of version 2: a dash pattern that starts part way in, an area with a hole,
+// lines that ink whole pixels, and a block of two lines of text placed by its capitals.
+TEST(DrawModule, PlotsShiftDashesFillHolesInkWholePixelsAndPlaceTextBlocks) {
+    const Canvas png = canvas(PSTYLE_DRAW_PNG);
+    ASSERT_EQ(drawing().beginPage(png.get(), 60, 40), PSTYLE_DRAW_OK);
+    ASSERT_EQ(drawing().smoothLines(png.get(), 0), PSTYLE_DRAW_OK);
+    const double dashes[] = {4, 2};
+    const PstylePen dashed{0x000000, 1, dashes, 2, PSTYLE_CAP_BUTT, PSTYLE_JOIN_MITER};
+    const unsigned char line[] = {PSTYLE_PATH_MOVE, PSTYLE_PATH_LINE};
+    const double along[] = {5, 3, 55, 3};
+    const PstylePath dashLine{line, 2, along, 4};
+    // 3 mm into the pattern: the first dash ends at 6, the next runs from 8 to 12.
+    EXPECT_EQ(drawing().strokeWithOffset(png.get(), &dashLine, &dashed, 3), PSTYLE_DRAW_OK);
+    const unsigned char rings[] = {
+        PSTYLE_PATH_MOVE, PSTYLE_PATH_LINE, PSTYLE_PATH_LINE, PSTYLE_PATH_LINE, PSTYLE_PATH_CLOSE,
+        PSTYLE_PATH_MOVE, PSTYLE_PATH_LINE, PSTYLE_PATH_LINE, PSTYLE_PATH_LINE, PSTYLE_PATH_CLOSE};
+    // Edges halfway across pixels, which smoothing would blend.
+    const double corners[] = {5.05,  10, 25.05, 10, 25.05, 30, 5.05,  30,
+                              10.05, 15, 20.05, 15, 20.05, 25, 10.05, 25};
+    const PstylePath framed{rings, std::size(rings), corners, std::size(corners)};
+    EXPECT_EQ(drawing().fillWithRule(png.get(), &framed, 0x204080, PSTYLE_FILL_EVEN_ODD),
+              PSTYLE_DRAW_OK);
+    // Top left at (35, 10): capitals 4 mm high, lines 6 mm apart.
+    const char* lines = "HH\nHH";
+    const PstyleTextBlock block{
+        lines, std::strlen(lines), 35,     10, 4, 0, 1, 0, PSTYLE_ALIGN_LEFT, PSTYLE_VALIGN_TOP,
+        6,     0x000000,           nullptr};
+    EXPECT_EQ(drawing().textBlock(png.get(), &block), PSTYLE_DRAW_OK);
+
+    const std::string bytes = finished(png.get());
+    wxMemoryInputStream in(bytes.data(), bytes.size());
+    wxPNGHandler handler;
+    wxImage image;
+    ASSERT_TRUE(handler.LoadFile(&image, in, false));
+    EXPECT_TRUE(inked(image, 5.5, 3));
+    EXPECT_FALSE(inked(image, 7, 3));
+    EXPECT_TRUE(inked(image, 10, 3));
+    EXPECT_TRUE(inked(image, 7, 20));
+    EXPECT_FALSE(inked(image, 15, 20));
+    // The area's edge pixels are its colour or white, nothing between.
+    for (int x = 45; x < 260; ++x) {
+        const int blue = image.GetBlue(x, 200);
+        EXPECT_TRUE(blue == 0x80 || blue == 255) << x;
+    }
+    // Capitals from 10 to 14 and from 16 to 20, nothing above, between or below.
+    EXPECT_TRUE(inked(image, 35, 10.3, 40, 13.7));
+    EXPECT_TRUE(inked(image, 35, 16.3, 40, 19.7));
+    EXPECT_FALSE(inked(image, 35, 5, 45, 9.7));
+    EXPECT_FALSE(inked(image, 35, 14.3, 45, 15.7));
+    EXPECT_FALSE(inked(image, 35, 20.3, 45, 25));
+}
+
 TEST(DrawModule, PdfPagesKeepTheirSizesAndSvgIsSizedInMillimetres) {
     const Canvas pdf = canvas(PSTYLE_DRAW_PDF);
     ASSERT_EQ(drawing().beginPage(pdf.get(), 297, 210), PSTYLE_DRAW_OK);

@@ -197,15 +197,22 @@ TEST_F(PstyleCommands, CommandsWithoutAWindowLoadNoGuiLibrary) {
     const std::string blocked = path("blocked.ctb");
     ASSERT_EQ(mkfifo(blocked.c_str(), 0600), 0);
     const int writer = open(blocked.c_str(), O_RDWR);
+    ASSERT_EQ(mkfifo(path("blocked.svg").c_str(), 0600), 0);
     const std::string folder = path("many");
     ASSERT_TRUE(wxMkdir(wxString::FromUTF8(folder)));
     for (int index = 0; index < 400; ++index) {
         std::ofstream(folder + "/a table with quite a long name " + std::to_string(index) + ".ctb");
     }
     const std::vector<std::string> commands[] = {
-        {"--plot-style-path", folder, "list"},   {"export", blocked},
-        {"copy", blocked, path("copy.ctb")},     {"diff", table, blocked},
-        {"set", table, blocked, "screening=50"}, {"convert", blocked, path("named.stb")},
+        {"--plot-style-path", folder, "list"},
+        {"export", blocked},
+        {"copy", blocked, path("copy.ctb")},
+        {"diff", table, blocked},
+        {"set", table, blocked, "screening=50"},
+        {"convert", blocked, path("named.stb")},
+        // A full standard output and a named pipe that nobody reads stop these.
+        {"check", folder},
+        {"plot", PSTYLE_TEST_DATA_DIR "/drawings/pens.dxf", table, "-o", path("blocked.svg")},
     };
     for (const std::vector<std::string>& command : commands) {
         SCOPED_TRACE(command[0] == "--plot-style-path" ? command[2] : command[0]);

@@ -58,7 +58,7 @@ safefile::WriteOptions tableWriteOptions(const std::string& path) {
 } // namespace
 
 PlotStyleTablePtr readPlotStyleTableFromText(std::string_view text, bool colorDependent,
-                                             std::string& error) {
+                                             std::string& error, PlotStyleReadReport* report) {
     try {
         text = withoutTrailingFill(text);
         if (text.find('\0') != std::string_view::npos) {
@@ -71,9 +71,9 @@ PlotStyleTablePtr readPlotStyleTableFromText(std::string_view text, bool colorDe
         }
         // Older writers used the Windows-1252 code page; their texts are rarely valid UTF-8.
         if (!isValidUtf8(text)) {
-            return parseTableText(windows1252ToUtf8(text), colorDependent, error);
+            return parseTableText(windows1252ToUtf8(text), colorDependent, error, report);
         }
-        return parseTableText(text, colorDependent, error);
+        return parseTableText(text, colorDependent, error, report);
     } catch (const std::bad_alloc&) {
         error = "not enough memory to read the table";
         return nullptr;
@@ -81,13 +81,13 @@ PlotStyleTablePtr readPlotStyleTableFromText(std::string_view text, bool colorDe
 }
 
 PlotStyleTablePtr readPlotStyleTableFromMemory(const std::uint8_t* data, std::size_t size,
-                                               std::string& error) {
+                                               std::string& error, PlotStyleReadReport* report) {
     try {
         TableContainer content;
         if (!unpackTableContainer(data, size, content, error)) {
             return nullptr;
         }
-        return readPlotStyleTableFromText(content.text, content.colorDependent, error);
+        return readPlotStyleTableFromText(content.text, content.colorDependent, error, report);
     } catch (const std::bad_alloc&) {
         error = "not enough memory to read the table";
         return nullptr;
@@ -126,7 +126,8 @@ bool writePlotStyleTableToMemory(const CPlotStyleTable& table, std::string& byte
     return true;
 }
 
-PlotStyleTablePtr readPlotStyleTableFile(const std::string& path, std::string& error) {
+PlotStyleTablePtr readPlotStyleTableFile(const std::string& path, std::string& error,
+                                         PlotStyleReadReport* report) {
     std::string bytes;
     safefile::Failure failure;
     if (!safefile::readFile(path, kMaxTableFileSize, bytes, failure)) {
@@ -135,7 +136,7 @@ PlotStyleTablePtr readPlotStyleTableFile(const std::string& path, std::string& e
         return nullptr;
     }
     return readPlotStyleTableFromMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                        bytes.size(), error);
+                                        bytes.size(), error, report);
 }
 
 bool writePlotStyleTableFile(const CPlotStyleTable& table, const std::string& path,
@@ -165,8 +166,15 @@ CPlotStyleTable* CPlotStyleTable::read(const char16_t* path) {
 }
 
 CPlotStyleTable* CPlotStyleTable::read(const char16_t* path, std::u16string& reason) {
+    PlotStyleReadReport report;
+    return read(path, reason, report);
+}
+
+CPlotStyleTable* CPlotStyleTable::read(const char16_t* path, std::u16string& reason,
+                                       PlotStyleReadReport& report) {
     std::string error;
-    PlotStyleTablePtr table = readPlotStyleTableFile(pathOf(path), error);
+    report = PlotStyleReadReport();
+    PlotStyleTablePtr table = readPlotStyleTableFile(pathOf(path), error, &report);
     // The reason may name the file, whose name need not be UTF-8.
     reason = table ? std::u16string() : safefile::fileNameToUtf16(error);
     return table.release();

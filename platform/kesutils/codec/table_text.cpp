@@ -163,6 +163,8 @@ public:
     }
 
     PlotStyleTablePtr parse(std::string& error);
+    // What parse filled in of the table it built.
+    void fillReport(const CPlotStyleTable& table, PlotStyleReadReport& report) const;
 
 private:
     struct StyleEntry {
@@ -524,6 +526,15 @@ PlotStyleTablePtr TableTextParser::parse(std::string& error) {
     return table;
 }
 
+void TableTextParser::fillReport(const CPlotStyleTable& table, PlotStyleReadReport& report) const {
+    report.headerColorDependent = headerColorDependent_;
+    const int given =
+        int(std::count_if(std::begin(lineWeights_), std::end(lineWeights_),
+                          [](const std::optional<double>& row) { return bool(row); }));
+    report.lineWeightRows = given + int(table.extraLineWeightRows().size());
+    report.lineWeightRowsFilledIn = CPlotStyleTable::kLineWeightCount - given;
+}
+
 PlotStyleTablePtr TableTextParser::buildTable() {
     // One widely used writer marks every file as colour-dependent; a table without colour
     // index mapping and without one style per colour index is a named table all the same.
@@ -579,6 +590,11 @@ PlotStyleTablePtr TableTextParser::buildTable() {
 } // namespace
 
 PlotStyleTablePtr parseTableText(std::string_view text, bool headerColorDependent,
-                                 std::string& error) {
-    return TableTextParser(text, headerColorDependent).parse(error);
+                                 std::string& error, PlotStyleReadReport* report) {
+    TableTextParser parser(text, headerColorDependent);
+    PlotStyleTablePtr table = parser.parse(error);
+    if (table && report) {
+        parser.fillReport(*table, *report);
+    }
+    return table;
 }

@@ -57,9 +57,10 @@ inline constexpr std::size_t kStyleKeyCount = std::size(kStyleKeys);
 constexpr std::size_t kMaxUnknownKeys = 10000;
 
 // Builds a table from UTF-8 text; headerColorDependent is the kind the file header names.
-// Returns null with the reason in error when the text is not a sound table.
+// Returns null with the reason in error when the text is not a sound table; report, when given,
+// says what was filled in.
 PlotStyleTablePtr parseTableText(std::string_view text, bool headerColorDependent,
-                                 std::string& error);
+                                 std::string& error, PlotStyleReadReport* report = nullptr);
 // Why the table holds more than a file may hold, or empty when it does not.
 std::string tableBeyondLimits(const CPlotStyleTable& table);
 // The canonical text of a table, ending in one NUL byte.

@@ -16,6 +16,8 @@ int runDiff(const std::vector<std::string>& args);
 int runSet(const std::vector<std::string>& args);
 int runConvert(const std::vector<std::string>& args);
 int runSheet(const std::vector<std::string>& args);
+int runPlot(const std::vector<std::string>& args);
+int runCheck(const std::vector<std::string>& args);
 
 // Commands with a window: they check their arguments, then look for a display, and only then
 // load the program's GUI module to show the plug-in's dialogs. runSelection is the program run

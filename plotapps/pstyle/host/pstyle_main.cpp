@@ -56,6 +56,12 @@ const Command kCommands[] = {
      "sheet TABLE -o FILE.svg|FILE.png|FILE.pdf [--page a4|a3|letter] [--portrait]",
      "a legend sheet of the table for printing; a PDF on pages\n"
      "of a paper size"},
+    {"plot", runPlot, false, false, "plot DRAWING.dxf TABLE -o OUT.pdf|OUT.svg|OUT.png [OPTION]...",
+     "a DXF drawing as it plots with the table, fitted to a\n"
+     "page; with --compare, beside its plot with TABLE2"},
+    {"check", runCheck, false, false, "check [--against TABLE] [--csv] PATH...",
+     "one line per finding in the tables of the files and\n"
+     "folders given; exit status 1 when there are findings"},
 };
 
 // The program without a command: the table selection dialog on the plot style folder.

@@ -135,10 +135,13 @@ struct Entity {
     Shape shape;
 };
 
+// A deque: a drawing of a hundred thousand entities grows without moving those already read.
+using Entities = std::deque<Entity>;
+
 struct Block {
     std::string name;
     Point2 basePoint;
-    std::vector<Entity> entities;
+    Entities entities;
 };
 
 struct DxfDrawing {
@@ -148,7 +151,7 @@ struct DxfDrawing {
     // A deque, so that a block's entities stay where they are while further blocks are read.
     std::deque<Block> blocks;
     std::vector<Affine2> ocsTransforms;
-    std::vector<Entity> modelSpace;
+    Entities modelSpace;
     // $LTSCALE
     double lineTypeScale = 1;
     // $ENDCAPS and $JOINSTYLE: 0 none, 1 round, 2 angle, 3 square (flat)

@@ -343,7 +343,7 @@ private:
         }
     }
 
-    std::vector<Entity>* target() {
+    Entities* target() {
         if (!container_ || pending_.invisible || attributes.isInPaperSpace()) {
             return nullptr;
         }
@@ -413,7 +413,7 @@ private:
 
     void add(Shape shape, bool inOcs) {
         finishOpen();
-        if (std::vector<Entity>* entities = target()) {
+        if (Entities* entities = target()) {
             entities->push_back(Entity{look(), inOcs ? ocs() : -1, std::move(shape)});
         }
     }
@@ -631,9 +631,9 @@ private:
     bool sawSection_ = false;
     bool expectSectionName_ = false;
     std::string section_;
-    std::vector<Entity>* container_ = nullptr;
+    Entities* container_ = nullptr;
     std::optional<Entity> open_;
-    std::vector<Entity>* openTarget_ = nullptr;
+    Entities* openTarget_ = nullptr;
     bool openDamaged_ = false;
     std::string openKind_;
     std::unordered_map<std::string, int> layers_;

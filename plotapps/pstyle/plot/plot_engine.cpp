@@ -181,7 +181,7 @@ private:
         return object;
     }
 
-    void walk(const std::vector<Entity>& entities, const Context& context) {
+    void walk(const Entities& entities, const Context& context) {
         for (const Entity& entity : entities) {
             ++placed_;
             int layer = -1;
@@ -404,15 +404,19 @@ bool pageSizeFromName(const std::string& name, PageSize& page) {
     return false;
 }
 
+PaperArea pageArea(PageSize page, bool portrait) {
+    const PageMillimetres upright = portraitSize(page);
+    return portrait ? PaperArea{0, 0, upright.width, upright.height}
+                    : PaperArea{0, 0, upright.height, upright.width};
+}
+
 PaperPlot plotDrawing(const DxfDrawing& drawing, const CPlotStyleTable& table,
                       const PlotOptions& options) {
     const PlotStyles styles(table, drawing, options.layerStyles);
-    const PageMillimetres portrait = portraitSize(options.page);
-    PaperPlot plot{options.portrait ? portrait.width : portrait.height,
-                   options.portrait ? portrait.height : portrait.width,
-                   1,
-                   {},
-                   {}};
+    const PaperArea page = pageArea(options.page, options.portrait);
+    PaperPlot plot{page.width, page.height, 1, {}, {}};
+    // At least one item for each entity of model space.
+    plot.items.reserve(drawing.modelSpace.size());
 
     Plotter extents(drawing, styles, Plotter::Pass::Extents, options.entityLimit);
     PaperPlot unused{};
@@ -422,9 +426,10 @@ PaperPlot plotDrawing(const DxfDrawing& drawing, const CPlotStyleTable& table,
         return plot;
     }
 
-    const double margin = std::clamp(options.margin, 0.0, std::min(plot.width, plot.height) / 4);
-    const double printableWidth = plot.width - 2 * margin;
-    const double printableHeight = plot.height - 2 * margin;
+    const PaperArea area = options.area.value_or(PaperArea{0, 0, plot.width, plot.height});
+    const double margin = std::clamp(options.margin, 0.0, std::min(area.width, area.height) / 4);
+    const double printableWidth = area.width - 2 * margin;
+    const double printableHeight = area.height - 2 * margin;
     const double extentWidth = bounds.maxX - bounds.minX;
     const double extentHeight = bounds.maxY - bounds.minY;
     double scale = std::numeric_limits<double>::infinity();
@@ -439,13 +444,13 @@ PaperPlot plotDrawing(const DxfDrawing& drawing, const CPlotStyleTable& table,
     }
     plot.scale = scale;
     // Centred on the page, y turned to run down.
-    const Affine2 toPaper{scale,
-                          0,
-                          0,
-                          -scale,
-                          margin + (printableWidth - extentWidth * scale) / 2 - bounds.minX * scale,
-                          margin + (printableHeight - extentHeight * scale) / 2 +
-                              bounds.maxY * scale};
+    const Affine2 toPaper{
+        scale,
+        0,
+        0,
+        -scale,
+        area.left + margin + (printableWidth - extentWidth * scale) / 2 - bounds.minX * scale,
+        area.top + margin + (printableHeight - extentHeight * scale) / 2 + bounds.maxY * scale};
     Plotter paper(drawing, styles, Plotter::Pass::Paper, options.entityLimit);
     paper.plotModelSpace(toPaper, plot);
     return plot;

@@ -133,6 +133,16 @@ def shapes():
     doc.saveas("shapes.dxf")
 
 
+def pens():
+    """One long line in each of the colours 1 to 7, 0.5 mm wide, for what a style does to it."""
+    doc = new_drawing()
+    msp = doc.modelspace()
+    for color in range(1, 8):
+        y = 100 - 12 * color
+        msp.add_line((20, y), (180, y), dxfattribs={"color": color, "lineweight": 50})
+    doc.saveas("pens.dxf")
+
+
 def recursive():
     """A block that holds a reference to itself, as a damaged drawing may."""
     doc = new_drawing()
@@ -147,4 +157,5 @@ if __name__ == "__main__":
     looks()
     named()
     shapes()
+    pens()
     recursive()

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <new>
 #include <numeric>
-#include <vector>
+#include <string_view>
+
+#include <sys/mman.h>
 
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
@@ -20,6 +22,13 @@ constexpr int kMaxImageSide = 32767;
 // Coordinates and sizes beyond a kilometre are mistakes, and would overflow cairo's fixed point.
 constexpr double kFarthest = 1e6;
 constexpr const char* kDefaultFamily = "DejaVu Sans";
+// An image of up to this many pixels (32 MB) is drawn directly; a larger one is recorded and
+// rendered a band of rows at a time.
+constexpr double kDirectImagePixels = 8e6;
+// How far flattened curves may stray, in pixels or points: cairo's default, and for images
+// that ink whole pixels.
+constexpr double kSmoothTolerance = 0.1;
+constexpr double kPixelTolerance = 0.3;
 
 bool sane(double value) {
     return std::isfinite(value) && std::fabs(value) <= kFarthest;
@@ -65,6 +74,9 @@ PstyleCanvas::~PstyleCanvas() {
     }
     if (surface_) {
         cairo_surface_destroy(surface_);
+    }
+    if (image_) {
+        munmap(image_, imageBytes_);
     }
 }
 
@@ -155,9 +167,28 @@ int PstyleCanvas::startImage(double width, double height) {
     }
     pixelWidth_ = std::max(1, int(std::lround(width * pixels)));
     pixelHeight_ = std::max(1, int(std::lround(height * pixels)));
-    const cairo_rectangle_t extents{0, 0, double(pixelWidth_), double(pixelHeight_)};
-    surface_ = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
-    cairo_ = cairo_create(surface_);
+    if (double(pixelWidth_) * pixelHeight_ <= kDirectImagePixels) {
+        // In huge pages where the system offers them: the image is written all over, and
+        // every 4 KB page would cost a fault of its own.
+        const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, pixelWidth_);
+        imageBytes_ = std::size_t(stride) * std::size_t(pixelHeight_);
+        void* pixels =
+            mmap(nullptr, imageBytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (pixels == MAP_FAILED) {
+            return fail(PSTYLE_DRAW_FAILED, "out of memory");
+        }
+        image_ = static_cast<unsigned char*>(pixels);
+        madvise(image_, imageBytes_, MADV_HUGEPAGE);
+        surface_ = cairo_image_surface_create_for_data(image_, CAIRO_FORMAT_RGB24, pixelWidth_,
+                                                       pixelHeight_, stride);
+        cairo_ = cairo_create(surface_);
+        cairo_set_source_rgb(cairo_, 1, 1, 1);
+        cairo_paint(cairo_);
+    } else {
+        const cairo_rectangle_t extents{0, 0, double(pixelWidth_), double(pixelHeight_)};
+        surface_ = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
+        cairo_ = cairo_create(surface_);
+    }
     cairo_scale(cairo_, pixels, pixels);
     return PSTYLE_DRAW_OK;
 }
@@ -203,12 +234,18 @@ bool PstyleCanvas::tracePath(const PstylePath& path) {
     return next == path.valueCount;
 }
 
+// Whole pixels need curves no closer than a third of one; smoothed edges show more.
+void PstyleCanvas::applySmoothing() {
+    cairo_set_antialias(cairo_, smoothLines_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+    cairo_set_tolerance(cairo_, smoothLines_ ? kSmoothTolerance : kPixelTolerance);
+}
+
 void PstyleCanvas::setColor(std::uint32_t rgb) {
     cairo_set_source_rgb(cairo_, (rgb >> 16 & 0xFF) / 255.0, (rgb >> 8 & 0xFF) / 255.0,
                          (rgb & 0xFF) / 255.0);
 }
 
-int PstyleCanvas::stroke(const PstylePath& path, const PstylePen& pen) {
+int PstyleCanvas::stroke(const PstylePath& path, const PstylePen& pen, double dashOffset) {
     if (drawingStatus() != PSTYLE_DRAW_OK) {
         return status_;
     }
@@ -216,11 +253,12 @@ int PstyleCanvas::stroke(const PstylePath& path, const PstylePen& pen) {
                                             CAIRO_LINE_CAP_SQUARE};
     static const cairo_line_join_t joins[] = {CAIRO_LINE_JOIN_MITER, CAIRO_LINE_JOIN_ROUND,
                                               CAIRO_LINE_JOIN_BEVEL};
-    const std::vector<double> dashes(pen.dashes, pen.dashes + (pen.dashes ? pen.dashCount : 0));
-    const bool saneDashes = std::all_of(dashes.begin(), dashes.end(),
+    const double* const dashes = pen.dashes;
+    const std::size_t dashCount = dashes ? pen.dashCount : 0;
+    const bool saneDashes = std::all_of(dashes, dashes + dashCount,
                                         [](double length) { return sane(length) && length >= 0; });
-    if (!sane(pen.width) || pen.width < 0 || !saneDashes || pen.cap < 0 || pen.cap > 2 ||
-        pen.join < 0 || pen.join > 2) {
+    if (!sane(pen.width) || pen.width < 0 || !saneDashes || !sane(dashOffset) || pen.cap < 0 ||
+        pen.cap > 2 || pen.join < 0 || pen.join > 2) {
         return fail(PSTYLE_DRAW_BAD_ARGUMENT, "a pen with a width, dashes, cap or join that "
                                               "cannot be drawn");
     }
@@ -230,19 +268,24 @@ int PstyleCanvas::stroke(const PstylePath& path, const PstylePen& pen) {
         return fail(PSTYLE_DRAW_BAD_ARGUMENT, "a path whose numbers do not fit its verbs");
     }
     setColor(pen.color);
+    applySmoothing();
     cairo_set_line_width(cairo_, pen.width);
     cairo_set_line_cap(cairo_, caps[pen.cap]);
     cairo_set_line_join(cairo_, joins[pen.join]);
     // Dashes that add up to nothing draw the line solid.
-    const bool dashed = std::accumulate(dashes.begin(), dashes.end(), 0.0) > 0;
-    cairo_set_dash(cairo_, dashed ? dashes.data() : nullptr, dashed ? int(dashes.size()) : 0, 0);
+    const bool dashed = std::accumulate(dashes, dashes + dashCount, 0.0) > 0;
+    cairo_set_dash(cairo_, dashed ? dashes : nullptr, dashed ? int(dashCount) : 0,
+                   dashed ? dashOffset : 0);
     cairo_stroke(cairo_);
     return drawingStatus();
 }
 
-int PstyleCanvas::fill(const PstylePath& path, std::uint32_t color) {
+int PstyleCanvas::fill(const PstylePath& path, std::uint32_t color, int rule) {
     if (drawingStatus() != PSTYLE_DRAW_OK) {
         return status_;
+    }
+    if (rule != PSTYLE_FILL_NONZERO && rule != PSTYLE_FILL_EVEN_ODD) {
+        return fail(PSTYLE_DRAW_BAD_ARGUMENT, "an unknown fill rule");
     }
     cairo_new_path(cairo_);
     if (!tracePath(path)) {
@@ -250,7 +293,9 @@ int PstyleCanvas::fill(const PstylePath& path, std::uint32_t color) {
         return fail(PSTYLE_DRAW_BAD_ARGUMENT, "a path whose numbers do not fit its verbs");
     }
     setColor(color);
-    cairo_set_fill_rule(cairo_, CAIRO_FILL_RULE_WINDING);
+    applySmoothing();
+    cairo_set_fill_rule(cairo_, rule == PSTYLE_FILL_EVEN_ODD ? CAIRO_FILL_RULE_EVEN_ODD
+                                                             : CAIRO_FILL_RULE_WINDING);
     cairo_fill(cairo_);
     return drawingStatus();
 }
@@ -274,6 +319,63 @@ void PstyleCanvas::prepareText() {
     pango_layout_context_changed(layout_);
 }
 
+void PstyleCanvas::layOut(const char* utf8, std::size_t length, const char* family, bool bold,
+                          double size) {
+    PangoFontDescription* font = pango_font_description_new();
+    pango_font_description_set_family(font, family ? family : kDefaultFamily);
+    pango_font_description_set_weight(font, bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_absolute_size(font, size * PANGO_SCALE);
+    pango_layout_set_font_description(layout_, font);
+    pango_font_description_free(font);
+    if (g_utf8_validate(utf8, gssize(length), nullptr)) {
+        pango_layout_set_text(layout_, utf8, int(length));
+    } else {
+        gchar* valid = g_utf8_make_valid(utf8, gssize(length));
+        pango_layout_set_text(layout_, valid, -1);
+        g_free(valid);
+    }
+    missingGlyphs_ += std::size_t(pango_layout_get_unknown_glyphs_count(layout_));
+}
+
+void PstyleCanvas::showLayout(int align, double belowTop, bool outlines) {
+    PangoRectangle logical;
+    pango_layout_get_extents(layout_, nullptr, &logical);
+    const double width = double(logical.width) / PANGO_SCALE;
+    const double alongText[] = {0, width / 2, width};
+    const double left = -alongText[align] - double(logical.x) / PANGO_SCALE;
+    if (outlines && glyphs_.addLayout(cairo_, layout_, left, -belowTop)) {
+        return;
+    }
+    cairo_move_to(cairo_, left, -belowTop);
+    if (outlines) {
+        pango_cairo_layout_path(cairo_, layout_);
+    } else {
+        pango_cairo_show_layout(cairo_, layout_);
+    }
+}
+
+// Measured once per family on a capital H at a size where rounding does not matter.
+PstyleCanvas::FontHeights PstyleCanvas::fontHeights(const char* family) {
+    const std::string name = family ? family : kDefaultFamily;
+    const auto known = fontHeights_.find(name);
+    if (known != fontHeights_.end()) {
+        return known->second;
+    }
+    constexpr double kSize = 100;
+    layOut("H", 1, family, false, kSize);
+    PangoRectangle ink;
+    PangoRectangle logical;
+    pango_layout_get_extents(layout_, &ink, &logical);
+    const double baseline = double(pango_layout_get_baseline(layout_)) / PANGO_SCALE;
+    FontHeights heights{double(ink.height) / PANGO_SCALE / kSize,
+                        (double(logical.height) / PANGO_SCALE - baseline) / kSize};
+    // A family without a capital H: the usual proportions of a sans-serif font.
+    if (!(heights.capital > 0.1)) {
+        heights = {0.73, 0.24};
+    }
+    return fontHeights_.emplace(name, heights).first->second;
+}
+
 int PstyleCanvas::text(const PstyleText& text) {
     if (drawingStatus() != PSTYLE_DRAW_OK) {
         return status_;
@@ -292,33 +394,70 @@ int PstyleCanvas::text(const PstyleText& text) {
     cairo_translate(cairo_, text.x, text.y);
     cairo_rotate(cairo_, radians(text.angle));
     prepareText();
-
-    PangoFontDescription* font = pango_font_description_new();
-    pango_font_description_set_family(font, text.family ? text.family : kDefaultFamily);
-    pango_font_description_set_weight(font, text.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_absolute_size(font, text.size * PANGO_SCALE);
-    pango_layout_set_font_description(layout_, font);
-    pango_font_description_free(font);
-    if (g_utf8_validate(text.utf8, gssize(text.length), nullptr)) {
-        pango_layout_set_text(layout_, text.utf8, int(text.length));
-    } else {
-        gchar* valid = g_utf8_make_valid(text.utf8, gssize(text.length));
-        pango_layout_set_text(layout_, valid, -1);
-        g_free(valid);
-    }
-    missingGlyphs_ += std::size_t(pango_layout_get_unknown_glyphs_count(layout_));
-
+    layOut(text.utf8, text.length, text.family, text.bold, text.size);
     PangoRectangle logical;
     pango_layout_get_extents(layout_, nullptr, &logical);
-    const double width = double(logical.width) / PANGO_SCALE;
     const double height = double(logical.height) / PANGO_SCALE;
     const double baseline = double(pango_layout_get_baseline(layout_)) / PANGO_SCALE;
-    const double alongText[] = {0, width / 2, width};
     const double belowTop[] = {baseline, 0, height / 2, height};
-    cairo_move_to(cairo_, -alongText[text.align] - double(logical.x) / PANGO_SCALE,
-                  -belowTop[text.verticalAlign]);
     setColor(text.color);
-    pango_cairo_show_layout(cairo_, layout_);
+    showLayout(text.align, belowTop[text.verticalAlign], false);
+    cairo_restore(cairo_);
+    return drawingStatus();
+}
+
+int PstyleCanvas::textBlock(const PstyleTextBlock& block) {
+    if (drawingStatus() != PSTYLE_DRAW_OK) {
+        return status_;
+    }
+    if ((!block.utf8 && block.length > 0) || !sane(block.x) || !sane(block.y) ||
+        !sane(block.capHeight) || block.capHeight <= 0 || !sane(block.angle) ||
+        !sane(block.widthFactor) || block.widthFactor <= 0 || !sane(block.lineSpacing) ||
+        block.align < PSTYLE_ALIGN_LEFT || block.align > PSTYLE_ALIGN_RIGHT ||
+        block.verticalAlign < PSTYLE_VALIGN_BASELINE ||
+        block.verticalAlign > PSTYLE_VALIGN_BOTTOM) {
+        return fail(PSTYLE_DRAW_BAD_ARGUMENT, "a text with a place, size or alignment that "
+                                              "cannot be drawn");
+    }
+    if (block.length == 0) {
+        return PSTYLE_DRAW_OK;
+    }
+    // Laid out upright: a context turned with each text would make Pango look up its fonts
+    // again for every angle of a drawing's texts. Glyph positions are not hinted, so they turn
+    // with the text as they are. In an image the letters are filled outlines, made once for all
+    // angles and sizes.
+    prepareText();
+    cairo_save(cairo_);
+    cairo_translate(cairo_, block.x, block.y);
+    cairo_rotate(cairo_, radians(block.angle));
+    cairo_scale(cairo_, block.widthFactor, block.mirrored ? -1 : 1);
+    const bool outlines = options_.format == PSTYLE_DRAW_PNG;
+    const FontHeights heights = fontHeights(block.family);
+    const double size = block.capHeight / heights.capital;
+    const std::string_view content(block.utf8, block.length);
+    const double lastBaseline =
+        double(std::count(content.begin(), content.end(), '\n')) * block.lineSpacing;
+    // The first line's baseline below the anchor.
+    const double firstBaseline[] = {0, block.capHeight, (block.capHeight - lastBaseline) / 2,
+                                    -lastBaseline - heights.descent * size};
+    double baseline = firstBaseline[block.verticalAlign];
+    setColor(block.color);
+    for (std::size_t start = 0; start <= content.size(); baseline += block.lineSpacing) {
+        std::size_t end = content.find('\n', start);
+        end = end == std::string_view::npos ? content.size() : end;
+        if (end > start) {
+            layOut(content.data() + start, end - start, block.family, false, size);
+            showLayout(block.align,
+                       double(pango_layout_get_baseline(layout_)) / PANGO_SCALE - baseline,
+                       outlines);
+        }
+        start = end + 1;
+    }
+    if (outlines) {
+        applySmoothing();
+        cairo_set_fill_rule(cairo_, CAIRO_FILL_RULE_WINDING);
+        cairo_fill(cairo_);
+    }
     cairo_restore(cairo_);
     return drawingStatus();
 }
@@ -338,7 +477,8 @@ int PstyleCanvas::finish(const unsigned char** bytes, std::size_t* size) {
         cairo_destroy(cairo_);
         cairo_ = nullptr;
         if (options_.format == PSTYLE_DRAW_PNG) {
-            const std::string reason = encodePng(surface_, pixelWidth_, pixelHeight_, bytes_);
+            const std::string reason =
+                encodePng(surface_, pixelWidth_, pixelHeight_, !smoothLines_, bytes_);
             if (!reason.empty()) {
                 return fail(PSTYLE_DRAW_FAILED, reason);
             }

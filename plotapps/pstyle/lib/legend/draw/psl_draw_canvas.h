@@ -4,11 +4,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include <cairo.h>
 #include <pango/pango.h>
 
+#include "psl_draw_glyphs.h"
 #include "pstyle_draw.h"
 
 struct PstyleCanvas {
@@ -22,9 +24,11 @@ public:
     static bool validOptions(const PstyleCanvasOptions& options);
 
     int beginPage(double width, double height);
-    int stroke(const PstylePath& path, const PstylePen& pen);
-    int fill(const PstylePath& path, std::uint32_t color);
+    int stroke(const PstylePath& path, const PstylePen& pen, double dashOffset = 0);
+    int fill(const PstylePath& path, std::uint32_t color, int rule = PSTYLE_FILL_NONZERO);
     int text(const PstyleText& text);
+    int textBlock(const PstyleTextBlock& block);
+    void setSmoothLines(bool smooth) { smoothLines_ = smooth; }
     int finish(const unsigned char** bytes, std::size_t* size);
     // Fails the canvas when memory ran out in one of the calls above.
     int outOfMemory();
@@ -40,7 +44,22 @@ private:
     int fail(int status, const std::string& why);
     bool tracePath(const PstylePath& path);
     void setColor(std::uint32_t rgb);
+    // Antialiasing and curve tolerance for lines, areas and texts as smoothLines_ asks.
+    void applySmoothing();
     void prepareText();
+    // Puts the text in the layout in the font of that family, weight and em size; counts the
+    // characters that no font has.
+    void layOut(const char* utf8, std::size_t length, const char* family, bool bold, double size);
+    // Shows the layout with its anchor at (0, 0), aligned along its line as align says and
+    // with the point belowTop below its top there; or adds its outlines to the path.
+    void showLayout(int align, double belowTop, bool outlines);
+
+    // A font's capital letters and descenders, in ems.
+    struct FontHeights {
+        double capital;
+        double descent;
+    };
+    FontHeights fontHeights(const char* family);
 
     static cairo_status_t append(void* canvas, const unsigned char* data, unsigned int length);
 
@@ -49,6 +68,9 @@ private:
     int status_ = PSTYLE_DRAW_OK;
     std::string error_;
     cairo_surface_t* surface_ = nullptr;
+    // The pixels of an image drawn directly, which the surface does not own.
+    unsigned char* image_ = nullptr;
+    std::size_t imageBytes_ = 0;
     cairo_t* cairo_ = nullptr;
     PangoContext* pango_ = nullptr;
     PangoLayout* layout_ = nullptr;
@@ -58,4 +80,7 @@ private:
     bool finished_ = false;
     std::string bytes_;
     std::size_t missingGlyphs_ = 0;
+    std::map<std::string, FontHeights> fontHeights_;
+    GlyphOutlines glyphs_;
+    bool smoothLines_ = true;
 };

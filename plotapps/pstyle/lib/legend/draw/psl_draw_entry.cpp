@@ -57,6 +57,35 @@ int finish(PstyleCanvas* canvas, const unsigned char** bytes, size_t* size) {
     return guarded(canvas, [&](PstyleCanvas& c) { return c.finish(bytes, size); });
 }
 
+int strokeWithOffset(PstyleCanvas* canvas, const PstylePath* path, const PstylePen* pen,
+                     double dashOffset) {
+    if (!path || !pen) {
+        return PSTYLE_DRAW_BAD_ARGUMENT;
+    }
+    return guarded(canvas, [&](PstyleCanvas& c) { return c.stroke(*path, *pen, dashOffset); });
+}
+
+int fillWithRule(PstyleCanvas* canvas, const PstylePath* path, uint32_t color, int rule) {
+    if (!path) {
+        return PSTYLE_DRAW_BAD_ARGUMENT;
+    }
+    return guarded(canvas, [&](PstyleCanvas& c) { return c.fill(*path, color, rule); });
+}
+
+int textBlock(PstyleCanvas* canvas, const PstyleTextBlock* block) {
+    if (!block) {
+        return PSTYLE_DRAW_BAD_ARGUMENT;
+    }
+    return guarded(canvas, [&](PstyleCanvas& c) { return c.textBlock(*block); });
+}
+
+int smoothLines(PstyleCanvas* canvas, int smooth) {
+    return guarded(canvas, [&](PstyleCanvas& c) {
+        c.setSmoothLines(smooth != 0);
+        return int(PSTYLE_DRAW_OK);
+    });
+}
+
 const char* error(const PstyleCanvas* canvas) {
     return canvas ? canvas->error().c_str() : "";
 }
@@ -70,13 +99,25 @@ void destroy(PstyleCanvas* canvas) {
 }
 
 const PstyleDrawInterface kInterface = {
-    PSTYLE_DRAW_VERSION, create,  beginPage, stroke, fill, text, finish, error,
-    missingGlyphs,       destroy,
+    PSTYLE_DRAW_VERSION,
+    create,
+    beginPage,
+    stroke,
+    fill,
+    text,
+    finish,
+    error,
+    missingGlyphs,
+    destroy,
+    strokeWithOffset,
+    fillWithRule,
+    textBlock,
+    smoothLines,
 };
 
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) const PstyleDrawInterface*
 pstyleDrawInterface(int version) {
-    return version == PSTYLE_DRAW_VERSION ? &kInterface : nullptr;
+    return version >= 1 && version <= PSTYLE_DRAW_VERSION ? &kInterface : nullptr;
 }

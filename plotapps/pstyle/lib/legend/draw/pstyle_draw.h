@@ -20,7 +20,9 @@ extern "C" {
 
 #define PSTYLE_DRAW_MODULE "libpstyle_draw.so"
 #define PSTYLE_DRAW_ENTRY "pstyleDrawInterface"
-#define PSTYLE_DRAW_VERSION 1
+/* Version 2 appended dash offsets, fill rules, blocks of text and unsmoothed lines to the table
+ * of functions; a caller of version 1 gets the same table and knows only its first members. */
+#define PSTYLE_DRAW_VERSION 2
 
 typedef enum {
     PSTYLE_DRAW_PDF, /* any number of pages, each of its own size */
@@ -38,6 +40,9 @@ typedef enum {
 
 typedef enum { PSTYLE_CAP_BUTT, PSTYLE_CAP_ROUND, PSTYLE_CAP_SQUARE } PstyleLineCap;
 typedef enum { PSTYLE_JOIN_MITER, PSTYLE_JOIN_ROUND, PSTYLE_JOIN_BEVEL } PstyleLineJoin;
+/* Which points an area covers: those it winds round (nonzero), or those inside an odd number of
+ * its pieces, so that a piece inside another is a hole (even-odd). */
+typedef enum { PSTYLE_FILL_NONZERO, PSTYLE_FILL_EVEN_ODD } PstyleFillRule;
 
 /* A path: each verb takes its numbers, in order, from values.
  *   MOVE x y, LINE x y           start a new piece; a straight line
@@ -92,6 +97,26 @@ typedef struct {
     const char* family; /* a font family or a comma-separated list; NULL: DejaVu Sans */
 } PstyleText;
 
+/* Version 2: lines of text placed as a drawing places them, sized by their capital letters. */
+typedef struct {
+    const char* utf8; /* lines separated by '\n' */
+    size_t length;    /* bytes */
+    double x;
+    double y;
+    double capHeight;   /* millimetres from the baseline to the top of a capital letter */
+    double angle;       /* the block turns about the anchor */
+    double widthFactor; /* the letters' width over the font's own */
+    int mirrored;       /* the letters stand upside down, mirrored across their baseline */
+    int align;          /* PstyleAlign: where the anchor is along each line */
+    /* PstyleVerticalAlign: the anchor is on the first line's baseline (BASELINE), at the top
+     * of its capitals (TOP), midway between that top and the last line's baseline (MIDDLE), or
+     * at the bottom of the last line's descenders (BOTTOM). */
+    int verticalAlign;
+    double lineSpacing; /* millimetres from one baseline to the next */
+    uint32_t color;
+    const char* family; /* as for PstyleText */
+} PstyleTextBlock;
+
 typedef struct {
     int format;                 /* PstyleDrawFormat */
     double pixelsPerMillimetre; /* PNG only */
@@ -118,9 +143,20 @@ typedef struct {
     /* Characters drawn so far that no font of the system has. */
     size_t (*missingGlyphs)(const PstyleCanvas* canvas);
     void (*destroy)(PstyleCanvas* canvas);
+
+    /* Version 2. As stroke, with the dash pattern starting dashOffset millimetres into it. */
+    int (*strokeWithOffset)(PstyleCanvas* canvas, const PstylePath* path, const PstylePen* pen,
+                            double dashOffset);
+    /* As fill, by the PstyleFillRule rule. */
+    int (*fillWithRule)(PstyleCanvas* canvas, const PstylePath* path, uint32_t color, int rule);
+    int (*textBlock)(PstyleCanvas* canvas, const PstyleTextBlock* text);
+    /* Whether the lines, areas and blocks of text drawn from now on are smoothed at their edges
+     * (the default), or ink each pixel of a PNG wholly or not at all, as a printer does. */
+    int (*smoothLines)(PstyleCanvas* canvas, int smooth);
 } PstyleDrawInterface;
 
-/* The functions of the given version, or NULL when the module does not provide it. */
+/* The functions of the given version or a later one, or NULL when the module does not provide
+ * it. */
 typedef const PstyleDrawInterface* PstyleDrawEntry(int version);
 
 #ifdef __cplusplus

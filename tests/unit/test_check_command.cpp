@@ -1,0 +1,178 @@
+// pstyle check as an office's standards repository runs it, in a git hook or a CI step: a
+// folder of tables that other programs wrote, some damaged, judged by the lines printed and the
+// exit status.
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <kesutils/plot_style_table.h>
+
+#include "command_test.h"
+#include "psl_text.h"
+#include "table_container.h"
+
+namespace {
+
+class CheckCommand : public PstyleCommands {
+protected:
+    std::string sample(const std::string& name) const {
+        return std::string(PSTYLE_SAMPLE_DIR) + "/" + name;
+    }
+
+    void writeTable(const CPlotStyleTable& table, const std::string& name) {
+        ASSERT_TRUE(table.write(toHostText(wxString::FromUTF8(path(name))).c_str()));
+    }
+
+    // A table file whose text another program wrote.
+    void writeText(bool colorDependent, const std::string& text, const std::string& name) {
+        std::string bytes;
+        ASSERT_TRUE(packTableContainer(colorDependent, text, bytes));
+        std::ofstream(path(name), std::ios::binary) << bytes;
+    }
+
+    CommandResult check(const std::string& arguments) { return pstyle("check " + arguments); }
+};
+
+// The lines of the output with the prefix before each.
+std::string prefixed(const std::string& prefix, const std::string& lines) {
+    std::string result;
+    for (std::size_t start = 0; start < lines.size();) {
+        const std::size_t end = lines.find('\n', start);
+        result += prefix + lines.substr(start, end + 1 - start);
+        start = end + 1;
+    }
+    return result;
+}
+
+} // namespace
+
+TEST_F(CheckCommand, OneLinePerFindingInEveryTableOfAFolder) {
+    ASSERT_TRUE(wxMkdir(wxString::FromUTF8(path("office"))));
+    ASSERT_TRUE(wxMkdir(wxString::FromUTF8(path("office/site"))));
+    copied(sample("default.ctb"), "office/good.ctb");
+    copied(fixture("damaged-truncated.ctb"), "office/damaged.ctb");
+    copied(fixture("damaged-truncated.ctb"), "office/pl\xE4ne.ctb"); // Latin-1, not UTF-8
+    std::ofstream(path("office/notes.txt")) << "not a table";
+    ASSERT_EQ(mkfifo(path("office/pipe.ctb").c_str(), 0600), 0);
+
+    const PlotStyleTablePtr marked(CPlotStyleTable::create(false, nullptr));
+    marked->Description = u"Walls\u2028and doors";
+    ASSERT_TRUE(marked->addStyle(u"Wall{s}", 0, nullptr));
+    ASSERT_TRUE(marked->addStyle(u"Thin", 1, nullptr));
+    marked->style(2)->setDesc(u"thin\tlines");
+    writeTable(*marked, "office/site/marked.stb");
+    // Colour-dependent by its header, without 255 styles or a colour index table, and without
+    // lineweights; then a named table of 24 lineweights.
+    const std::string styles = "plot_style{\n 0{\n  name=\"Normal\n }\n 1{\n  name=\"A\n }\n}\n";
+    writeText(true, "description=\"\n" + styles, "office/site/short.ctb");
+    std::string rows;
+    for (int row = 0; row < 24; ++row) {
+        rows += " " + std::to_string(row) + "=0.25\n";
+    }
+    writeText(false, "description=\"\n" + styles + "custom_lineweight_table{\n" + rows + "}\n",
+              "office/site/rows.stb");
+
+    const CommandResult run = check(shellQuoted(path("office")));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "");
+    const std::string office = path("office/");
+    EXPECT_EQ(run.out, office +
+                           "site/marked.stb: Table: a line break (U+2028) in the description\n" +
+                           office +
+                           "site/marked.stb: \"Wall{s}\": braces in the style name, which other "
+                           "programs take for the end of a style\n" +
+                           office +
+                           "site/marked.stb: \"Thin\": a control character (U+0009) in the "
+                           "description\n" +
+                           office +
+                           "site/rows.stb: Table: 24 lineweights instead of 27; 3 were given "
+                           "default values\n" +
+                           office +
+                           "site/short.ctb: Table: 2 styles instead of the 255 of a "
+                           "colour-dependent table; read as a named table\n" +
+                           office +
+                           "site/short.ctb: Table: 0 lineweights instead of 27; 27 were given "
+                           "default values\n" +
+                           office +
+                           "damaged.ctb: cannot be read: the compressed table text is damaged or "
+                           "incomplete\n" +
+                           office +
+                           "pipe.ctb: cannot be read: it is not a plot style table file (unknown "
+                           "header)\n" +
+                           office +
+                           "pl\xE4ne.ctb: cannot be read: the compressed table text is damaged or "
+                           "incomplete\n");
+
+    // The same as comma-separated lines, for a spreadsheet.
+    const std::string csv = check("--csv " + shellQuoted(path("office/site"))).out;
+    EXPECT_EQ(csv, "file,finding,style,property,expected,found\n" + office +
+                       "site/marked.stb,line-break,,description,,U+2028\n" + office +
+                       "site/marked.stb,braces,Wall{s},name,,Wall{s}\n" + office +
+                       "site/marked.stb,control-character,Thin,description,,U+0009\n" + office +
+                       "site/rows.stb,lineweight-rows,,lineweights,27,24\n" + office +
+                       "site/short.ctb,style-count,,styles,255,2\n" + office +
+                       "site/short.ctb,lineweight-rows,,lineweights,27,0\n");
+
+    // Sound tables give nothing to say; files given by name are checked whatever their name.
+    const CommandResult clean =
+        check(shellQuoted(path("office/good.ctb")) + " " + shellQuoted(sample("named.stb")));
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(clean.out, "");
+    const CommandResult notATable = check(shellQuoted(path("office/notes.txt")));
+    EXPECT_EQ(notATable.status, 1);
+    EXPECT_EQ(notATable.out.rfind(path("office/notes.txt") + ": cannot be read: ", 0), 0u);
+    // wxWidgets cannot name it to remove the test's folder.
+    std::remove(path("office/pl\xE4ne.ctb").c_str());
+}
+
+TEST_F(CheckCommand, AgainstAReferenceEveryDifferenceInTheFormOfDiff) {
+    const std::string reference = shellQuoted(sample("default.ctb"));
+    const std::string changed = copied(sample("default.ctb"), "changed.ctb");
+    ASSERT_EQ(
+        pstyle("set " + shellQuoted(changed) + " --styles 3-4 lineweight=0.35 screening=40").status,
+        0);
+    copied(sample("named.stb"), "named.stb");
+    const CommandResult diff = pstyle("diff " + reference + " " + shellQuoted(changed));
+    ASSERT_EQ(diff.status, 1);
+    ASSERT_FALSE(diff.out.empty());
+
+    // The named table in the folder is not compared with a colour-dependent reference.
+    const CommandResult run = check("--against " + reference + " " + shellQuoted(dir_));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, prefixed(changed + ": ", diff.out));
+
+    const std::string diffCsv = pstyle("diff --csv " + reference + " " + shellQuoted(changed)).out;
+    const CommandResult csv = check("--csv --against " + reference + " " + shellQuoted(changed));
+    EXPECT_EQ(csv.status, 1);
+    EXPECT_EQ(csv.out, "file,finding,style,property,expected,found\n" +
+                           prefixed(changed + ",differs,", diffCsv.substr(diffCsv.find('\n') + 1)));
+
+    EXPECT_EQ(check("--against " + reference + " " + shellQuoted(sample("default.ctb"))).status, 0);
+}
+
+TEST_F(CheckCommand, BadUsageIsRefusedWithStatusTwo) {
+    const std::string table = shellQuoted(sample("default.ctb"));
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "pstyle: check needs the table files or folders to check"},
+        {table + " " + shellQuoted(path("gone")), "pstyle: check: " + path("gone") + ": No such"},
+        {"--against", "pstyle: check: --against needs a table file"},
+        {"--strict " + table, "pstyle: check: unknown option '--strict'"},
+        {"--against " + shellQuoted(sample("named.stb")) + " " + table,
+         "pstyle: check: " + sample("default.ctb") + " is of another kind than the reference"},
+        {"--against " + shellQuoted(fixture("damaged-truncated.ctb")) + " " + table,
+         "pstyle: " + fixture("damaged-truncated.ctb") + ": the compressed table text"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(arguments);
+        const CommandResult run = check(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind(message, 0), 0u) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    }
+}

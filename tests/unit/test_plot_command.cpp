@@ -1,0 +1,400 @@
+// pstyle plot as a CAD manager previews a table: drawings that ezdxf wrote
+// (tests/data/drawings/make_drawings.py), plotted with tables that `pstyle set` changed; what
+// each line's style did is read back from the SVG's strokes and the PNG's pixels.
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <wx/image.h>
+#include <wx/xml/xml.h>
+
+#include "command_test.h"
+
+namespace {
+
+const std::string kDrawings = PSTYLE_TEST_DATA_DIR "/drawings/";
+
+// On A4 landscape, 10 mm margins, a test drawing's 200 × 100 frame is 277 mm wide and centred
+// in the 190 mm of height.
+constexpr double kScale = 277.0 / 200.0;
+double paperX(double x) {
+    return 10 + x * kScale;
+}
+double paperY(double y) {
+    return 10 + (190 - 100 * kScale) / 2 + (100 - y) * kScale;
+}
+
+// 150 dots per inch.
+constexpr double kPixelsPerMillimetre = 150 / 25.4;
+
+struct SvgPath {
+    double x; // where the path starts
+    double y;
+    std::map<wxString, wxString> attributes;
+};
+
+// The paths of each group of class "plot", in the order of the file.
+std::vector<std::vector<SvgPath>> plotGroups(const std::string& file) {
+    wxXmlDocument svg;
+    EXPECT_TRUE(svg.Load(wxString::FromUTF8(file)));
+    std::vector<std::vector<SvgPath>> groups;
+    for (wxXmlNode* group = svg.GetRoot()->GetChildren(); group; group = group->GetNext()) {
+        if (group->GetName() != "g" || group->GetAttribute("class") != "plot") {
+            continue;
+        }
+        groups.emplace_back();
+        for (wxXmlNode* node = group->GetChildren(); node; node = node->GetNext()) {
+            if (node->GetName() != "path") {
+                continue;
+            }
+            SvgPath path{};
+            std::sscanf(node->GetAttribute("d").utf8_str(), "M%lf %lf", &path.x, &path.y);
+            for (wxXmlAttribute* a = node->GetAttributes(); a; a = a->GetNext()) {
+                path.attributes[a->GetName()] = a->GetValue();
+            }
+            groups.back().push_back(path);
+        }
+    }
+    return groups;
+}
+
+// The path that starts at the page point (x, y), in millimetres.
+const SvgPath* pathAt(const std::vector<SvgPath>& paths, double x, double y) {
+    for (const SvgPath& path : paths) {
+        if (std::abs(path.x - x) < 0.01 && std::abs(path.y - y) < 0.01) {
+            return &path;
+        }
+    }
+    return nullptr;
+}
+
+struct Rgb {
+    int red;
+    int green;
+    int blue;
+};
+
+Rgb pixel(const wxImage& image, double x, double y) {
+    const int column = int(x * kPixelsPerMillimetre);
+    const int row = int(y * kPixelsPerMillimetre);
+    return {image.GetRed(column, row), image.GetGreen(column, row), image.GetBlue(column, row)};
+}
+
+bool isWhite(const Rgb& rgb) {
+    return rgb.red == 255 && rgb.green == 255 && rgb.blue == 255;
+}
+
+::testing::AssertionResult sameColor(const Rgb& found, const Rgb& expected) {
+    if (std::abs(found.red - expected.red) <= 1 && std::abs(found.green - expected.green) <= 1 &&
+        std::abs(found.blue - expected.blue) <= 1) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "pixel " << found.red << "," << found.green << "," << found.blue << " instead of "
+           << expected.red << "," << expected.green << "," << expected.blue;
+}
+
+class PlotCommand : public PstyleCommands {
+protected:
+    void SetUp() override {
+        PstyleCommands::SetUp();
+        if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) {
+            wxImage::AddHandler(new wxPNGHandler);
+        }
+    }
+
+    // The sample colour-dependent table with colours 1 to 5 changed, each in one respect.
+    std::string penTable(const std::string& name, const std::string& firstColor = "#C03010") {
+        const std::string table = copied(std::string(PSTYLE_SAMPLE_DIR) + "/default.ctb", name);
+        for (const std::string& edit :
+             {"--styles 1 color=" + firstColor,
+              std::string("--styles 2 color=#2050C0 screening=50"),
+              std::string("--styles 3 lineweight=1.4"), std::string("--styles 4 linetype=Dashed"),
+              std::string("--styles 5 color=#2050C0 grayscale=on")}) {
+            EXPECT_EQ(pstyle("set " + shellQuoted(table) + " " + edit).status, 0) << edit;
+        }
+        return table;
+    }
+
+    CommandResult plot(const std::string& drawing, const std::string& table,
+                       const std::string& output, const std::string& options = "") {
+        return pstyle("plot " + shellQuoted(kDrawings + drawing) + " " + shellQuoted(table) +
+                      " -o " + shellQuoted(path(output)) + options);
+    }
+};
+
+} // namespace
+
+// The pens drawing has one 0.5 mm line per colour, at y = 100 - 12 × colour.
+TEST_F(PlotCommand, SvgStrokesCarryEachStylesColourScreeningLineweightAndLinetype) {
+    const CommandResult run = plot("pens.dxf", penTable("pens.ctb"), "p.svg");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const std::vector<std::vector<SvgPath>> groups = plotGroups(path("p.svg"));
+    ASSERT_EQ(groups.size(), 1u);
+    struct Case {
+        int color;
+        const char* stroke;
+        const char* width;
+        const char* dashes; // empty: solid
+    };
+    const Case cases[] = {
+        {1, "#c03010", "0.5", ""},
+        // Half the ink: 255 - (255 - c) / 2 on each channel.
+        {2, "#90a8e0", "0.5", ""},
+        {3, "#00ff00", "1.4", ""},
+        // Dashed: 10 and 6 units of the pattern at 0.5 mm each.
+        {4, "#00ffff", "0.5", "5 3"},
+        // Luma 0.299 R + 0.587 G + 0.114 B of #2050C0.
+        {5, "#4e4e4e", "0.5", ""},
+        {6, "#ff00ff", "0.5", ""},
+        {7, "#000000", "0.5", ""},
+    };
+    for (const auto& [color, stroke, width, dashes] : cases) {
+        SCOPED_TRACE(color);
+        const SvgPath* line = pathAt(groups[0], paperX(20), paperY(100 - 12 * color));
+        ASSERT_TRUE(line);
+        EXPECT_EQ(line->attributes.at("stroke"), stroke);
+        EXPECT_EQ(line->attributes.at("stroke-width"), width);
+        EXPECT_EQ(line->attributes.at("fill"), "none");
+        const auto dashArray = line->attributes.find("stroke-dasharray");
+        EXPECT_EQ(dashArray == line->attributes.end() ? wxString() : dashArray->second, dashes);
+    }
+}
+
+TEST_F(PlotCommand, PngPixelsAtLineCentresShowTheStyles) {
+    const CommandResult run = plot("pens.dxf", penTable("pens.ctb"), "p.png");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const wxImage png(wxString::FromUTF8(path("p.png")), wxBITMAP_TYPE_PNG);
+    ASSERT_TRUE(png.IsOk());
+    EXPECT_EQ(png.GetWidth(), 1754); // 297 mm at 150 dpi
+    EXPECT_EQ(png.GetHeight(), 1240);
+    const double middle = paperX(100);
+    const std::pair<int, Rgb> colors[] = {
+        {1, {0xC0, 0x30, 0x10}}, {2, {0x90, 0xA8, 0xE0}}, {5, {78, 78, 78}},
+        {6, {255, 0, 255}},      {7, {0, 0, 0}},
+    };
+    for (const auto& [color, rgb] : colors) {
+        EXPECT_TRUE(sameColor(pixel(png, middle, paperY(100 - 12 * color)), rgb)) << color;
+    }
+
+    // Rows inked across a line: 1.4 mm is 8.3 pixels, 0.5 mm 3.
+    const auto inkedRows = [&](int color) {
+        const int column = int(middle * kPixelsPerMillimetre);
+        const int centre = int(paperY(100 - 12 * color) * kPixelsPerMillimetre);
+        int rows = 0;
+        for (int row = centre - 10; row <= centre + 10; ++row) {
+            rows += !isWhite(
+                {png.GetRed(column, row), png.GetGreen(column, row), png.GetBlue(column, row)});
+        }
+        return rows;
+    };
+    EXPECT_GE(inkedRows(3), 8);
+    EXPECT_LE(inkedRows(3), 9);
+    EXPECT_EQ(inkedRows(7), 3);
+
+    // Along the dashed line: 5 mm dashes, 3 mm gaps less the round ends' 0.25 mm each side,
+    // 2.5 mm or 14.8 pixels, for the 221.6 mm of its length.
+    std::vector<int> gaps(1, 0);
+    const int row = int(paperY(52) * kPixelsPerMillimetre);
+    for (int column = int(paperX(25) * kPixelsPerMillimetre);
+         column < int(paperX(175) * kPixelsPerMillimetre); ++column) {
+        if (isWhite(
+                {png.GetRed(column, row), png.GetGreen(column, row), png.GetBlue(column, row)})) {
+            ++gaps.back();
+        } else if (gaps.back() > 0) {
+            gaps.push_back(0);
+        }
+    }
+    // The first and last may be cut by the ends of the scan.
+    ASSERT_GE(gaps.size(), 20u);
+    for (std::size_t gap = 1; gap + 2 < gaps.size(); ++gap) {
+        EXPECT_NEAR(gaps[gap], 14.8, 2);
+    }
+}
+
+TEST_F(PlotCommand, CompareDrawsBothTablesSideBySideEachLabelled) {
+    const std::string before = penTable("before.ctb");
+    const std::string after = penTable("after.ctb", "#10C030");
+    const std::string options = " --compare " + shellQuoted(after);
+    ASSERT_EQ(plot("pens.dxf", before, "c.svg", options).status, 0);
+    const std::vector<std::vector<SvgPath>> groups = plotGroups(path("c.svg"));
+    ASSERT_EQ(groups.size(), 2u);
+    // Each group starts with its label, the table's path: a text of one line.
+    wxXmlDocument svg(wxString::FromUTF8(path("c.svg")));
+    std::vector<std::string> labels;
+    for (wxXmlNode* group = svg.GetRoot()->GetChildren(); group; group = group->GetNext()) {
+        if (group->GetName() == "g") {
+            labels.push_back(group->GetChildren()->GetChildren()->GetNodeContent().ToStdString());
+        }
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{before, after}));
+
+    ASSERT_EQ(plot("pens.dxf", before, "c.png", options).status, 0);
+    const wxImage png(wxString::FromUTF8(path("c.png")), wxBITMAP_TYPE_PNG);
+    const Rgb firstColors[] = {{0xC0, 0x30, 0x10}, {0x10, 0xC0, 0x30}};
+    for (int side = 0; side < 2; ++side) {
+        SCOPED_TRACE(side);
+        const std::vector<SvgPath>& paths = groups[side];
+        // The frame, then the lines of colours 1 to 7, each half on its half of the page.
+        ASSERT_EQ(paths.size(), 8u);
+        for (const SvgPath& path : paths) {
+            EXPECT_EQ(path.x < 148.5, side == 0) << path.x;
+        }
+        const SvgPath& first = paths[1];
+        EXPECT_EQ(first.attributes.at("stroke"), side == 0 ? "#c03010" : "#10c030");
+        EXPECT_EQ(paths[3].attributes.at("stroke-width"), "1.4");
+        EXPECT_TRUE(sameColor(pixel(png, first.x + 10, first.y), firstColors[side]));
+    }
+}
+
+// named.dxf: a line on WALLS (plot style Heavy), one on WALLS with its own style Light, one on
+// PLAIN without a style.
+TEST_F(PlotCommand, LayerStylesGiveALayersObjectsANamedStyle) {
+    const std::string table = copied(std::string(PSTYLE_SAMPLE_DIR) + "/named.stb", "n.stb");
+    ASSERT_EQ(pstyle("set " + shellQuoted(table) + " --styles Heavy color=#C03010").status, 0);
+    ASSERT_EQ(pstyle("set " + shellQuoted(table) + " --styles Thin color=#10C030").status, 0);
+    struct Case {
+        std::string options;
+        const char* walls;
+        const char* ownStyle; // Light, which the table lacks: Normal, the object's colour
+        const char* plain;
+    };
+    const Case cases[] = {
+        {"", "#c03010", "#000000", "#000000"},
+        {" --layer-style PLAIN=thin", "#c03010", "#000000", "#10c030"},
+        {" --layer-style walls=Thin --layer-style PLAIN=Heavy", "#10c030", "#000000", "#c03010"},
+    };
+    for (const auto& [options, walls, ownStyle, plain] : cases) {
+        SCOPED_TRACE(options);
+        const CommandResult run = plot("named.dxf", table, "n.svg", options);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::vector<SvgPath> paths = plotGroups(path("n.svg")).at(0);
+        for (const auto& [y, stroke] :
+             {std::pair<double, const char*>{90, walls}, {85, ownStyle}, {80, plain}}) {
+            const SvgPath* line = pathAt(paths, paperX(10), paperY(y));
+            ASSERT_TRUE(line) << y;
+            EXPECT_EQ(line->attributes.at("stroke"), stroke) << y;
+        }
+    }
+}
+
+TEST_F(PlotCommand, PagesOfEachSizeAndOrientation) {
+    const std::string table = std::string(PSTYLE_SAMPLE_DIR) + "/monochrome.ctb";
+    const std::pair<std::string, std::string> svgs[] = {
+        {"", "width=\"297mm\" height=\"210mm\""},
+        {" --portrait", "width=\"210mm\" height=\"297mm\""},
+        {" --page a3", "width=\"420mm\" height=\"297mm\""},
+        {" --page A2 --portrait", "width=\"420mm\" height=\"594mm\""},
+        {" --page a1", "width=\"841mm\" height=\"594mm\""},
+        {" --page a0", "width=\"1189mm\" height=\"841mm\""},
+        {" --page letter --portrait", "width=\"215.9mm\" height=\"279.4mm\""},
+    };
+    for (const auto& [options, size] : svgs) {
+        ASSERT_EQ(plot("shapes.dxf", table, "s.svg", options).status, 0) << options;
+        EXPECT_NE(readFile(path("s.svg")).find(size), std::string::npos) << options;
+    }
+    ASSERT_EQ(plot("shapes.dxf", table, "s.png", " --page a3 --portrait --dpi 100").status, 0);
+    const wxImage png(wxString::FromUTF8(path("s.png")), wxBITMAP_TYPE_PNG);
+    EXPECT_EQ(png.GetWidth(), 1169); // 297 mm at 100 dpi
+    EXPECT_EQ(png.GetHeight(), 1654);
+    ASSERT_EQ(plot("shapes.dxf", table, "s.pdf", " --page letter").status, 0);
+    EXPECT_NE(runShell("pdfinfo " + shellQuoted(path("s.pdf"))).out.find("792 x 612 pts"),
+              std::string::npos);
+}
+
+// One line on standard error for what was left out, and a file that is written whole or not at
+// all.
+TEST_F(PlotCommand, SkippedEntitiesAreCountedAndTheOutputIsReplacedWhole) {
+    const std::string table = std::string(PSTYLE_SAMPLE_DIR) + "/default.ctb";
+    std::ofstream(path("p.svg")) << std::string(100000, 'x');
+    const CommandResult run = plot("looks.dxf", table, "p.svg");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "pstyle: " + kDrawings + "looks.dxf: Not drawn: 1 RAY, 1 XLINE\n");
+    EXPECT_EQ(readFile(path("p.svg")).rfind("<?xml", 0), 0u);
+
+    // A link to a file of another kind is not followed.
+    const std::string kept = copied(table, "kept.ctb");
+    ASSERT_EQ(symlink(kept.c_str(), path("link.png").c_str()), 0);
+    const CommandResult refused = plot("pens.dxf", table, "link.png");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("is not a .png file"), std::string::npos) << refused.err;
+    EXPECT_EQ(readFile(kept), readFile(table));
+}
+
+TEST_F(PlotCommand, BadArgumentsAndFilesAreRefusedInOneLine) {
+    const std::string ctb = shellQuoted(std::string(PSTYLE_SAMPLE_DIR) + "/default.ctb");
+    const std::string stb = shellQuoted(std::string(PSTYLE_SAMPLE_DIR) + "/named.stb");
+    const std::string named = shellQuoted(kDrawings + "named.dxf");
+    const std::string out = " -o " + shellQuoted(path("out.png"));
+    ASSERT_EQ(mkfifo(path("pipe.dxf").c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "plot: needs a drawing and a table"},
+        {named + " " + ctb, "plot: needs -o FILE.pdf, FILE.svg or FILE.png"},
+        {named + " " + ctb + " -o plan.jpg", "plot: needs -o FILE.pdf, FILE.svg or FILE.png"},
+        {named + " " + ctb + out + " --page b5", "plot: unknown paper size 'b5'"},
+        {named + " " + ctb + out + " --dpi 5", "plot: --dpi '5' is not a whole number"},
+        {named + " " + ctb + out + " --dpi 2x", "plot: --dpi '2x' is not a whole number"},
+        {named + " " + ctb + " -o x.svg --dpi 100", "plot: --dpi is for PNG only"},
+        {named + " " + ctb + out + " --page a0 --dpi 600",
+         "plot: --dpi 600 makes a0 paper 28087 pixels long"},
+        {named + " " + ctb + out + " --frame", "plot: unknown option '--frame'"},
+        {named + " " + ctb + out + " --compare", "plot: --compare needs a table file"},
+        {named + " " + stb + out + " --layer-style WALLS", "'WALLS' is not LAYER=NAME"},
+        {named + " " + ctb + out + " --layer-style WALLS=Thin", "is for named tables"},
+        {named + " " + stb + out + " --layer-style ROOF=Thin", "named.dxf has no layer ROOF"},
+        {named + " " + stb + out + " --layer-style WALLS=Wide", "named.stb has no style Wide"},
+        {shellQuoted(path("none.dxf")) + " " + ctb + out, "none.dxf: No such file or directory"},
+        {shellQuoted(path("pipe.dxf")) + " " + ctb + out, "pipe.dxf: not a regular file"},
+        {ctb + " " + ctb + out, "default.ctb: not an ASCII DXF drawing"},
+        {named + " " + shellQuoted(fixture("damaged-truncated.ctb")) + out,
+         "damaged-truncated.ctb: the compressed table text is damaged"},
+        {named + " " + ctb + out + " --compare " + named, "named.dxf: "},
+    };
+    for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(arguments);
+        const CommandResult run = pstyle("plot " + arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err.rfind("pstyle: ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+        EXPECT_FALSE(wxFileName::Exists(wxString::FromUTF8(path("out.png"))));
+    }
+}
+
+// dxflib is under the GNU GPL: only the plot module links it, and only plot loads the module.
+TEST_F(PlotCommand, OnlyThePlotModuleLinksTheDxfReader) {
+    const std::string folder = wxFileName(PSTYLE_PROGRAM).GetPath().ToStdString();
+    for (const char* binary :
+         {"pstyle", "libpstyle_lib.so", "libkesutils.so", "libkesutils_gui.so", "libdavaz.so",
+          "libteigha.so", "libpstyle_gui.so", "libpstyle_draw.so"}) {
+        const std::string file = shellQuoted(folder + "/" + binary);
+        EXPECT_EQ(runShell("readelf -d " + file).out.find("dxflib"), std::string::npos) << binary;
+        EXPECT_EQ(runShell("nm -D " + file + " | grep -c DL_").out, "0\n") << binary;
+    }
+    EXPECT_NE(runShell("readelf -d " + shellQuoted(folder + "/libpstyle_plotter.so"))
+                  .out.find("libdxflib"),
+              std::string::npos);
+
+    const std::string table = shellQuoted(std::string(PSTYLE_SAMPLE_DIR) + "/default.ctb");
+    const CommandResult exported = pstyle("export " + table, "LD_DEBUG=files ");
+    EXPECT_EQ(exported.err.find("libpstyle_plotter.so"), std::string::npos);
+    for (const char* output : {"p.svg", "p.png"}) {
+        const CommandResult run = pstyle("plot " + shellQuoted(kDrawings + "pens.dxf") + " " +
+                                             table + " -o " + shellQuoted(path(output)),
+                                         "LD_DEBUG=files ");
+        EXPECT_EQ(run.status, 0);
+        EXPECT_NE(run.err.find("libdxflib"), std::string::npos);
+        for (const char* gui : {"/libgtk-", "/libgdk-", "/libwx_gtk"}) {
+            EXPECT_EQ(run.err.find(gui), std::string::npos) << gui;
+        }
+    }
+}
