@@ -11,8 +11,6 @@
 
 #include <wx/filename.h>
 
-#include <safe_file.h>
-
 #include "command_support.h"
 #include "paper_painter.h"
 #include "paper_svg.h"
@@ -169,31 +167,6 @@ bool drawPage(const PlotArguments& arguments, const PaperPage& page, const char*
     return true;
 }
 
-std::string lowerExtension(const std::string& path) {
-    return toUtf8(wxFileName(fromUtf8(path)).GetExt().Lower());
-}
-
-// Through the safe writer: a failed write leaves an existing file as it was, and a link is
-// followed only to a file of the same kind.
-int writeOutput(const std::string& path, const std::string& bytes) {
-    safefile::WriteOptions options;
-    options.checkKind = [&path](const safefile::WriteTarget& target) {
-        const std::string wanted = lowerExtension(path);
-        return target.kind == safefile::TargetKind::stream || lowerExtension(target.path) == wanted
-                   ? std::string()
-                   : "is not a ." + wanted + " file";
-    };
-    safefile::Failure failure;
-    if (safefile::writeFile(path, bytes, options, failure)) {
-        return kExitSuccess;
-    }
-    if (failure.subject.empty()) {
-        return fileError(path, failure.message());
-    }
-    std::fprintf(stderr, "pstyle: %s\n", failure.message().c_str());
-    return kExitFailure;
-}
-
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) int
@@ -228,5 +201,7 @@ pstyleRunPlotCommand(const std::vector<std::string>& args, const char* programPa
     } else if (!drawPage(arguments, page, programPath, bytes)) {
         return kExitFailure;
     }
-    return writeOutput(arguments.output, bytes);
+    // Through the safe writer, as every output: a link leads only to a file of the same kind.
+    const std::string failure = writeOutput(arguments.output, bytes);
+    return failure.empty() ? kExitSuccess : fileError(arguments.output, failure);
 }
