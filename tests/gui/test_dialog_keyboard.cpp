@@ -296,7 +296,13 @@ TEST_F(DialogKeyboardTest, EditorKeysWhateverHasTheFocus) {
                 pressKeys("alt+t");
             })
         .then(
-            "the linetype picker has the focus", [this] { return editorFocusIn("ComboLineType"); },
+            "the linetype picker has the focus, Save & Close not pressed by an Enter",
+            [this] {
+                // GTK presses a button that Enter activates for a moment before it clicks.
+                GtkWidget* ok = editor->FindWindow(wxID_OK)->GetHandle();
+                return editorFocusIn("ComboLineType") &&
+                       !(gtk_widget_get_state_flags(ok) & GTK_STATE_FLAG_ACTIVE);
+            },
             [] { pressKeys("alt+s"); });
     user.start();
     EXPECT_TRUE(editPlotStyleTable(path, nullptr));
