@@ -106,9 +106,12 @@ class PlotCommand : public PstyleCommands {
 protected:
     void SetUp() override {
         PstyleCommands::SetUp();
-        if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) {
-            wxImage::AddHandler(new wxPNGHandler);
-        }
+        wxImage::AddHandler(new wxPNGHandler);
+    }
+    // Without an application, nothing else removes it.
+    void TearDown() override {
+        wxImage::CleanUpHandlers();
+        PstyleCommands::TearDown();
     }
 
     // The sample colour-dependent table with colours 1 to 5 changed, each in one respect.

@@ -47,10 +47,13 @@ class SheetCommand : public PstyleCommands {
 protected:
     void SetUp() override {
         PstyleCommands::SetUp();
-        if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) {
-            wxImage::AddHandler(new wxPNGHandler);
-            wxImage::AddHandler(new wxPNMHandler);
-        }
+        wxImage::AddHandler(new wxPNGHandler);
+        wxImage::AddHandler(new wxPNMHandler);
+    }
+    // Without an application, nothing else removes them.
+    void TearDown() override {
+        wxImage::CleanUpHandlers();
+        PstyleCommands::TearDown();
     }
     void TearDown() override {
         wxImage::CleanUpHandlers();
