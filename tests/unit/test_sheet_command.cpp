@@ -55,10 +55,6 @@ protected:
         wxImage::CleanUpHandlers();
         PstyleCommands::TearDown();
     }
-    void TearDown() override {
-        wxImage::CleanUpHandlers();
-        PstyleCommands::TearDown();
-    }
 
     std::string shell(const std::string& command) const { return runShell(command).out; }
 
