@@ -10,6 +10,7 @@
 #include <kesutils/plot_style_table.h>
 
 #include "plot_geometry.h"
+#include "psl_style_values.h"
 
 namespace {
 
@@ -18,8 +19,6 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kTolerance = 0.02;
 // Deeper nesting than this is taken for a damaged drawing.
 constexpr int kMaxInsertDepth = 32;
-// The lineweight of objects that say "default": the usual default of CAD programs.
-constexpr double kDefaultLineWeight = 0.25;
 // Points, and the dots of a drawing's linetypes, are at least this long on paper.
 constexpr double kShortestDot = 0.1;
 // A linetype whose pattern is shorter than this on paper is drawn solid.

@@ -11,8 +11,6 @@
 
 namespace {
 
-// The legend sheet draws a style's linetype at this many millimetres per unit of its pattern.
-constexpr double kPatternUnit = 0.5;
 // Linetypes from this value on are ISO linetypes, which the table's scale factor leaves alone.
 constexpr int kFirstIsoLineType = 17;
 constexpr int kObjectLineType = 31;
@@ -57,23 +55,6 @@ LineJoin joinOf(int value, int drawingJoinStyle) {
 
 } // namespace
 
-std::uint32_t grayscale(std::uint32_t rgb) {
-    const double luma =
-        0.299 * (rgb >> 16 & 0xFF) + 0.587 * (rgb >> 8 & 0xFF) + 0.114 * (rgb & 0xFF);
-    const std::uint32_t level = std::uint32_t(std::lround(luma));
-    return level << 16 | level << 8 | level;
-}
-
-std::uint32_t screened(std::uint32_t rgb, int screening) {
-    const double ink = std::clamp(screening, 0, 100) / 100.0;
-    std::uint32_t result = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const double channel = rgb >> shift & 0xFF;
-        result |= std::uint32_t(std::lround(255 - (255 - channel) * ink)) << shift;
-    }
-    return result;
-}
-
 PlotStyles::PlotStyles(const CPlotStyleTable& table, const DxfDrawing& drawing,
                        const LayerStyleOverrides& layerStyles)
     : table_(table), drawing_(drawing) {
@@ -98,7 +79,7 @@ PlotStyles::PlotStyles(const CPlotStyleTable& table, const DxfDrawing& drawing,
             table.ApplyFactor && style.LineType < kFirstIsoLineType ? table.ScaleFactor : 1.0;
         std::vector<double> dashes;
         for (const int length : lineTypeDashes(style.LineType)) {
-            dashes.push_back(length * kPatternUnit * factor);
+            dashes.push_back(length * kLineTypePatternUnit * factor);
         }
         styleDashes_.push_back(std::move(dashes));
     }

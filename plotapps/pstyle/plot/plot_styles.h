@@ -61,8 +61,3 @@ private:
     std::vector<std::vector<double>> styleDashes_;
     mutable std::unordered_map<std::uint32_t, int> nearestColors_;
 };
-
-// The colour as a grayscale printer prints it: its luma (ITU-R BT.601) on all three channels.
-std::uint32_t grayscale(std::uint32_t rgb);
-// Screening thins the ink towards the paper's white: 100 prints the full colour, 0 nothing.
-std::uint32_t screened(std::uint32_t rgb, int screening);

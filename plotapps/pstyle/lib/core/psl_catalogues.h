@@ -47,3 +47,5 @@ wxString lineWeightBitmap(double millimetres);
 // Dash and gap lengths of the linetype's pattern in pixels of its image, starting with a dash;
 // empty for solid lines and for values outside the catalogue.
 std::vector<int> lineTypeDashes(int value);
+// Millimetres on paper for one pixel of a linetype's pattern, in the legend sheet and the plot.
+inline constexpr double kLineTypePatternUnit = 0.5;

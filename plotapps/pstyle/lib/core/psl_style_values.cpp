@@ -1,5 +1,6 @@
 #include "psl_style_values.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -36,6 +37,23 @@ int colorIndexOf(std::uint32_t rgb) {
 
 std::uint32_t swapRedAndBlue(std::uint32_t rgb) {
     return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+}
+
+std::uint32_t grayscale(std::uint32_t rgb) {
+    const double luma =
+        0.299 * (rgb >> 16 & 0xFF) + 0.587 * (rgb >> 8 & 0xFF) + 0.114 * (rgb & 0xFF);
+    const std::uint32_t level = std::uint32_t(std::lround(luma));
+    return level << 16 | level << 8 | level;
+}
+
+std::uint32_t screened(std::uint32_t rgb, int screening) {
+    const double ink = std::clamp(screening, 0, 100) / 100.0;
+    std::uint32_t result = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const double channel = rgb >> shift & 0xFF;
+        result |= std::uint32_t(std::lround(255 - (255 - channel) * ink)) << shift;
+    }
+    return result;
 }
 
 bool isObjectColor(std::int32_t rgb) {

@@ -11,6 +11,9 @@
 inline constexpr double kMillimetresPerInch = 25.4;
 // The largest lineweight people may give, in millimetres.
 inline constexpr double kMaxLineWeight = 200.0;
+// What objects that keep the default lineweight are drawn with: the usual default of CAD
+// programs.
+inline constexpr double kDefaultLineWeight = 0.25;
 
 // The colour word that means a style uses the object's colour: a table cannot store pure white.
 inline constexpr std::int32_t kObjectColor = 0x00FFFFFF;
@@ -27,6 +30,10 @@ std::uint32_t indexColorRgb(int index);
 int colorIndexOf(std::uint32_t rgb);
 // Red in the low byte to red in the third byte, and back.
 std::uint32_t swapRedAndBlue(std::uint32_t rgb);
+// The colour as a grayscale printer prints it: its luma (ITU-R BT.601) on all three channels.
+std::uint32_t grayscale(std::uint32_t rgb);
+// Screening thins the ink towards the paper's white: 100 prints the full colour, 0 nothing.
+std::uint32_t screened(std::uint32_t rgb, int screening);
 
 // "automatic" for pen 0, else the number.
 wxString penText(int pen);

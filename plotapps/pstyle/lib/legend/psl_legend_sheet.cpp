@@ -25,14 +25,10 @@ constexpr double kRowTextSize = 2.4;
 constexpr double kSwatchSize = 4.0;
 // The sample line leaves this much of its column free.
 constexpr double kSampleGap = 2.0;
-// A style that plots with the object's lineweight is drawn at a usual default.
-constexpr double kObjectLineWeight = 0.25;
 // A text too wide for its place is drawn down to this part of its size before it is cut.
 constexpr double kSmallestText = 0.7;
 // The title leaves room for the page number.
 constexpr double kPageNumberRoom = 40.0;
-// One unit of the linetype patterns.
-constexpr double kPatternUnit = 0.5;
 
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kGrey = 0x707070;
@@ -61,29 +57,11 @@ std::vector<std::pair<double, double>> dashes(int lineType, double from, double 
     std::vector<std::pair<double, double>> result;
     double x = from;
     for (std::size_t i = 0; x < to; i = (i + 1) % lengths.size()) {
-        const double end = std::min(to, x + lengths[i] * kPatternUnit);
+        const double end = std::min(to, x + lengths[i] * kLineTypePatternUnit);
         if (i % 2 == 0) {
             result.emplace_back(x, end);
         }
         x = end;
-    }
-    return result;
-}
-
-std::uint32_t gray(std::uint32_t rgb) {
-    const double luma =
-        0.299 * (rgb >> 16 & 0xFF) + 0.587 * (rgb >> 8 & 0xFF) + 0.114 * (rgb & 0xFF);
-    const std::uint32_t level = std::uint32_t(std::lround(luma));
-    return level << 16 | level << 8 | level;
-}
-
-// Screening thins the ink towards the paper's white: 100 plots the full colour, 0 nothing.
-std::uint32_t screened(std::uint32_t rgb, int screening) {
-    const double ink = std::clamp(screening, 0, 100) / 100.0;
-    std::uint32_t result = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const double channel = rgb >> shift & 0xFF;
-        result |= std::uint32_t(std::lround(255 - (255 - channel) * ink)) << shift;
     }
     return result;
 }
@@ -166,7 +144,7 @@ wxString colorsOf(const CPlotStyleTable& table, int row) {
 // nothing.
 double sampleWidth(const CPlotStyleTable& table, const CPlotStyle& style) {
     if (usesObjectLineWeight(style)) {
-        return kObjectLineWeight;
+        return kDefaultLineWeight;
     }
     const double lineWeight = styleLineWeight(table, style);
     return lineWeight >= 0 ? std::min(lineWeight, kRowHeight) : 0.0;
@@ -238,7 +216,7 @@ public:
         addText(group, PlotsAs, top, colorText(rgb), kSwatchSize + 1.5);
 
         // The sample: lineweight to scale, screening and linetype as they plot.
-        std::uint32_t ink = (style.ColorPolicy & 2) ? gray(plotted) : plotted;
+        std::uint32_t ink = (style.ColorPolicy & 2) ? grayscale(plotted) : plotted;
         ink = screened(ink, style.Screening);
         const double from = columnX(Sample);
         group.lines.push_back(
