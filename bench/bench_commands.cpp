@@ -11,14 +11,11 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <kesutils/plot_style_table.h>
 
+#include "child_process.h"
 #include "largest_tables.h"
 #include "plot_style_codec.h"
 #include "sample_table.h"
@@ -48,41 +45,13 @@ struct TableFiles {
     std::string after;
 };
 
-// Runs the program with its output thrown away; returns its CPU time in milliseconds, and its
-// exit status in status when asked.
-double childMilliseconds(std::vector<std::string> words, int* exitStatus = nullptr) {
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int started = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    rusage usage{};
-    if (started != 0 || wait4(child, &status, 0, &usage) != child) {
-        return 0;
-    }
-    if (exitStatus) {
-        *exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    const auto milliseconds = [](const timeval& time) {
-        return double(time.tv_sec) * 1e3 + double(time.tv_usec) / 1e3;
-    };
-    return milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime);
-}
-
 void sideBySide(benchmark::State& state, const std::vector<std::string>& command,
                 const std::vector<std::string>& baseline) {
     double commandTime = 0;
     double baselineTime = 0;
     for (auto _ : state) {
-        commandTime += childMilliseconds(command);
-        baselineTime += childMilliseconds(baseline);
+        commandTime += runChild(command).milliseconds;
+        baselineTime += runChild(baseline).milliseconds;
     }
     const double iterations = double(state.iterations());
     state.counters["pstyle_ms"] = commandTime / iterations;
@@ -158,9 +127,9 @@ void largestTableCommand(benchmark::State& state, std::vector<std::string> words
         if (last.rfind("screening=", 0) == 0) {
             last = last == "screening=40" ? "screening=60" : "screening=40";
         }
-        int status = -1;
-        total += childMilliseconds(words, &status);
-        if (status != 0 && !(status == 1 && words[1] == "diff")) {
+        const ChildRun run = runChild(words);
+        total += run.milliseconds;
+        if (run.status != 0 && !(run.status == 1 && words[1] == "diff")) {
             state.SkipWithError("the command failed");
             return;
         }

@@ -5,9 +5,9 @@
 
 #include <dlfcn.h>
 
-#include "office_table.h"
 #include "psl_legend_draw.h"
 #include "psl_legend_sheet.h"
+#include "sample_table.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ void drawSheet(benchmark::State& state, PstyleDrawFormat format) {
         state.SkipWithError("the drawing module did not load");
         return;
     }
-    const PlotStyleTablePtr table = officeTable();
+    const PlotStyleTablePtr table = sampleTable();
     std::size_t bytes = 0;
     for (auto _ : state) {
         const std::vector<LegendSheet> pages =
@@ -47,7 +47,7 @@ BENCHMARK_CAPTURE(drawSheet, Png, PSTYLE_DRAW_PNG)->Unit(benchmark::kMillisecond
 BENCHMARK_CAPTURE(drawSheet, Pdf, PSTYLE_DRAW_PDF)->Unit(benchmark::kMillisecond);
 
 void writeSvg(benchmark::State& state) {
-    const PlotStyleTablePtr table = officeTable();
+    const PlotStyleTablePtr table = sampleTable();
     std::size_t bytes = 0;
     for (auto _ : state) {
         bytes = legendSheetSvg(layOutLegendSheet(*table, "office.ctb")).size();

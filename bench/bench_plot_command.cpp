@@ -9,65 +9,23 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <kesutils/plot_style_table.h>
 
+#include "child_process.h"
 #include "large_drawing.h"
 #include "psl_text.h"
 
 namespace {
 
-struct ChildRun {
-    double milliseconds;
-    double peakMegabytes;
-    int status;
-};
-
-// Runs the program with its output and errors thrown away.
-ChildRun runChild(std::vector<std::string> words) {
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int started = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    rusage usage{};
-    if (started != 0 || wait4(child, &status, 0, &usage) != child) {
-        return {0, 0, -1};
-    }
-    const auto milliseconds = [](const timeval& time) {
-        return double(time.tv_sec) * 1e3 + double(time.tv_usec) / 1e3;
-    };
-    return {milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime),
-            double(usage.ru_maxrss) / 1e3, WEXITSTATUS(status)};
-}
-
-// Every style plots differently: lineweights, screening and linetypes of their own, a quarter
-// with the drawing's linetypes.
+// The plot benchmarks' table, as a file.
 struct TableFile {
     TableFile() {
         path = (std::filesystem::temp_directory_path() /
                 ("pstyle-bench-" + std::to_string(getpid()) + ".ctb"))
                    .string();
-        PlotStyleTablePtr table(CPlotStyleTable::create(true, nullptr));
-        for (int row = 0; row < int(table->size()); ++row) {
-            CPlotStyle& style = *table->style(row);
-            style.LineWeight = row % 28;
-            style.Screening = 40 + row % 61;
-            style.LineType = row % 4 == 0 ? 31 : row % 31;
-        }
+        const PlotStyleTablePtr table = largedrawing::plotTable();
         table->write(toHostText(wxString::FromUTF8(path)).c_str());
     }
     ~TableFile() { std::remove(path.c_str()); }

@@ -35,17 +35,6 @@ template <class Work> double cpuMilliseconds(Work&& work) {
     return double(end.tv_sec - start.tv_sec) * 1e3 + double(end.tv_nsec - start.tv_nsec) / 1e6;
 }
 
-PlotStyleTablePtr colorTable() {
-    PlotStyleTablePtr table(CPlotStyleTable::create(true, nullptr));
-    for (int row = 0; row < int(table->size()); ++row) {
-        CPlotStyle& style = *table->style(row);
-        style.LineWeight = row % 28;
-        style.Screening = 40 + row % 61;
-        style.LineType = row % 4 == 0 ? 31 : row % 31;
-    }
-    return table;
-}
-
 PlotStyleTablePtr namedTable() {
     PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
     table->addStyle(u"Heavy", 0, nullptr);
@@ -93,7 +82,7 @@ void plotBesideLibraryRead(benchmark::State& state, const CPlotStyleTable& table
 }
 
 void plotWithColorTable(benchmark::State& state) {
-    plotBesideLibraryRead(state, *colorTable());
+    plotBesideLibraryRead(state, *largedrawing::plotTable());
 }
 BENCHMARK(plotWithColorTable)->Unit(benchmark::kMillisecond);
 

@@ -17,7 +17,6 @@
 
 #include <kesutils/plot_style_table.h>
 
-#include "office_table.h"
 #include "plot_style_codec.h"
 #include "sample_table.h"
 #include "table_container.h"
@@ -30,7 +29,7 @@ namespace {
 std::string fileBytes() {
     std::string bytes;
     std::string error;
-    writePlotStyleTableToMemory(*officeTable(), bytes, error);
+    writePlotStyleTableToMemory(*sampleTable(), bytes, error);
     return bytes;
 }
 
@@ -77,10 +76,10 @@ void sideBySide(benchmark::State& state, TableWork tableWork, ZlibWork zlibWork)
 void readBesideInflate(benchmark::State& state) {
     const std::string path = benchmarkPath(ramFolder(), "-read.ctb");
     std::string error;
-    writePlotStyleTableFile(*officeTable(), path, error);
+    writePlotStyleTableFile(*sampleTable(), path, error);
     const std::u16string widePath = fs::path(path).u16string();
     const std::string body = fileBytes().substr(kCanonicalBodyOffset);
-    std::string text(formatTableText(*officeTable()).size(), '\0');
+    std::string text(formatTableText(*sampleTable()).size(), '\0');
     sideBySide(
         state,
         [&] {
@@ -101,7 +100,7 @@ void readBesideInflate(benchmark::State& state) {
 BENCHMARK(readBesideInflate)->Unit(benchmark::kMicrosecond);
 
 void writeBesideDeflate(benchmark::State& state) {
-    const PlotStyleTablePtr table = officeTable();
+    const PlotStyleTablePtr table = sampleTable();
     const std::string path = benchmarkPath(ramFolder(), "-write.ctb");
     const std::u16string widePath = fs::path(path).u16string();
     const std::string text = formatTableText(*table);
@@ -125,7 +124,7 @@ BENCHMARK(writeBesideDeflate)->Unit(benchmark::kMicrosecond);
 
 // The same save to the temporary folder, whose flush usually reaches a disk.
 void writeTableToDisk(benchmark::State& state) {
-    const PlotStyleTablePtr table = officeTable();
+    const PlotStyleTablePtr table = sampleTable();
     const std::string path = benchmarkPath(fs::temp_directory_path(), "-write.ctb");
     const std::u16string widePath = fs::path(path).u16string();
     for (auto _ : state) {

@@ -8,6 +8,8 @@
 
 #include <unistd.h>
 
+#include <kesutils/plot_style_table.h>
+
 namespace largedrawing {
 
 inline constexpr int kLines = 100000;
@@ -75,6 +77,19 @@ inline const std::string& drawingPath() {
         ~Drawing() { std::remove(path.c_str()); }
     } drawing;
     return drawing.path;
+}
+
+// A colour-dependent table in which every style plots differently: lineweights, screening and
+// linetypes of their own, a quarter with the drawing's linetypes.
+inline PlotStyleTablePtr plotTable() {
+    PlotStyleTablePtr table(CPlotStyleTable::create(true, nullptr));
+    for (int row = 0; row < int(table->size()); ++row) {
+        CPlotStyle& style = *table->style(row);
+        style.LineWeight = row % 28;
+        style.Screening = 40 + row % 61;
+        style.LineType = row % 4 == 0 ? 31 : row % 31;
+    }
+    return table;
 }
 
 } // namespace largedrawing
