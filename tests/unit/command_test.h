@@ -71,6 +71,13 @@ protected:
         return std::string(PSTYLE_TEST_DATA_DIR) + "/" + name;
     }
 
+#ifdef PSTYLE_SAMPLE_DIR
+    // One of the sample tables installed beside the program.
+    static std::string sample(const std::string& name) {
+        return std::string(PSTYLE_SAMPLE_DIR) + "/" + name;
+    }
+#endif
+
     // A copy of a fixture or sample table in the test's folder.
     std::string copied(const std::string& source, const std::string& name) const {
         std::ofstream(path(name), std::ios::binary) << readFile(source);
