@@ -1,6 +1,6 @@
 // A small program over the safe file library and the table codec, for the reliability script:
-// one save, one read, locked counting in several files, table saves to be killed, and a check
-// that a table file reads.
+// one save, locked counting in several files, table saves to be killed, and a check that a table
+// file reads.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -21,16 +21,6 @@ int failed(const std::string& message) {
 int save(const std::string& path, const std::string& text) {
     safefile::Failure failure;
     return safefile::writeFile(path, text, {}, failure) ? 0 : failed(failure.message());
-}
-
-int read(const std::string& path) {
-    std::string bytes;
-    safefile::Failure failure;
-    if (!safefile::readFile(path, 1 << 20, bytes, failure)) {
-        return failed(failure.message());
-    }
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    return 0;
 }
 
 // Adds one to the number in each file, rounds times, each round under the locks of all files.
@@ -87,9 +77,6 @@ int main(int argc, char** argv) {
     if (command == "save" && args.size() == 3) {
         return save(args[1], args[2]);
     }
-    if (command == "read" && args.size() == 2) {
-        return read(args[1]);
-    }
     if (command == "count" && args.size() >= 3) {
         return count(std::atol(args[1].c_str()), {args.begin() + 2, args.end()});
     }
@@ -99,8 +86,7 @@ int main(int argc, char** argv) {
     if (command == "check" && args.size() == 2) {
         return check(args[1]);
     }
-    std::fprintf(stderr,
-                 "usage: safe_file_driver save FILE TEXT | read FILE | count ROUNDS FILE... "
-                 "| tables FILE [TIMES] | check FILE\n");
+    std::fprintf(stderr, "usage: safe_file_driver save FILE TEXT | count ROUNDS FILE... "
+                         "| tables FILE [TIMES] | check FILE\n");
     return 64;
 }
