@@ -84,13 +84,14 @@ protected:
         return path(name);
     }
 
-    // Every file of the folder and its bytes.
+    // Every file of the folder and its bytes; a FIFO or a dangling link is listed without.
     std::map<std::string, std::string> folderContent() const {
         std::map<std::string, std::string> content;
         wxArrayString files;
         wxDir::GetAllFiles(wxString::FromUTF8(dir_), &files);
         for (const wxString& file : files) {
-            content[std::string(file.utf8_str())] = readFile(std::string(file.utf8_str()));
+            const std::string name(file.utf8_str());
+            content[name] = wxFileName::FileExists(file) ? readFile(name) : "";
         }
         content.erase(path("stderr.txt"));
         return content;

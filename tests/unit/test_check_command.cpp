@@ -20,10 +20,6 @@ namespace {
 
 class CheckCommand : public PstyleCommands {
 protected:
-    std::string sample(const std::string& name) const {
-        return std::string(PSTYLE_SAMPLE_DIR) + "/" + name;
-    }
-
     void writeTable(const CPlotStyleTable& table, const std::string& name) {
         ASSERT_TRUE(table.write(toHostText(wxString::FromUTF8(path(name))).c_str()));
     }
@@ -153,26 +149,4 @@ TEST_F(CheckCommand, AgainstAReferenceEveryDifferenceInTheFormOfDiff) {
                            prefixed(changed + ",differs,", diffCsv.substr(diffCsv.find('\n') + 1)));
 
     EXPECT_EQ(check("--against " + reference + " " + shellQuoted(sample("default.ctb"))).status, 0);
-}
-
-TEST_F(CheckCommand, BadUsageIsRefusedWithStatusTwo) {
-    const std::string table = shellQuoted(sample("default.ctb"));
-    const std::pair<std::string, std::string> cases[] = {
-        {"", "pstyle: check needs the table files or folders to check"},
-        {table + " " + shellQuoted(path("gone")), "pstyle: check: " + path("gone") + ": No such"},
-        {"--against", "pstyle: check: --against needs a table file"},
-        {"--strict " + table, "pstyle: check: unknown option '--strict'"},
-        {"--against " + shellQuoted(sample("named.stb")) + " " + table,
-         "pstyle: check: " + sample("default.ctb") + " is of another kind than the reference"},
-        {"--against " + shellQuoted(fixture("damaged-truncated.ctb")) + " " + table,
-         "pstyle: " + fixture("damaged-truncated.ctb") + ": the compressed table text"},
-    };
-    for (const auto& [arguments, message] : cases) {
-        SCOPED_TRACE(arguments);
-        const CommandResult run = check(arguments);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err.rfind(message, 0), 0u) << run.err;
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
-    }
 }

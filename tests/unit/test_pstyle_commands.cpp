@@ -170,6 +170,9 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
     writeAbsurdTable(path("absurd.stb"));
     std::string error;
     ASSERT_TRUE(writePlotStyleTableFile(*largestTable(false, 1001, 8), path("many.stb"), error));
+    // More styles than rows fit a PNG image.
+    ASSERT_TRUE(writePlotStyleTableFile(*largestTable(false, 929, 8), path("long.stb"), error));
+    ASSERT_EQ(mkfifo(path("pipe.dxf").c_str(), 0600), 0);
     std::ofstream(path("notes.txt")) << "kept";
     ASSERT_EQ(symlink("notes.txt", path("notes.csv").c_str()), 0);
     ASSERT_EQ(symlink("missing.svg", path("dangling.svg").c_str()), 0);
@@ -179,6 +182,8 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
     const std::string both = named + " " + table + " ";
     const std::string notAName = " is not a valid name to save to. A ";
     const std::string sameTable = ": the output would replace the table being exported";
+    const std::string drawing = shellQuoted(PSTYLE_TEST_DATA_DIR "/drawings/named.dxf") + " ";
+    const std::string png = " -o " + at("out.png");
     const std::pair<std::string, std::string> cases[] = {
         {"frobnicate", "unknown command 'frobnicate'"},
         {"copy only-one.ctb", "copy needs a SOURCE and a TARGET"},
@@ -259,6 +264,38 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
          "named.ctb" + notAName + "named table is saved with the extension .stb."},
         {"sheet " + at("many.stb") + " -o " + at("s.svg"),
          "the table holds 1001 styles; a legend sheet shows at most 1000"},
+        {"sheet " + at("long.stb") + png,
+         path("out.png") + ": the sheet is too long for a PNG image; write it as SVG"},
+        {"check", "check needs the table files or folders to check"},
+        {"check " + table + " " + at("gone"), "check: " + path("gone") + ": No such"},
+        {"check --against", "check: --against needs a table file"},
+        {"check --strict " + table, "check: unknown option '--strict'"},
+        {"check --against " + named + " " + table,
+         "check: " + path("table.ctb") + " is of another kind than the reference"},
+        {"check --against " + damaged + " " + table, path("damaged.ctb") + ": the compressed"},
+        {"plot", "plot: needs a drawing and a table"},
+        {"plot " + drawing + table, "plot: needs -o FILE.pdf, FILE.svg or FILE.png"},
+        {"plot " + drawing + table + " -o plan.jpg",
+         "plot: needs -o FILE.pdf, FILE.svg or FILE.png"},
+        {"plot " + drawing + table + png + " --page b5", "plot: unknown paper size 'b5'"},
+        {"plot " + drawing + table + png + " --dpi 5", "plot: --dpi '5' is not a whole number"},
+        {"plot " + drawing + table + png + " --dpi 2x", "plot: --dpi '2x' is not a whole number"},
+        {"plot " + drawing + table + " -o x.svg --dpi 100", "plot: --dpi is for PNG only"},
+        {"plot " + drawing + table + png + " --page a0 --dpi 600",
+         "plot: --dpi 600 makes a0 paper 28087 pixels long"},
+        {"plot " + drawing + table + png + " --frame", "plot: unknown option '--frame'"},
+        {"plot " + drawing + table + png + " --compare", "plot: --compare needs a table file"},
+        {"plot " + drawing + named + png + " --layer-style WALLS", "'WALLS' is not LAYER=NAME"},
+        {"plot " + drawing + table + png + " --layer-style WALLS=Heavy", "is for named tables"},
+        {"plot " + drawing + named + png + " --layer-style ROOF=Heavy",
+         "named.dxf has no layer ROOF"},
+        {"plot " + drawing + named + png + " --layer-style WALLS=Wide",
+         "named.stb has no style Wide"},
+        {"plot " + at("none.dxf") + " " + table + png, "none.dxf: No such file or directory"},
+        {"plot " + at("pipe.dxf") + " " + table + png, "pipe.dxf: not a regular file"},
+        {"plot " + table + " " + table + png, "table.ctb: not an ASCII DXF drawing"},
+        {"plot " + drawing + damaged + png, "damaged.ctb: the compressed table text is damaged"},
+        {"plot " + drawing + table + png + " --compare " + drawing, "named.dxf: "},
     };
     const auto before = folderContent();
     for (const auto& [arguments, error] : cases) {

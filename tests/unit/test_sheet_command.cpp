@@ -143,21 +143,6 @@ TEST_F(SheetCommand, PngSampleLinesShowColourScreeningGrayscaleLineweightAndLine
     EXPECT_LT(longest, 215);
 }
 
-TEST_F(SheetCommand, PngOfMoreStylesThanFitAnImageIsRefused) {
-    const PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
-    for (int index = 1; index < 929; ++index) {
-        const std::u16string name = toHostText(wxString::Format("S%d", index));
-        ASSERT_TRUE(table->addStyle(name.c_str(), index - 1, table->style(0)));
-    }
-    ASSERT_TRUE(table->write(toHostText(wxString::FromUTF8(path("long.stb"))).c_str()));
-    const CommandResult run =
-        pstyle("sheet " + shellQuoted(path("long.stb")) + " -o " + shellQuoted(path("l.png")));
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, "pstyle: " + path("l.png") +
-                           ": the sheet is too long for a PNG image; write it as SVG\n");
-    EXPECT_FALSE(wxFileName::Exists(wxString::FromUTF8(path("l.png"))));
-}
-
 // Every page: the paper's size, the heading, and whole rows that end above the bottom margin;
 // together the pages hold every style once, in order.
 TEST_F(SheetCommand, PdfPagesCarryTheHeadingAndWholeRows) {
