@@ -111,9 +111,9 @@ TEST_F(PstyleCommands, UsageListingAndWindowsThatNeedADisplay) {
     }
 }
 
-// The commands without a window run on the core: none loads the GUI toolkit, X11 or a GUI
-// library of wxWidgets, and without a display a window command does not even load the program's
-// GUI module.
+// The commands without a window run on the core: none loads the GUI toolkit, X11, a GUI library
+// of wxWidgets or a module it does not need, and without a display a window command does not even
+// load the program's GUI module.
 TEST_F(PstyleCommands, CommandsWithoutAWindowLoadNoGuiLibrary) {
     const std::string table = shellQuoted(copied(sample("default.ctb"), "table.ctb"));
     const auto at = [this](const std::string& name) { return shellQuoted(path(name)); };
@@ -136,6 +136,9 @@ TEST_F(PstyleCommands, CommandsWithoutAWindowLoadNoGuiLibrary) {
         for (const char* gui : {"libgtk-", "libgdk-", "libX11", "libxcb", "libwx_gtk"}) {
             EXPECT_EQ(run.err.find(gui), std::string::npos) << gui;
         }
+        // Only plot reads drawings; only images are drawn with the drawing module.
+        EXPECT_EQ(run.err.find("libdxflib") != std::string::npos, command.rfind("plot", 0) == 0);
+        EXPECT_EQ(run.err.find("libpstyle_draw.so"), std::string::npos);
     }
     const CommandResult refused = pstyle("edit " + at("plan.ctb"), "LD_DEBUG=files ");
     EXPECT_EQ(refused.status, 2);
