@@ -86,15 +86,6 @@ int finish(pid_t child) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-int asUser(uid_t user, std::vector<gid_t> groups, const std::function<int()>& work) {
-    return finish(spawn(work, user, std::move(groups)));
-}
-
-// The problem of writing bytes to path, as the exit status of a child process.
-int problemSaving(const std::string& path, const std::string& bytes) {
-    return int(save(path, bytes).problem);
-}
-
 class SafeFile : public testing::Test {
 protected:
     void SetUp() override {
@@ -287,11 +278,12 @@ TEST_F(SafeFile, PermissionsAreTheSystemsAnswerAndRootRefusesOnlyFilesWithoutWri
                 ASSERT_EQ(chown(plan.c_str(), kOtherUser + (role == owner ? 0 : 1), kOtherGroup),
                           0);
             }
-            const auto saveNew = [&] { return problemSaving(plan, "new"); };
-            const int problem =
-                asRoot && role != root
-                    ? asUser(kOtherUser, {kOtherUser, kOtherGroup + (role == owner)}, saveNew)
-                    : saveNew();
+            // The problem, as the exit status of the other user's process.
+            const auto saveNew = [&] { return int(save(plan, "new").problem); };
+            const int problem = asRoot && role != root
+                                    ? finish(spawn(saveNew, kOtherUser,
+                                                   {kOtherUser, kOtherGroup + (role == owner)}))
+                                    : saveNew();
             EXPECT_EQ(problem, int(c.writes[role] ? Problem::none : Problem::readOnly));
             ASSERT_EQ(chmod(plan.c_str(), 0600), 0);
             EXPECT_EQ(contents(plan), c.writes[role] ? "new" : "old");
