@@ -522,14 +522,14 @@ TEST_F(TableDocumentTest, UndoAndRedoWalkEveryEditBackToTheFile) {
     created.setScaleFactor(2.0);
     created.undo();
     EXPECT_TRUE(created.isModified()) << "the file does not exist yet";
-    for (int pen = 1; pen <= int(EditHistory::kMaxSteps) + 5; ++pen) {
+    for (int pen = 1; pen <= 105; ++pen) {
         created.setStyleProperty({7}, StyleProperty::VirtualPen, pen);
     }
     int undone = 0;
     while (created.undo()) {
         ++undone;
     }
-    EXPECT_EQ(undone, int(EditHistory::kMaxSteps));
+    EXPECT_EQ(undone, 100);
     EXPECT_EQ(created.table()->style(7)->VirtPenNum, 5);
     EXPECT_TRUE(created.isModified());
 }
