@@ -76,43 +76,36 @@ TEST_F(CheckCommand, OneLinePerFindingInEveryTableOfAFolder) {
     const CommandResult run = check(shellQuoted(path("office")));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "");
-    const std::string office = path("office/");
-    EXPECT_EQ(run.out, office +
-                           "site/marked.stb: Table: a line break (U+2028) in the description\n" +
-                           office +
-                           "site/marked.stb: \"Wall{s}\": braces in the style name, which other "
-                           "programs take for the end of a style\n" +
-                           office +
-                           "site/marked.stb: \"Thin\": a control character (U+0009) in the "
-                           "description\n" +
-                           office +
-                           "site/rows.stb: Table: 24 lineweights instead of 27; 3 were given "
-                           "default values\n" +
-                           office +
-                           "site/short.ctb: Table: 2 styles instead of the 255 of a "
-                           "colour-dependent table; read as a named table\n" +
-                           office +
-                           "site/short.ctb: Table: 0 lineweights instead of 27; 27 were given "
-                           "default values\n" +
-                           office +
-                           "damaged.ctb: cannot be read: the compressed table text is damaged or "
-                           "incomplete\n" +
-                           office +
-                           "pipe.ctb: cannot be read: it is not a plot style table file (unknown "
-                           "header)\n" +
-                           office +
-                           "pl\xE4ne.ctb: cannot be read: the compressed table text is damaged or "
-                           "incomplete\n");
+    EXPECT_EQ(run.out,
+              prefixed(path("office/"),
+                       "site/marked.stb: Table: a line break (U+2028) in the description\n"
+                       "site/marked.stb: \"Wall{s}\": braces in the style name, which other "
+                       "programs take for the end of a style\n"
+                       "site/marked.stb: \"Thin\": a control character (U+0009) in the "
+                       "description\n"
+                       "site/rows.stb: Table: 24 lineweights instead of 27; 3 were given default "
+                       "values\n"
+                       "site/short.ctb: Table: 2 styles instead of the 255 of a colour-dependent "
+                       "table; read as a named table\n"
+                       "site/short.ctb: Table: 0 lineweights instead of 27; 27 were given default "
+                       "values\n"
+                       "damaged.ctb: cannot be read: the compressed table text is damaged or "
+                       "incomplete\n"
+                       "pipe.ctb: cannot be read: it is not a plot style table file (unknown "
+                       "header)\n"
+                       "pl\xE4ne.ctb: cannot be read: the compressed table text is damaged or "
+                       "incomplete\n"));
 
     // The same as comma-separated lines, for a spreadsheet.
     const std::string csv = check("--csv " + shellQuoted(path("office/site"))).out;
-    EXPECT_EQ(csv, "file,finding,style,property,expected,found\n" + office +
-                       "site/marked.stb,line-break,,description,,U+2028\n" + office +
-                       "site/marked.stb,braces,Wall{s},name,,Wall{s}\n" + office +
-                       "site/marked.stb,control-character,Thin,description,,U+0009\n" + office +
-                       "site/rows.stb,lineweight-rows,,lineweights,27,24\n" + office +
-                       "site/short.ctb,style-count,,styles,255,2\n" + office +
-                       "site/short.ctb,lineweight-rows,,lineweights,27,0\n");
+    EXPECT_EQ(csv, "file,finding,style,property,expected,found\n" +
+                       prefixed(path("office/"),
+                                "site/marked.stb,line-break,,description,,U+2028\n"
+                                "site/marked.stb,braces,Wall{s},name,,Wall{s}\n"
+                                "site/marked.stb,control-character,Thin,description,,U+0009\n"
+                                "site/rows.stb,lineweight-rows,,lineweights,27,24\n"
+                                "site/short.ctb,style-count,,styles,255,2\n"
+                                "site/short.ctb,lineweight-rows,,lineweights,27,0\n"));
 
     // Sound tables give nothing to say; files given by name are checked whatever their name.
     const CommandResult clean =
