@@ -32,6 +32,17 @@ inline std::string shellQuoted(const std::string& text) {
     return "'" + text + "'";
 }
 
+// The lines with the prefix before each.
+inline std::string prefixed(const std::string& prefix, const std::string& lines) {
+    std::string result;
+    for (std::size_t start = 0; start < lines.size();) {
+        const std::size_t end = lines.find('\n', start);
+        result += prefix + lines.substr(start, end + 1 - start);
+        start = end + 1;
+    }
+    return result;
+}
+
 // Runs command in the shell; its standard output and exit status.
 inline CommandResult runShell(const std::string& command) {
     CommandResult run{};

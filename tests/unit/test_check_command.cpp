@@ -34,17 +34,6 @@ protected:
     CommandResult check(const std::string& arguments) { return pstyle("check " + arguments); }
 };
 
-// The lines of the output with the prefix before each.
-std::string prefixed(const std::string& prefix, const std::string& lines) {
-    std::string result;
-    for (std::size_t start = 0; start < lines.size();) {
-        const std::size_t end = lines.find('\n', start);
-        result += prefix + lines.substr(start, end + 1 - start);
-        start = end + 1;
-    }
-    return result;
-}
-
 } // namespace
 
 TEST_F(CheckCommand, OneLinePerFindingInEveryTableOfAFolder) {
