@@ -178,6 +178,7 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
     ASSERT_EQ(mkfifo(path("pipe.dxf").c_str(), 0600), 0);
     std::ofstream(path("notes.txt")) << "kept";
     ASSERT_EQ(symlink("notes.txt", path("notes.csv").c_str()), 0);
+    ASSERT_EQ(symlink("notes.txt", path("notes.png").c_str()), 0);
     ASSERT_EQ(symlink("missing.svg", path("dangling.svg").c_str()), 0);
     std::ofstream(path("read-only.csv")) << "kept";
     chmod(path("read-only.csv").c_str(), 0444);
@@ -205,6 +206,8 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
         {"export " + table + " -o " + at("read-only.csv"), path("read-only.csv") + " is read-only"},
         {"export " + table + " -o " + at("notes.csv"),
          path("notes.txt") + " does not have the extension .csv"},
+        {"plot " + drawing + table + " -o " + at("notes.png"),
+         path("notes.txt") + " does not have the extension .png"},
         {"sheet " + table + " -o " + at("dangling.svg"),
          " is a link to a file that does not exist"},
         {"export " + table + " -o " + at("folder.ctb"), path("folder.ctb") + " is a folder"},
@@ -491,13 +494,7 @@ TEST_F(PstyleCommands, SetThenDiffShowsExactlyTheEdit) {
         const CommandResult dryRun =
             pstyle("set " + shellQuoted(table) + " --dry-run " + test.arguments);
         EXPECT_EQ(dryRun.status, 0) << dryRun.err;
-        std::string expected;
-        for (std::size_t start = 0; start < test.changes.size();) {
-            const std::size_t end = test.changes.find('\n', start) + 1;
-            expected += table + ": " + test.changes.substr(start, end - start);
-            start = end;
-        }
-        EXPECT_EQ(dryRun.out, expected);
+        EXPECT_EQ(dryRun.out, prefixed(table + ": ", test.changes));
         EXPECT_EQ(readFile(table), readFile(test.source)) << "a dry run writes nothing";
 
         const CommandResult set = pstyle("set " + shellQuoted(table) + " " + test.arguments);
