@@ -17,6 +17,8 @@
 #include <wx/filefn.h>
 #include <wx/filename.h>
 
+#include "temp_folder.h"
+
 struct CommandResult {
     int status;
     std::string out;
@@ -55,15 +57,8 @@ inline CommandResult runShell(const std::string& command) {
     return run;
 }
 
-class PstyleCommands : public testing::Test {
+class PstyleCommands : public TempFolderTest {
 protected:
-    void SetUp() override {
-        dir_ = std::string(wxFileName::CreateTempFileName("pstyle-cmd").utf8_str());
-        wxRemoveFile(wxString::FromUTF8(dir_.c_str()));
-        ASSERT_TRUE(wxMkdir(wxString::FromUTF8(dir_.c_str())));
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     // Runs pstyle with arguments (already quoted as needed) and no display at all; prefix goes
     // before the command in the shell, to set limits for example.
     CommandResult pstyle(const std::string& arguments, const std::string& prefix = "") const {
@@ -75,8 +70,6 @@ protected:
         run.err = readFile(errors);
         return run;
     }
-
-    std::string path(const std::string& name) const { return dir_ + "/" + name; }
 
     static std::string fixture(const std::string& name) {
         return std::string(PSTYLE_TEST_DATA_DIR) + "/" + name;
@@ -107,6 +100,4 @@ protected:
         content.erase(path("stderr.txt"));
         return content;
     }
-
-    std::string dir_;
 };

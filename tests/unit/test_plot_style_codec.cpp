@@ -22,6 +22,7 @@
 #include "plot_style_codec.h"
 #include "table_container.h"
 #include "table_text.h"
+#include "temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -391,37 +392,18 @@ TEST(PlotStyleWriter, TextsOfEveryScriptReadBackAsWritten) {
     }
 }
 
-class AtomicTableWrite : public testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("pstyle-write-" + std::to_string(getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder_)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    fs::path folder_;
-};
+using AtomicTableWrite = TempFolderTest;
 
 // A save lands only on a table file of the extension it was given, or on nothing; every refusal
 // leaves the files as they were and the cause in errno.
 TEST_F(AtomicTableWrite, RefusesTargetsThatAreNoTableFile) {
     PlotStyleTablePtr colorDependent(CPlotStyleTable::create(true, nullptr));
-    std::ofstream(folder_ / "notes.txt") << "notes";
-    std::ofstream(folder_ / "Text.ctb") << "not a table";
-    std::ofstream(folder_ / "ReadOnly.ctb");
-    fs::permissions(folder_ / "ReadOnly.ctb", fs::perms::owner_read);
-    fs::create_symlink("notes.txt", folder_ / "Notes.ctb");
-    fs::create_directory(folder_ / "Folder.ctb");
+    std::ofstream(path("notes.txt")) << "notes";
+    std::ofstream(path("Text.ctb")) << "not a table";
+    std::ofstream(path("ReadOnly.ctb"));
+    fs::permissions(path("ReadOnly.ctb"), fs::perms::owner_read);
+    fs::create_symlink("notes.txt", path("Notes.ctb"));
+    fs::create_directory(path("Folder.ctb"));
     const std::vector<std::string> before = entries();
     const std::pair<const char*, int> refused[] = {
         {"Text.ctb", EINVAL},   {"Notes.ctb", EINVAL},        {"ReadOnly.ctb", EACCES},
@@ -430,25 +412,25 @@ TEST_F(AtomicTableWrite, RefusesTargetsThatAreNoTableFile) {
     for (const auto& [name, cause] : refused) {
         std::string error;
         errno = 0;
-        EXPECT_FALSE(writePlotStyleTableFile(*colorDependent, (folder_ / name).string(), error));
+        EXPECT_FALSE(writePlotStyleTableFile(*colorDependent, path(name), error));
         EXPECT_EQ(errno, cause) << name << ": " << error;
         EXPECT_NE(error.find(fs::path(name).begin()->string()), std::string::npos) << error;
         // The same refusal, found before writing.
         std::u16string reason;
-        EXPECT_FALSE(colorDependent->canWrite((folder_ / name).u16string().c_str(), reason));
+        EXPECT_FALSE(colorDependent->canWrite(fs::path(path(name)).u16string().c_str(), reason));
         EXPECT_NE(reason.find(fs::path(name).begin()->u16string()), std::u16string::npos) << name;
     }
     std::u16string reason;
-    EXPECT_TRUE(colorDependent->canWrite((folder_ / "New.ctb").u16string().c_str(), reason));
+    EXPECT_TRUE(colorDependent->canWrite(fs::path(path("New.ctb")).u16string().c_str(), reason));
     EXPECT_EQ(entries(), before);
-    EXPECT_EQ(fileBytes((folder_ / "Text.ctb").string()), "not a table");
+    EXPECT_EQ(fileBytes(path("Text.ctb")), "not a table");
     // An empty file takes a table, also through a link; the link stays.
-    std::ofstream(folder_ / "Empty.ctb");
-    fs::create_symlink("Empty.ctb", folder_ / "Link.ctb");
+    std::ofstream(path("Empty.ctb"));
+    fs::create_symlink("Empty.ctb", path("Link.ctb"));
     colorDependent->Description = u"Grundriss";
-    ASSERT_TRUE(colorDependent->write((folder_ / "Link.ctb").u16string().c_str()));
-    EXPECT_TRUE(fs::is_symlink(folder_ / "Link.ctb"));
-    PlotStyleTablePtr again(CPlotStyleTable::read((folder_ / "Empty.ctb").u16string().c_str()));
+    ASSERT_TRUE(colorDependent->write(fs::path(path("Link.ctb")).u16string().c_str()));
+    EXPECT_TRUE(fs::is_symlink(path("Link.ctb")));
+    PlotStyleTablePtr again(CPlotStyleTable::read(fs::path(path("Empty.ctb")).u16string().c_str()));
     ASSERT_TRUE(again);
     EXPECT_EQ(again->Description, u"Grundriss");
 }

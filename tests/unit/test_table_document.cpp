@@ -23,6 +23,7 @@
 #include "psl_table_edit.h"
 #include "psl_text.h"
 #include "psl_value_text.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -52,17 +53,12 @@ std::vector<double> plottedWeights(const CPlotStyleTable& table) {
     return weights;
 }
 
-class TableDocumentTest : public testing::Test {
+class TableDocumentTest : public TempFolderTest {
 protected:
-    void SetUp() override {
-        dir_ = wxFileName::CreateTempFileName("pstyle-doc");
-        wxRemoveFile(dir_);
-        ASSERT_TRUE(wxMkdir(dir_));
-    }
-    void TearDown() override { wxFileName::Rmdir(dir_, wxPATH_RMDIR_RECURSIVE); }
-
     // name may lead into a subfolder.
-    wxFileName file(const wxString& name) const { return wxFileName(dir_ + "/" + name); }
+    wxFileName file(const wxString& name) const {
+        return wxFileName(wxString::FromUTF8(dir_) + "/" + name);
+    }
 
     // Writes a new table changed by change, as another program might have left it.
     wxFileName writeTable(const wxString& name, bool colorDependent,
@@ -87,8 +83,6 @@ protected:
         document.table()->write(toHostText(probe).c_str());
         return readBytes(probe);
     }
-
-    wxString dir_;
 };
 
 } // namespace
