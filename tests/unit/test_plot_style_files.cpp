@@ -14,18 +14,17 @@
 #include <kesutils/ut_services.h>
 
 #include "pstyle_lib.h"
+#include "temp_folder.h"
 
 namespace {
 
-class PlotStyleFolder : public testing::Test {
+class PlotStyleFolder : public TempFolderTest {
 protected:
     void SetUp() override {
-        root_ = wxFileName::CreateTempFileName("pstyle-files");
-        wxRemoveFile(root_);
-        ASSERT_TRUE(wxMkdir(root_));
+        TempFolderTest::SetUp();
+        root_ = wxString::FromUTF8(dir_);
         usePlotStylePath(root_);
     }
-    void TearDown() override { wxFileName::Rmdir(root_, wxPATH_RMDIR_RECURSIVE); }
 
     static void usePlotStylePath(const wxString& path) {
         ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", path);
