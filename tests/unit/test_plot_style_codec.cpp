@@ -218,23 +218,14 @@ TEST(PlotStyleReader, DamagedForeignAndHostileFilesAreRefusedInBoundedMemory) {
         EXPECT_TRUE(readBytes(bytes, error)) << fill << ": " << error;
     }
 
-    std::string bomb((4u << 20) + 1, ' ');
-    EXPECT_FALSE(readBytes(containerOf(false, bomb), error));
-    EXPECT_NE(error.find("larger than 4 MiB"), std::string::npos) << error;
-
     std::string manyStyles;
     for (int index = 0; index <= 10000; ++index) {
         manyStyles += " " + std::to_string(index) + "{\n }\n";
     }
-    EXPECT_FALSE(readBytes(containerOf(false, namedText(manyStyles)), error));
-    EXPECT_NE(error.find("more than"), std::string::npos) << error;
-
     std::string manyKeys;
     for (std::size_t index = 0; index <= kMaxUnknownKeys; ++index) {
         manyKeys += "k" + std::to_string(index) + "=1\n";
     }
-    EXPECT_FALSE(
-        readBytes(containerOf(false, namedText(styleBlock(0, "Normal"), manyKeys)), error));
 
     std::string legacyStyles;
     for (int index = 0; index < 254; ++index) {
@@ -245,6 +236,9 @@ TEST(PlotStyleReader, DamagedForeignAndHostileFilesAreRefusedInBoundedMemory) {
     EXPECT_NE(error.find("255"), std::string::npos) << error;
 
     const std::pair<std::string, const char*> broken[] = {
+        {std::string((4u << 20) + 1, ' '), "larger than 4 MiB"},
+        {namedText(manyStyles), "more than"},
+        {namedText(styleBlock(0, "Normal"), manyKeys), ""},
         {namedText(styleBlock(0, "Normal"), "this line means nothing\n"), "line 3"},
         {namedText(styleBlock(0, "Normal", "  screen=lots\n")), "screen"},
         {namedText(styleBlock(0, "Normal", "  lineweight=28\n")), "lineweight"},
