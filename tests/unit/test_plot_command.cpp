@@ -87,8 +87,10 @@ Rgb pixel(const wxImage& image, double x, double y) {
     return {image.GetRed(column, row), image.GetGreen(column, row), image.GetBlue(column, row)};
 }
 
-bool isWhite(const Rgb& rgb) {
-    return rgb.red == 255 && rgb.green == 255 && rgb.blue == 255;
+// Whether the pixel in column and row of the image is paper white.
+bool isWhite(const wxImage& image, int column, int row) {
+    return image.GetRed(column, row) == 255 && image.GetGreen(column, row) == 255 &&
+           image.GetBlue(column, row) == 255;
 }
 
 ::testing::AssertionResult sameColor(const Rgb& found, const Rgb& expected) {
@@ -194,8 +196,7 @@ TEST_F(PlotCommand, PngPixelsAtLineCentresShowTheStyles) {
         const int centre = int(paperY(100 - 12 * color) * kPixelsPerMillimetre);
         int rows = 0;
         for (int row = centre - 10; row <= centre + 10; ++row) {
-            rows += !isWhite(
-                {png.GetRed(column, row), png.GetGreen(column, row), png.GetBlue(column, row)});
+            rows += !isWhite(png, column, row);
         }
         return rows;
     };
@@ -209,8 +210,7 @@ TEST_F(PlotCommand, PngPixelsAtLineCentresShowTheStyles) {
     const int row = int(paperY(52) * kPixelsPerMillimetre);
     for (int column = int(paperX(25) * kPixelsPerMillimetre);
          column < int(paperX(175) * kPixelsPerMillimetre); ++column) {
-        if (isWhite(
-                {png.GetRed(column, row), png.GetGreen(column, row), png.GetBlue(column, row)})) {
+        if (isWhite(png, column, row)) {
             ++gaps.back();
         } else if (gaps.back() > 0) {
             gaps.push_back(0);
