@@ -1,6 +1,5 @@
 // A small program over the safe file library and the table codec, for the reliability script:
-// one save, one read, locked counting in several files, table saves to be killed, and a check
-// that a table file reads.
+// one save, table saves to be killed, and a check that a table file reads.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -21,36 +20,6 @@ int failed(const std::string& message) {
 int save(const std::string& path, const std::string& text) {
     safefile::Failure failure;
     return safefile::writeFile(path, text, {}, failure) ? 0 : failed(failure.message());
-}
-
-int read(const std::string& path) {
-    std::string bytes;
-    safefile::Failure failure;
-    if (!safefile::readFile(path, 1 << 20, bytes, failure)) {
-        return failed(failure.message());
-    }
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    return 0;
-}
-
-// Adds one to the number in each file, rounds times, each round under the locks of all files.
-int count(long rounds, const std::vector<std::string>& paths) {
-    for (long round = 0; round < rounds; ++round) {
-        std::vector<safefile::FileLock> locks;
-        safefile::Failure failure;
-        if (!safefile::lockFiles(paths, safefile::kDefaultLockPatience, locks, failure)) {
-            return failed(failure.message());
-        }
-        for (const std::string& path : paths) {
-            std::string bytes;
-            if (!safefile::readFile(path, 64, bytes, failure) ||
-                !safefile::writeFile(path, std::to_string(std::atol(bytes.c_str()) + 1), {},
-                                     failure)) {
-                return failed(failure.message());
-            }
-        }
-    }
-    return 0;
 }
 
 // Saves a table of 255 styles times times (without end when times is 0), its description
@@ -87,20 +56,13 @@ int main(int argc, char** argv) {
     if (command == "save" && args.size() == 3) {
         return save(args[1], args[2]);
     }
-    if (command == "read" && args.size() == 2) {
-        return read(args[1]);
-    }
-    if (command == "count" && args.size() >= 3) {
-        return count(std::atol(args[1].c_str()), {args.begin() + 2, args.end()});
-    }
     if (command == "tables" && (args.size() == 2 || args.size() == 3)) {
         return tables(args[1], args.size() == 3 ? std::atol(args[2].c_str()) : 0);
     }
     if (command == "check" && args.size() == 2) {
         return check(args[1]);
     }
-    std::fprintf(stderr,
-                 "usage: safe_file_driver save FILE TEXT | read FILE | count ROUNDS FILE... "
-                 "| tables FILE [TIMES] | check FILE\n");
+    std::fprintf(stderr, "usage: safe_file_driver save FILE TEXT "
+                         "| tables FILE [TIMES] | check FILE\n");
     return 64;
 }

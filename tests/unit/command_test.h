@@ -17,6 +17,8 @@
 #include <wx/filefn.h>
 #include <wx/filename.h>
 
+#include "temp_folder.h"
+
 struct CommandResult {
     int status;
     std::string out;
@@ -32,6 +34,17 @@ inline std::string shellQuoted(const std::string& text) {
     return "'" + text + "'";
 }
 
+// The lines with the prefix before each.
+inline std::string prefixed(const std::string& prefix, const std::string& lines) {
+    std::string result;
+    for (std::size_t start = 0; start < lines.size();) {
+        const std::size_t end = lines.find('\n', start);
+        result += prefix + lines.substr(start, end + 1 - start);
+        start = end + 1;
+    }
+    return result;
+}
+
 // Runs command in the shell; its standard output and exit status.
 inline CommandResult runShell(const std::string& command) {
     CommandResult run{};
@@ -44,15 +57,8 @@ inline CommandResult runShell(const std::string& command) {
     return run;
 }
 
-class PstyleCommands : public testing::Test {
+class PstyleCommands : public TempFolderTest {
 protected:
-    void SetUp() override {
-        dir_ = std::string(wxFileName::CreateTempFileName("pstyle-cmd").utf8_str());
-        wxRemoveFile(wxString::FromUTF8(dir_.c_str()));
-        ASSERT_TRUE(wxMkdir(wxString::FromUTF8(dir_.c_str())));
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     // Runs pstyle with arguments (already quoted as needed) and no display at all; prefix goes
     // before the command in the shell, to set limits for example.
     CommandResult pstyle(const std::string& arguments, const std::string& prefix = "") const {
@@ -65,11 +71,16 @@ protected:
         return run;
     }
 
-    std::string path(const std::string& name) const { return dir_ + "/" + name; }
-
     static std::string fixture(const std::string& name) {
         return std::string(PSTYLE_TEST_DATA_DIR) + "/" + name;
     }
+
+#ifdef PSTYLE_SAMPLE_DIR
+    // One of the sample tables installed beside the program.
+    static std::string sample(const std::string& name) {
+        return std::string(PSTYLE_SAMPLE_DIR) + "/" + name;
+    }
+#endif
 
     // A copy of a fixture or sample table in the test's folder.
     std::string copied(const std::string& source, const std::string& name) const {
@@ -77,17 +88,16 @@ protected:
         return path(name);
     }
 
-    // Every file of the folder and its bytes.
+    // Every file of the folder and its bytes; a FIFO or a dangling link is listed without.
     std::map<std::string, std::string> folderContent() const {
         std::map<std::string, std::string> content;
         wxArrayString files;
         wxDir::GetAllFiles(wxString::FromUTF8(dir_), &files);
         for (const wxString& file : files) {
-            content[std::string(file.utf8_str())] = readFile(std::string(file.utf8_str()));
+            const std::string name(file.utf8_str());
+            content[name] = wxFileName::FileExists(file) ? readFile(name) : "";
         }
         content.erase(path("stderr.txt"));
         return content;
     }
-
-    std::string dir_;
 };

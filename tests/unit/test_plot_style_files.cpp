@@ -1,7 +1,6 @@
-// Listing the table files of the configured plot style folder, by the plug-in's export and by
-// pstyle list.
+// Listing the table files of the configured plot style folder by the plug-in's export (pstyle
+// list prints the same listing; its suite checks it).
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <vector>
 
@@ -15,18 +14,17 @@
 #include <kesutils/ut_services.h>
 
 #include "pstyle_lib.h"
+#include "temp_folder.h"
 
 namespace {
 
-class PlotStyleFolder : public testing::Test {
+class PlotStyleFolder : public TempFolderTest {
 protected:
     void SetUp() override {
-        root_ = wxFileName::CreateTempFileName("pstyle-files");
-        wxRemoveFile(root_);
-        ASSERT_TRUE(wxMkdir(root_));
+        TempFolderTest::SetUp();
+        root_ = wxString::FromUTF8(dir_);
         usePlotStylePath(root_);
     }
-    void TearDown() override { wxFileName::Rmdir(root_, wxPATH_RMDIR_RECURSIVE); }
 
     static void usePlotStylePath(const wxString& path) {
         ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", path);
@@ -75,30 +73,4 @@ TEST_F(PlotStyleFolder, MissingFolderListsNothing) {
         EXPECT_EQ(getPlotStyleFiles(files), 0u) << folder;
     }
     EXPECT_TRUE(files.empty());
-}
-
-TEST_F(PlotStyleFolder, PstyleListPrintsWhatThePlugInLists) {
-    for (const char* name :
-         {"b.ctb", "A.stb", "site/plan.ctb", "site/old/x.STB", "z/empty.txt", "Größe.ctb"}) {
-        touch(wxString::FromUTF8(name));
-    }
-    wxArrayString files;
-    ASSERT_EQ(getPlotStyleFiles(files), 5u);
-    // The program sorts what the plug-in offers in the file system's order.
-    files.Sort();
-    EXPECT_EQ(std::vector<wxString>(files.begin(), files.end()),
-              (std::vector<wxString>{"A.stb", wxString::FromUTF8("Größe.ctb"), "b.ctb",
-                                     "site/old/x.STB", "site/plan.ctb"}));
-
-    const std::string command =
-        "'" PSTYLE_PROGRAM "' --plot-style-path '" + std::string(root_.utf8_str()) + "' list";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_TRUE(pipe);
-    std::string printed;
-    char buffer[4096];
-    for (std::size_t read; (read = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        printed.append(buffer, read);
-    }
-    EXPECT_EQ(pclose(pipe), 0);
-    EXPECT_EQ(printed, "A.stb\nb.ctb\nGröße.ctb\nsite/old/x.STB\nsite/plan.ctb\n");
 }

@@ -24,6 +24,8 @@
 
 #include <safe_file.h>
 
+#include "temp_folder.h"
+
 namespace fs = std::filesystem;
 using namespace safefile;
 
@@ -86,72 +88,42 @@ int finish(pid_t child) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-int asUser(uid_t user, std::vector<gid_t> groups, const std::function<int()>& work) {
-    return finish(spawn(work, user, std::move(groups)));
-}
-
-// The problem of writing bytes to path, as the exit status of a child process.
-int problemSaving(const std::string& path, const std::string& bytes) {
-    return int(save(path, bytes).problem);
-}
-
-class SafeFile : public testing::Test {
+class SafeFile : public TempFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("pstyle-safe-file-" + std::to_string(getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        fs::permissions(folder_, fs::perms(0755));
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string at(const std::string& name) const { return (folder_ / name).string(); }
-
-    std::vector<std::string> entries(const std::string& sub = ".") const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder_ / sub)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     std::string makeSharedFolder(const std::string& name) const {
-        fs::create_directory(at(name));
-        fs::permissions(at(name), fs::perms(01777));
-        return at(name);
+        fs::create_directory(path(name));
+        fs::permissions(path(name), fs::perms(01777));
+        return path(name);
     }
-
-    fs::path folder_;
 };
 
 TEST_F(SafeFile, FollowsOnlyTheLinksTheProtectedLinksRuleWouldFollow) {
-    put(at("plan.ctb"), "old");
-    fs::create_symlink("plan.ctb", at("relative.ctb"));
-    fs::create_symlink(at("relative.ctb"), at("absolute.ctb"));
-    fs::create_symlink("missing.ctb", at("dangling.ctb"));
-    fs::create_symlink("loop.ctb", at("loop.ctb"));
+    put(path("plan.ctb"), "old");
+    fs::create_symlink("plan.ctb", path("relative.ctb"));
+    fs::create_symlink(path("relative.ctb"), path("absolute.ctb"));
+    fs::create_symlink("missing.ctb", path("dangling.ctb"));
+    fs::create_symlink("loop.ctb", path("loop.ctb"));
     const std::string shared = makeSharedFolder("shared");
-    fs::create_symlink(at("plan.ctb"), shared + "/own.ctb");
+    fs::create_symlink(path("plan.ctb"), shared + "/own.ctb");
 
     for (const char* link : {"relative.ctb", "absolute.ctb", "shared/own.ctb"}) {
-        EXPECT_EQ(save(at(link), link).problem, Problem::none) << link;
-        EXPECT_EQ(contents(at("plan.ctb")), link);
-        EXPECT_TRUE(fs::is_symlink(at(link)));
+        EXPECT_EQ(save(path(link), link).problem, Problem::none) << link;
+        EXPECT_EQ(contents(path("plan.ctb")), link);
+        EXPECT_TRUE(fs::is_symlink(path(link)));
     }
-    const Failure dangling = save(at("dangling.ctb"), "new");
+    const Failure dangling = save(path("dangling.ctb"), "new");
     EXPECT_EQ(dangling.problem, Problem::danglingLink);
-    EXPECT_EQ(dangling.subject, at("dangling.ctb"));
+    EXPECT_EQ(dangling.subject, path("dangling.ctb"));
     EXPECT_EQ(dangling.error, ENOENT);
-    EXPECT_FALSE(fs::exists(at("missing.ctb")));
-    EXPECT_EQ(save(at("loop.ctb"), "new").error, ELOOP);
+    EXPECT_FALSE(fs::exists(path("missing.ctb")));
+    EXPECT_EQ(save(path("loop.ctb"), "new").error, ELOOP);
 
     if (geteuid() != 0) {
         GTEST_SKIP() << "links of another user need root";
     }
     // Another user's links in a shared sticky folder, to a file or on the way to it.
-    fs::create_symlink(at("plan.ctb"), shared + "/other.ctb");
-    fs::create_symlink(folder_, shared + "/other-folder");
+    fs::create_symlink(path("plan.ctb"), shared + "/other.ctb");
+    fs::create_symlink(dir_, shared + "/other-folder");
     ASSERT_EQ(lchown((shared + "/other.ctb").c_str(), kOtherUser, kOtherGroup), 0);
     ASSERT_EQ(lchown((shared + "/other-folder").c_str(), kOtherUser, kOtherGroup), 0);
     for (const std::string link : {"other.ctb", "other-folder"}) {
@@ -160,19 +132,16 @@ TEST_F(SafeFile, FollowsOnlyTheLinksTheProtectedLinksRuleWouldFollow) {
         EXPECT_EQ(refused.problem, Problem::unsafeLink) << link;
         EXPECT_EQ(refused.subject, shared + "/" + link);
         EXPECT_NE(refused.message().find(shared + "/" + link), std::string::npos);
-        EXPECT_EQ(contents(at("plan.ctb")), "shared/own.ctb");
+        EXPECT_EQ(contents(path("plan.ctb")), "shared/own.ctb");
     }
     // The folder's owner may make links there that everyone follows.
     ASSERT_EQ(chown(shared.c_str(), kOtherUser, kOtherGroup), 0);
     EXPECT_EQ(save(shared + "/other.ctb", "owner's").problem, Problem::none);
-    EXPECT_EQ(contents(at("plan.ctb")), "owner's");
+    EXPECT_EQ(contents(path("plan.ctb")), "owner's");
 }
 
 TEST_F(SafeFile, WritesStreamsDirectlyAndRefusesWhatIsNoTarget) {
-    fs::create_directory(at("folder.ctb"));
-    EXPECT_EQ(save(at("folder.ctb"), "x").error, EISDIR);
-    EXPECT_EQ(save(at("missing/plan.ctb"), "x").error, ENOENT);
-
+    // Folders and missing folders are refused as the codec's suite sees.
     std::vector<TargetKind> seen;
     WriteOptions options;
     options.checkKind = [&](const WriteTarget& target) {
@@ -180,21 +149,21 @@ TEST_F(SafeFile, WritesStreamsDirectlyAndRefusesWhatIsNoTarget) {
         const bool text = fs::path(target.path).extension() == ".txt";
         return text || target.kind == TargetKind::stream ? "" : "is not a text";
     };
-    put(at("notes.ctb"), "old");
-    fs::create_symlink("notes.ctb", at("notes.txt"));
-    const Failure wrongKind = save(at("notes.txt"), "x", options);
+    put(path("notes.ctb"), "old");
+    fs::create_symlink("notes.ctb", path("notes.txt"));
+    const Failure wrongKind = save(path("notes.txt"), "x", options);
     EXPECT_EQ(wrongKind.problem, Problem::wrongKind);
-    EXPECT_EQ(wrongKind.message(), at("notes.ctb") + " is not a text");
-    EXPECT_EQ(contents(at("notes.ctb")), "old");
+    EXPECT_EQ(wrongKind.message(), path("notes.ctb") + " is not a text");
+    EXPECT_EQ(contents(path("notes.ctb")), "old");
     Failure checked;
-    EXPECT_FALSE(checkWriteTarget(at("notes.txt"), options, checked));
+    EXPECT_FALSE(checkWriteTarget(path("notes.txt"), options, checked));
     EXPECT_EQ(checked.message(), wrongKind.message());
-    EXPECT_TRUE(checkWriteTarget(at("fresh.txt"), options, checked));
-    EXPECT_FALSE(fs::exists(at("fresh.txt")));
+    EXPECT_TRUE(checkWriteTarget(path("fresh.txt"), options, checked));
+    EXPECT_FALSE(fs::exists(path("fresh.txt")));
     seen.clear();
-    put(at("plain.txt"), "old");
-    EXPECT_EQ(save(at("plain.txt"), "new", options).problem, Problem::none);
-    EXPECT_EQ(save(at("fresh.txt"), "new", options).problem, Problem::none);
+    put(path("plain.txt"), "old");
+    EXPECT_EQ(save(path("plain.txt"), "new", options).problem, Problem::none);
+    EXPECT_EQ(save(path("fresh.txt"), "new", options).problem, Problem::none);
 
     int pipeEnds[2];
     ASSERT_EQ(pipe(pipeEnds), 0);
@@ -211,7 +180,7 @@ TEST_F(SafeFile, WritesStreamsDirectlyAndRefusesWhatIsNoTarget) {
 }
 
 TEST_F(SafeFile, KeepsModeAttributesAndAclOfAReplacedFile) {
-    const std::string plan = at("plan.ctb");
+    const std::string plan = path("plan.ctb");
     put(plan, "old");
     fs::permissions(plan, fs::perms(0640));
     ASSERT_EQ(setxattr(plan.c_str(), "user.office", "north", 5, 0), 0);
@@ -228,31 +197,31 @@ TEST_F(SafeFile, KeepsModeAttributesAndAclOfAReplacedFile) {
     EXPECT_EQ(attribute(plan, "system.posix_acl_access"), acl);
 
     // A file without an ACL stays without one in a folder whose default ACL would give it one.
-    run("setfacl -d -m u:" + std::to_string(kOtherUser) + ":rwx " + folder_.string());
-    put(at("plain.ctb"), "old");
-    run("setfacl -b " + at("plain.ctb"));
-    EXPECT_EQ(save(at("plain.ctb"), "new").problem, Problem::none);
-    EXPECT_EQ(attribute(at("plain.ctb"), "system.posix_acl_access"), "none");
-    EXPECT_EQ(contents(at("plain.ctb")), "new");
+    run("setfacl -d -m u:" + std::to_string(kOtherUser) + ":rwx " + dir_);
+    put(path("plain.ctb"), "old");
+    run("setfacl -b " + path("plain.ctb"));
+    EXPECT_EQ(save(path("plain.ctb"), "new").problem, Problem::none);
+    EXPECT_EQ(attribute(path("plain.ctb"), "system.posix_acl_access"), "none");
+    EXPECT_EQ(contents(path("plain.ctb")), "new");
 }
 
 TEST_F(SafeFile, WritesInPlaceWhatARenameCouldNotKeep) {
-    const std::string plan = at("plan.ctb");
+    const std::string plan = path("plan.ctb");
     put(plan, "old");
-    fs::create_hard_link(plan, at("linked.ctb"));
+    fs::create_hard_link(plan, path("linked.ctb"));
     const ino_t inode = statusOf(plan).st_ino;
     EXPECT_EQ(save(plan, "new and longer").problem, Problem::none);
     EXPECT_EQ(statusOf(plan).st_ino, inode);
-    EXPECT_EQ(contents(at("linked.ctb")), "new and longer");
+    EXPECT_EQ(contents(path("linked.ctb")), "new and longer");
     EXPECT_EQ(save(plan, "short").problem, Problem::none);
-    EXPECT_EQ(contents(at("linked.ctb")), "short");
+    EXPECT_EQ(contents(path("linked.ctb")), "short");
     EXPECT_EQ(entries(), (std::vector<std::string>{"linked.ctb", "plan.ctb"})) << "no backup";
 
     if (geteuid() != 0) {
         GTEST_SKIP() << "files of another user need root";
     }
     // Root replaces another user's file and gives it back to its owner.
-    const std::string office = at("office.ctb");
+    const std::string office = path("office.ctb");
     put(office, "old");
     ASSERT_EQ(chown(office.c_str(), kOtherUser, kOtherGroup), 0);
     ASSERT_EQ(chmod(office.c_str(), 02664), 0);
@@ -287,11 +256,12 @@ TEST_F(SafeFile, PermissionsAreTheSystemsAnswerAndRootRefusesOnlyFilesWithoutWri
                 ASSERT_EQ(chown(plan.c_str(), kOtherUser + (role == owner ? 0 : 1), kOtherGroup),
                           0);
             }
-            const auto saveNew = [&] { return problemSaving(plan, "new"); };
-            const int problem =
-                asRoot && role != root
-                    ? asUser(kOtherUser, {kOtherUser, kOtherGroup + (role == owner)}, saveNew)
-                    : saveNew();
+            // The problem, as the exit status of the other user's process.
+            const auto saveNew = [&] { return int(save(plan, "new").problem); };
+            const int problem = asRoot && role != root
+                                    ? finish(spawn(saveNew, kOtherUser,
+                                                   {kOtherUser, kOtherGroup + (role == owner)}))
+                                    : saveNew();
             EXPECT_EQ(problem, int(c.writes[role] ? Problem::none : Problem::readOnly));
             ASSERT_EQ(chmod(plan.c_str(), 0600), 0);
             EXPECT_EQ(contents(plan), c.writes[role] ? "new" : "old");
@@ -300,10 +270,10 @@ TEST_F(SafeFile, PermissionsAreTheSystemsAnswerAndRootRefusesOnlyFilesWithoutWri
 }
 
 TEST_F(SafeFile, AFailedSaveLeavesTheOldFileAndNothingBeside) {
-    const std::string plan = at("plan.ctb");
+    const std::string plan = path("plan.ctb");
     put(plan, "the old table");
-    fs::create_hard_link(plan, at("linked.ctb"));
-    put(at("single.ctb"), "the old table");
+    fs::create_hard_link(plan, path("linked.ctb"));
+    put(path("single.ctb"), "the old table");
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit before {};
     getrlimit(RLIMIT_FSIZE, &before);
@@ -314,10 +284,10 @@ TEST_F(SafeFile, AFailedSaveLeavesTheOldFileAndNothingBeside) {
             struct rlimit small = before;
             small.rlim_cur = limit;
             ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-            const Failure failure = save(at(name), bytes);
+            const Failure failure = save(path(name), bytes);
             setrlimit(RLIMIT_FSIZE, &before);
             EXPECT_EQ(failure.error, EFBIG);
-            EXPECT_EQ(contents(at(name)), "the old table");
+            EXPECT_EQ(contents(path(name)), "the old table");
             EXPECT_EQ(entries(),
                       (std::vector<std::string>{"linked.ctb", "plan.ctb", "single.ctb"}));
         }
@@ -356,12 +326,12 @@ TEST_F(SafeFile, RemovesOnlyWhatDeadProcessesOrOldSavesLeft) {
     };
     for (const std::vector<std::string>* names : {&removed, &kept}) {
         for (const auto& name : *names) {
-            put(at(name), "left over");
+            put(path(name), "left over");
         }
     }
     const auto twoHoursAgo = fs::file_time_type::clock::now() - std::chrono::hours(2);
-    fs::last_write_time(at(removed[1]), twoHoursAgo);
-    EXPECT_EQ(save(at("other.ctb"), "new").problem, Problem::none);
+    fs::last_write_time(path(removed[1]), twoHoursAgo);
+    EXPECT_EQ(save(path("other.ctb"), "new").problem, Problem::none);
     std::vector<std::string> expected = kept;
     expected.push_back("other.ctb");
     std::sort(expected.begin(), expected.end());
@@ -369,8 +339,8 @@ TEST_F(SafeFile, RemovesOnlyWhatDeadProcessesOrOldSavesLeft) {
 }
 
 TEST_F(SafeFile, LocksSerialiseEditsAcrossProgramsWithoutDeadlock) {
-    const std::string plan = at("plan.ctb");
-    const std::string site = at("site.ctb");
+    const std::string plan = path("plan.ctb");
+    const std::string site = path("site.ctb");
     put(plan, "0");
     put(site, "0");
     const auto lockedElsewhere = [&](const std::string& path) {
@@ -399,20 +369,20 @@ TEST_F(SafeFile, LocksSerialiseEditsAcrossProgramsWithoutDeadlock) {
     // Another program that does not lock replaces or creates a locked file: the edit is refused.
     std::vector<FileLock> locks;
     Failure failure;
-    ASSERT_TRUE(lockFiles({plan, at("new.ctb")}, kShortPatience, locks, failure));
-    put(at("replacement"), "theirs");
-    fs::rename(at("replacement"), plan);
-    put(at("new.ctb"), "theirs");
-    for (const std::string& path : {plan, at("new.ctb")}) {
+    ASSERT_TRUE(lockFiles({plan, path("new.ctb")}, kShortPatience, locks, failure));
+    put(path("replacement"), "theirs");
+    fs::rename(path("replacement"), plan);
+    put(path("new.ctb"), "theirs");
+    for (const std::string& path : {plan, path("new.ctb")}) {
         EXPECT_EQ(save(path, "ours").problem, Problem::changed);
         EXPECT_EQ(contents(path), "theirs");
     }
 }
 
 TEST_F(SafeFile, ReadsFilesAndStreamsWithoutWaitingForAWriter) {
-    put(at("plan.ctb"), "table");
-    ASSERT_EQ(mkfifo(at("fifo.ctb").c_str(), 0600), 0);
-    fs::create_directory(at("folder.ctb"));
+    put(path("plan.ctb"), "table");
+    ASSERT_EQ(mkfifo(path("fifo.ctb").c_str(), 0600), 0);
+    fs::create_directory(path("folder.ctb"));
     struct Case {
         std::string path;
         std::size_t limit;
@@ -420,9 +390,12 @@ TEST_F(SafeFile, ReadsFilesAndStreamsWithoutWaitingForAWriter) {
         std::string bytes;
     };
     const Case cases[] = {
-        {at("plan.ctb"), 5, Problem::none, "table"}, {at("plan.ctb"), 4, Problem::tooLarge, ""},
-        {at("fifo.ctb"), 5, Problem::none, ""},      {at("folder.ctb"), 5, Problem::notAFile, ""},
-        {"/dev/zero", 70000, Problem::tooLarge, ""}, {at("none.ctb"), 5, Problem::systemCall, ""},
+        {path("plan.ctb"), 5, Problem::none, "table"},
+        {path("plan.ctb"), 4, Problem::tooLarge, ""},
+        {path("fifo.ctb"), 5, Problem::none, ""},
+        {path("folder.ctb"), 5, Problem::notAFile, ""},
+        {"/dev/zero", 70000, Problem::tooLarge, ""},
+        {path("none.ctb"), 5, Problem::systemCall, ""},
     };
     for (const Case& c : cases) {
         std::string bytes;
@@ -434,9 +407,9 @@ TEST_F(SafeFile, ReadsFilesAndStreamsWithoutWaitingForAWriter) {
 }
 
 TEST_F(SafeFile, IdentityTellsAChangedReplacedCreatedOrDeletedFile) {
-    const std::string plan = at("plan.ctb");
+    const std::string plan = path("plan.ctb");
     EXPECT_FALSE(identityOf(plan).exists);
-    EXPECT_EQ(identityOf(plan), identityOf(at("other.ctb")));
+    EXPECT_EQ(identityOf(plan), identityOf(path("other.ctb")));
     put(plan, "old");
     const FileIdentity loaded = identityOf(plan);
     EXPECT_TRUE(loaded.exists);

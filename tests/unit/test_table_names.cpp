@@ -7,21 +7,19 @@
 #include <wx/filename.h>
 
 #include "psl_table_files.h"
+#include "temp_folder.h"
 
 namespace {
 
-class NewTableNameTest : public testing::Test {
+class NewTableNameTest : public TempFolderTest {
 protected:
     void SetUp() override {
-        folder_ = wxFileName::CreateTempFileName("pstyle-names");
-        wxRemoveFile(folder_);
-        ASSERT_TRUE(wxMkdir(folder_));
+        TempFolderTest::SetUp();
+        folder_ = wxString::FromUTF8(dir_);
         ASSERT_TRUE(wxMkdir(in("site")));
         std::ofstream(in("Plan.ctb").fn_str()) << "x";
         std::ofstream(in("notes").fn_str()) << "x";
     }
-    void TearDown() override { wxFileName::Rmdir(folder_, wxPATH_RMDIR_RECURSIVE); }
-
     wxString in(const wxString& name) const { return folder_ + "/" + name; }
 
     wxString folder_;
