@@ -72,10 +72,14 @@ bool inked(const wxImage& image, double left, double top, double right = 0, doub
 
 } // namespace
 
-TEST(DrawModule, PngShowsCapsArcsFillsAndTurnedText) {
+// Caps, arcs, fills and turned text; and what a plot asks of version 2: a dash pattern that
+// starts part way in, an area with a hole, lines that ink whole pixels, and a block of two lines
+// of text placed by its capitals.
+TEST(DrawModule, PngShowsWhatEachCallDrew) {
     const Canvas png = canvas(PSTYLE_DRAW_PNG);
     ASSERT_TRUE(png);
-    ASSERT_EQ(drawing().beginPage(png.get(), 60, 40), PSTYLE_DRAW_OK);
+    ASSERT_EQ(drawing().beginPage(png.get(), 60, 70), PSTYLE_DRAW_OK);
+    ASSERT_EQ(drawing().smoothLines(png.get(), 0), PSTYLE_DRAW_OK);
     const PstylePen round{0x000000, 4, nullptr, 0, PSTYLE_CAP_ROUND, PSTYLE_JOIN_ROUND};
     const PstylePen butt{0x000000, 4, nullptr, 0, PSTYLE_CAP_BUTT, PSTYLE_JOIN_MITER};
     const PstylePen thin{0x000000, 1, nullptr, 0, PSTYLE_CAP_BUTT, PSTYLE_JOIN_MITER};
@@ -87,52 +91,25 @@ TEST(DrawModule, PngShowsCapsArcsFillsAndTurnedText) {
         stroke(png.get(), {PSTYLE_PATH_MOVE, PSTYLE_PATH_ARC}, {48, 25, 40, 25, 8, 0, 180}, thin),
         0);
     const unsigned char triangle[] = {PSTYLE_PATH_MOVE, PSTYLE_PATH_LINE, PSTYLE_PATH_LINE};
-    const double corners[] = {5, 38, 15, 38, 10, 28};
-    const PstylePath filled{triangle, 3, corners, 6};
+    const double points[] = {5, 38, 15, 38, 10, 28};
+    const PstylePath filled{triangle, 3, points, 6};
     EXPECT_EQ(drawing().fill(png.get(), &filled, 0x000000), 0);
     // Right-aligned at x 30; turned a quarter, running down from y 22.
     EXPECT_EQ(text(png.get(), "Right", 30, 8, 0, PSTYLE_ALIGN_RIGHT), 0);
     EXPECT_EQ(text(png.get(), "Down", 30, 22, 90, PSTYLE_ALIGN_LEFT), 0);
 
-    const std::string bytes = finished(png.get());
-    wxMemoryInputStream in(bytes.data(), bytes.size());
-    wxPNGHandler handler;
-    wxImage image;
-    ASSERT_TRUE(handler.LoadFile(&image, in, false));
-    EXPECT_EQ(image.GetWidth(), 600);
-    EXPECT_EQ(image.GetHeight(), 400);
-    // A round cap reaches past the end by half the width, a butt cap not at all.
-    EXPECT_TRUE(inked(image, 16, 10));
-    EXPECT_FALSE(inked(image, 16, 17));
-    EXPECT_TRUE(inked(image, 40, 33));
-    EXPECT_FALSE(inked(image, 40, 17));
-    EXPECT_TRUE(inked(image, 10, 35));
-    EXPECT_TRUE(inked(image, 18, 5, 30, 8));
-    EXPECT_FALSE(inked(image, 30.2, 4, 36, 9));
-    // The turned text's letters stand to the right of its line, below the anchor.
-    EXPECT_TRUE(inked(image, 30, 23, 34, 32));
-    EXPECT_FALSE(inked(image, 26, 23, 29.8, 32));
-}
-
-// What a plot asks of version 2: a dash pattern that starts part way in, an area with a hole,
-// lines that ink whole pixels, and a block of two lines of text placed by its capitals.
-TEST(DrawModule, PlotsShiftDashesFillHolesInkWholePixelsAndPlaceTextBlocks) {
-    const Canvas png = canvas(PSTYLE_DRAW_PNG);
-    ASSERT_EQ(drawing().beginPage(png.get(), 60, 40), PSTYLE_DRAW_OK);
-    ASSERT_EQ(drawing().smoothLines(png.get(), 0), PSTYLE_DRAW_OK);
     const double dashes[] = {4, 2};
     const PstylePen dashed{0x000000, 1, dashes, 2, PSTYLE_CAP_BUTT, PSTYLE_JOIN_MITER};
-    const unsigned char line[] = {PSTYLE_PATH_MOVE, PSTYLE_PATH_LINE};
-    const double along[] = {5, 3, 55, 3};
-    const PstylePath dashLine{line, 2, along, 4};
+    const std::vector<double> along = {5, 3, 55, 3};
+    const PstylePath dashLine{line.data(), 2, along.data(), 4};
     // 3 mm into the pattern: the first dash ends at 6, the next runs from 8 to 12.
     EXPECT_EQ(drawing().strokeWithOffset(png.get(), &dashLine, &dashed, 3), PSTYLE_DRAW_OK);
     const unsigned char rings[] = {
         PSTYLE_PATH_MOVE, PSTYLE_PATH_LINE, PSTYLE_PATH_LINE, PSTYLE_PATH_LINE, PSTYLE_PATH_CLOSE,
         PSTYLE_PATH_MOVE, PSTYLE_PATH_LINE, PSTYLE_PATH_LINE, PSTYLE_PATH_LINE, PSTYLE_PATH_CLOSE};
     // Edges halfway across pixels, which smoothing would blend.
-    const double corners[] = {5.05,  10, 25.05, 10, 25.05, 30, 5.05,  30,
-                              10.05, 15, 20.05, 15, 20.05, 25, 10.05, 25};
+    const double corners[] = {5.05,  40, 25.05, 40, 25.05, 60, 5.05,  60,
+                              10.05, 45, 20.05, 45, 20.05, 55, 10.05, 55};
     const PstylePath framed{rings, std::size(rings), corners, std::size(corners)};
     EXPECT_EQ(drawing().fillWithRule(png.get(), &framed, 0x204080, PSTYLE_FILL_EVEN_ODD),
               PSTYLE_DRAW_OK);
@@ -148,14 +125,27 @@ TEST(DrawModule, PlotsShiftDashesFillHolesInkWholePixelsAndPlaceTextBlocks) {
     wxPNGHandler handler;
     wxImage image;
     ASSERT_TRUE(handler.LoadFile(&image, in, false));
+    EXPECT_EQ(image.GetWidth(), 600);
+    EXPECT_EQ(image.GetHeight(), 700);
+    // A round cap reaches past the end by half the width, a butt cap not at all.
+    EXPECT_TRUE(inked(image, 16, 10));
+    EXPECT_FALSE(inked(image, 16, 17));
+    EXPECT_TRUE(inked(image, 40, 33));
+    EXPECT_FALSE(inked(image, 45.7, 19.3)) << "the arc's upper half";
+    EXPECT_TRUE(inked(image, 10, 35));
+    EXPECT_TRUE(inked(image, 18, 5, 30, 8));
+    EXPECT_FALSE(inked(image, 30.2, 4, 36, 9));
+    // The turned text's letters stand to the right of its line, below the anchor.
+    EXPECT_TRUE(inked(image, 30, 23, 34, 32));
+    EXPECT_FALSE(inked(image, 26, 23, 29.8, 32));
     EXPECT_TRUE(inked(image, 5.5, 3));
     EXPECT_FALSE(inked(image, 7, 3));
     EXPECT_TRUE(inked(image, 10, 3));
-    EXPECT_TRUE(inked(image, 7, 20));
-    EXPECT_FALSE(inked(image, 15, 20));
+    EXPECT_TRUE(inked(image, 7, 50));
+    EXPECT_FALSE(inked(image, 15, 50));
     // The area's edge pixels are its colour or white, nothing between.
     for (int x = 45; x < 260; ++x) {
-        const int blue = image.GetBlue(x, 200);
+        const int blue = image.GetBlue(x, 500);
         EXPECT_TRUE(blue == 0x80 || blue == 255) << x;
     }
     // Capitals from 10 to 14 and from 16 to 20, nothing above, between or below.
