@@ -3,7 +3,6 @@
 // changed; what each line's style did is read back from the SVG's strokes and the PNG's pixels.
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -296,14 +295,12 @@ TEST_F(PlotCommand, PagesOfEachSizeAndOrientation) {
               std::string::npos);
 }
 
-// One line on standard error for what was left out, and a file that is replaced whole.
-TEST_F(PlotCommand, SkippedEntitiesAreCountedAndTheOutputIsReplacedWhole) {
-    const std::string table = sample("default.ctb");
-    std::ofstream(path("p.svg")) << std::string(100000, 'x');
-    const CommandResult run = plot("looks.dxf", table, "p.svg");
+// One line on standard error for what was left out. (The export case sees an output file that
+// all commands write alike replaced whole.)
+TEST_F(PlotCommand, SkippedEntitiesAreCountedOnOneLine) {
+    const CommandResult run = plot("looks.dxf", sample("default.ctb"), "p.svg");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "pstyle: " + kDrawings + "looks.dxf: Not drawn: 1 RAY, 1 XLINE\n");
-    EXPECT_EQ(readFile(path("p.svg")).rfind("<?xml", 0), 0u);
 }
 
 // dxflib is under the GNU GPL: only the plot module links it, and only plot loads the module (the
