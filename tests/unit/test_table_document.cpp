@@ -220,7 +220,7 @@ TEST_F(TableDocumentTest, PropertiesGoToEveryStyleButTheBaseStyleWithinTheirRang
 
 // Whatever another program wrote stays as it was through a copy, undo, save and convert, and may
 // be chosen again; only a new value is checked. Convert keeps the names unique (the command
-// suite sees it keep each colour's style and description).
+// suite sees it keep each colour's description).
 TEST_F(TableDocumentTest, ValuesFromOtherProgramsPassThroughUnchanged) {
     const auto foreign = [](CPlotStyleTable& table) {
         table.ScaleFactor = kNaN;
@@ -262,6 +262,7 @@ TEST_F(TableDocumentTest, ValuesFromOtherProgramsPassThroughUnchanged) {
     EXPECT_EQ(std::vector<wxString>(names.begin(), names.begin() + 5),
               (std::vector<wxString>{"Normal", wxString::FromUTF8("Wände"), "Color_2", "Color_3",
                                      "Color_4"}));
+    EXPECT_EQ(table.AciTable[1], table.style(2)) << "colour 2 keeps its renamed style";
     EXPECT_TRUE(std::isnan(table.ScaleFactor));
     EXPECT_EQ(table.CustomLineWeightUnits, 1) << "inches stay inches";
     EXPECT_EQ(table.LineWeights[3], 350.0);
