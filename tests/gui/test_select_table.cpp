@@ -285,7 +285,6 @@ TEST_F(NewTableTest, RefusesNamesThatDoNotFitAndWritesNothing) {
         {false, dir.path(), "Plan.CTB", "Extension 'ctb" + extension},
         {true, dir.path(), "Plan", "File 'Plan' exists already."},
         {true, dir.path(), "site/plan", "'site/plan" + badName},
-        {false, dir.path(), ".ctb", "'.ctb" + badName},
         {false, missing, "Plan",
          "Failed to save file: " + missing + "/Plan.stb (" + wxSysErrorMsgStr(ENOENT) + ")"},
     };
