@@ -37,39 +37,23 @@
 inline const char* const kEditorCaption = "Plot Style Table Editor";
 
 // Answers a message box after checking what it says.
-class ExpectMessageBox : public wxExpectModalBase<wxMessageDialog> {
-public:
-    ExpectMessageBox(const wxString& message, int answer) : message_(message), answer_(answer) {}
-
-protected:
-    int OnInvoked(wxMessageDialog* dialog) const override {
-        EXPECT_EQ(dialog->GetMessage(), message_);
+inline AnswerWith<wxMessageDialog> expectMessageBox(const wxString& message, int answer) {
+    return AnswerWith<wxMessageDialog>([=](wxMessageDialog* dialog) {
+        EXPECT_EQ(dialog->GetMessage(), message);
         EXPECT_EQ(dialog->GetTitle(), kEditorCaption);
-        return answer_;
-    }
-
-private:
-    wxString message_;
-    int answer_;
-};
+        return answer;
+    });
+}
 
 // Answers the add prompt after checking the name it offers.
-class ExpectStyleName : public wxExpectModalBase<wxTextEntryDialog> {
-public:
-    ExpectStyleName(const wxString& offered, const wxString& answer)
-        : offered_(offered), answer_(answer) {}
-
-protected:
-    int OnInvoked(wxTextEntryDialog* dialog) const override {
-        EXPECT_EQ(dialog->GetValue(), offered_);
-        dialog->SetValue(answer_);
+inline AnswerWith<wxTextEntryDialog> expectStyleName(const wxString& offered,
+                                                     const wxString& answer) {
+    return AnswerWith<wxTextEntryDialog>([=](wxTextEntryDialog* dialog) {
+        EXPECT_EQ(dialog->GetValue(), offered);
+        dialog->SetValue(answer);
         return wxID_OK;
-    }
-
-private:
-    wxString offered_;
-    wxString answer_;
-};
+    });
+}
 
 // A key pressed while from has the focus, as the dialog first sees it.
 inline void pressKey(wxWindow* editor, wxWindow* from, int key, int modifiers = wxMOD_NONE) {
@@ -84,33 +68,25 @@ inline void pressKey(wxWindow* editor, wxWindow* from, int key, int modifiers = 
 
 // Answers a file dialog with a path, or cancels it when path is empty; checks the folder it
 // starts in when one is given.
-class ExpectFileChoice : public wxExpectModalBase<wxFileDialog> {
-public:
-    explicit ExpectFileChoice(const wxString& path, const wxString& folder = wxString())
-        : path_(path), folder_(folder) {}
-
-protected:
-    int OnInvoked(wxFileDialog* dialog) const override {
-        if (!folder_.empty()) {
-            EXPECT_EQ(wxFileName::DirName(dialog->GetDirectory()), wxFileName::DirName(folder_));
+inline AnswerWith<wxFileDialog> expectFileChoice(const wxString& path,
+                                                 const wxString& folder = wxString()) {
+    return AnswerWith<wxFileDialog>([=](wxFileDialog* dialog) {
+        if (!folder.empty()) {
+            EXPECT_EQ(wxFileName::DirName(dialog->GetDirectory()), wxFileName::DirName(folder));
         }
-        if (path_.empty()) {
+        if (path.empty()) {
             return wxID_CANCEL;
         }
-        dialog->SetPath(path_);
+        dialog->SetPath(path);
         // The native dialog takes the folder in the background; wait until it reports the path.
-        for (int round = 0; round < 200 && dialog->GetPath() != path_; ++round) {
+        for (int round = 0; round < 200 && dialog->GetPath() != path; ++round) {
             wxTheApp->Yield();
             wxMilliSleep(5);
         }
-        EXPECT_EQ(dialog->GetPath(), path_);
+        EXPECT_EQ(dialog->GetPath(), path);
         return wxID_OK;
-    }
-
-private:
-    wxString path_;
-    wxString folder_;
-};
+    });
+}
 
 inline PlotStyleTablePtr readTable(const wxString& path) {
     return PlotStyleTablePtr(CPlotStyleTable::read(toHostText(path).c_str()));

@@ -5,16 +5,12 @@
 #include <wx/log.h>
 #include <wx/process.h>
 #include <wx/textctrl.h>
-#include <wx/translation.h>
 
 #include <gtk/gtk.h>
 
 #include <kesutils/ut_services.h>
 
 #include "editor_test_support.h"
-#include "layout_checks.h"
-#include "psl_dlg_new_table.h"
-#include "psl_dlg_select_table.h"
 #include "pstyle_lib.h"
 #include "user_input.h"
 
@@ -60,29 +56,17 @@ protected:
             [keys] { pressKeys(keys); });
     }
 
-    // The steps that wait for the editor, note its file and close it with Escape.
-    UserSteps& closeEditorWithEscape() {
-        return user.then(
-            "the editor is active",
-            [this] {
-                auto* editor = dynamic_cast<DlgPlotStyleEditor*>(activeModalDialog());
-                if (editor && receivesKeys(editor)) {
-                    editedFile = editor->tableFileName().GetFullPath();
-                }
-                return !editedFile.empty();
-            },
-            [] { pressKeys("Escape"); });
-    }
-
     wxComboBox* sourceFile() const { return findControl<wxComboBox>(selection, "ComboSourceFile"); }
 
-    // The steps that wait for the editor to get the keys, then press keys.
+    // The steps that wait for the editor to get the keys, note its file, then press keys.
     UserSteps& whenEditorActive(const char* keys) {
         return user.then(
             "the editor is active",
             [this] {
                 editor = dynamic_cast<DlgPlotStyleEditor*>(activeModalDialog());
-                return editor && receivesKeys(editor);
+                const bool active = editor && receivesKeys(editor);
+                editedFile = active ? editor->tableFileName().GetFullPath() : wxString();
+                return active;
             },
             [keys] { pressKeys(keys); });
     }
@@ -118,7 +102,7 @@ TEST_F(DialogKeyboardTest, OpensATableWithTheKeyboardAlone) {
             "the completion has gone",
             [this] { return !shownCompletionPopup(textEntry(sourceFile())); },
             [] { pressKeys("Return"); });
-    closeEditorWithEscape();
+    whenEditorActive("Escape");
     user.start();
     EXPECT_TRUE(startPlotStyleEditor(nullptr));
     EXPECT_TRUE(user.finished());
@@ -164,44 +148,13 @@ TEST_F(DialogKeyboardTest, EnterAfterBrowsingOpensTheChosenTable) {
                     focusedControl(selection, {"BtnBrowse", "wxID_OK", "ComboSourceFile"});
                 pressKeys("Return");
             });
-    closeEditorWithEscape();
+    whenEditorActive("Escape");
     user.start();
     EXPECT_TRUE(startPlotStyleEditor(nullptr));
     EXPECT_TRUE(user.finished());
     EXPECT_EQ(editedFile, chosen);
     EXPECT_EQ(focusAfterCancel.ToStdString(), "ComboSourceFile");
     EXPECT_EQ(focusAfterChoice.ToStdString(), "wxID_OK");
-}
-
-// A refusal's message box, closed with Enter, gives the focus back to the name field, so that
-// the user corrects the name there.
-TEST_F(DialogKeyboardTest, TheFocusReturnsToTheNameAfterARefusal) {
-    wxLogGui messageBoxes;
-    wxLog* const previousLog = wxLog::SetActiveTarget(&messageBoxes);
-    const auto name = [this] { return findControl<wxTextCtrl>(selection, "TextTableName"); };
-    whenSelectionActive("alt+s")
-        .then(
-            "a new table's name is asked for", [&] { return name()->IsShown(); },
-            [] { pressKeys("alt+n"); })
-        .then(
-            "the caret in the name field",
-            [&] { return gtkFocus(selection) == name()->GetHandle(); },
-            [] { typeText("Plan.stb"); })
-        .then(
-            "OK is enabled", [this] { return selection->FindWindow(wxID_OK)->IsEnabled(); },
-            [] { pressKeys("Return"); })
-        .then(
-            "the refusal is shown", [] { return activeGtkDialog(); }, [] { pressKeys("Return"); })
-        .then(
-            "the selection dialog is active again",
-            [this] { return !shownGtkDialog() && receivesKeys(selection); }, [] { typeText("x"); })
-        .then(
-            "the letter typed is in the name", [&] { return name()->GetValue() == "Plan.stbx"; },
-            [] { pressKeys("Escape"); });
-    user.start();
-    EXPECT_FALSE(startPlotStyleEditor(nullptr));
-    EXPECT_TRUE(user.finished());
-    wxLog::SetActiveTarget(previousLog);
 }
 
 // The new table dialog at the keyboard: the name refused, the message box closed, the name
@@ -366,62 +319,6 @@ TEST_F(DialogKeyboardTest, EditorControlsGetTheKeysBackAfterBoxesAndTheChooser) 
     EXPECT_EQ(afterOpen.ToStdString(), "TextTableDescr");
     EXPECT_EQ(afterRefusal.ToStdString(), "ListLineWeights");
     wxLog::SetActiveTarget(previousLog);
-}
-
-namespace {
-
-// Each control shown with its mnemonic, "RadNew &s", for the message of a failure.
-wxString listed(const std::vector<Mnemonic>& mnemonics) {
-    wxString list;
-    for (const Mnemonic& mnemonic : mnemonics) {
-        list += " " + mnemonic.control + " '" + mnemonic.label + "'";
-    }
-    return list;
-}
-
-} // namespace
-
-// Every label and button of the two dialogs has an Alt+letter of its own among the controls
-// shown at once, in every language; only the message, which leads nowhere, has none. No two
-// controls of an editor's page and its buttons share one.
-TEST_F(DialogKeyboardTest, EveryLabelHasAMnemonicOfItsOwnInEveryLanguage) {
-    for (const char* language : {"en", "de"}) {
-        SCOPED_TRACE(language);
-        auto* translations = new wxTranslations; // the host's, which the library joins
-        translations->SetLanguage(language);
-        wxTranslations::Set(translations);
-        ensureResources();
-        std::vector<std::pair<wxString, std::unique_ptr<wxDialog>>> shown;
-        for (const char* mode : {"RadOpen", "RadNew", "RadCopy"}) {
-            auto select = std::make_unique<DlgSelectTable>();
-            ut::loadDialog(select.get(), nullptr, "DlgSelectTable");
-            select->Show();
-            chooseRadio(select.get(), mode);
-            shown.emplace_back(mode, std::move(select));
-        }
-        for (bool colorDependent : {true, false}) {
-            auto newTable = std::make_unique<DlgNewTable>(colorDependent, dir.path());
-            ut::loadDialog(newTable.get(), nullptr, "DlgNewTable");
-            newTable->Show();
-            shown.emplace_back("new table", std::move(newTable));
-        }
-        for (const auto& [what, dialog] : shown) {
-            const std::vector<Mnemonic> mnemonics = shownMnemonics(dialog.get());
-            EXPECT_EQ(sharedMnemonics(mnemonics), "") << what;
-            wxString without;
-            for (const Mnemonic& mnemonic : mnemonics) {
-                without += mnemonic.letter.empty() ? " " + mnemonic.control : "";
-            }
-            EXPECT_EQ(without.ToStdString(), " StatMessage") << what << listed(mnemonics);
-        }
-        const auto shownEditor = openEditor(dir.file("plan.stb"));
-        auto* pages = findControl<wxNotebook>(shownEditor.get(), "NoteBook");
-        for (int page = 0; page < int(pages->GetPageCount()); ++page) {
-            pages->SetSelection(page);
-            EXPECT_EQ(sharedMnemonics(shownMnemonics(shownEditor.get())), "") << page;
-        }
-    }
-    wxTranslations::Set(nullptr);
 }
 
 // The program shows the plug-in's errors under the editor's name, in German too: a failed save

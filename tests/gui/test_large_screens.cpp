@@ -1,6 +1,7 @@
 // The dialogs on large screens and in German: every text gets the room it needs and is German,
-// and images come with as many pixels as the screen has for them; the resources hold every image.
-// Also run with GDK_SCALE=2 and GDK_DPI_SCALE=1.5.
+// every label and button has an Alt+letter of its own, and images come with as many pixels as the
+// screen has for them; the resources hold every image. Also run with GDK_SCALE=2 and
+// GDK_DPI_SCALE=1.5.
 #include <gtk/gtk.h>
 
 #include <wx/button.h>
@@ -60,7 +61,8 @@ void collectClipped(const wxWindow* window, wxString& clipped) {
     }
 }
 
-// Checks what dialog shows once GTK has laid it out.
+// Checks what dialog shows once GTK has laid it out; no two controls shown at once share an
+// Alt+letter.
 void expectEveryTextFits(const wxString& what, const wxWindow* dialog) {
     ASSERT_TRUE(waitUntilLaidOut(dialog)) << what;
     wxString clipped;
@@ -71,11 +73,22 @@ void expectEveryTextFits(const wxString& what, const wxWindow* dialog) {
         small += "\n  " + control.control + " " + control.detail;
     }
     EXPECT_TRUE(small.empty()) << what << small;
+    EXPECT_EQ(sharedMnemonics(shownMnemonics(dialog)), "") << what;
+}
+
+// In the selection and new table dialogs every label and button has a letter; only the message,
+// which leads nowhere, has none.
+void expectEveryLabelHasALetter(const wxString& what, const wxWindow* dialog) {
+    wxString without;
+    for (const Mnemonic& mnemonic : shownMnemonics(dialog)) {
+        without += mnemonic.letter.empty() ? " " + mnemonic.control : "";
+    }
+    EXPECT_EQ(without.ToStdString(), " StatMessage") << what;
 }
 
 using LargeScreenTest = EditorTest;
 
-TEST_F(LargeScreenTest, EveryTextOfTheDialogsFitsInEnglishAndGerman) {
+TEST_F(LargeScreenTest, EveryTextOfTheDialogsFitsAndHasItsLetterInEnglishAndGerman) {
     ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", dir.path());
     // Lineweights out of order show every button; an imported table has the longest kind.
     const wxString named = writeTable(dir, "plan.stb", false, [](CPlotStyleTable& table) {
@@ -113,12 +126,14 @@ TEST_F(LargeScreenTest, EveryTextOfTheDialogsFitsInEnglishAndGerman) {
         for (const char* mode : {"RadOpen", "RadNew", "RadCopy"}) {
             chooseRadio(&select, mode);
             expectEveryTextFits(mode, &select);
+            expectEveryLabelHasALetter(mode, &select);
         }
         for (bool colorDependent : {true, false}) {
             DlgNewTable newTable(colorDependent, dir.path());
             ut::loadDialog(&newTable, nullptr, "DlgNewTable");
             newTable.Show();
             expectEveryTextFits("new table", &newTable);
+            expectEveryLabelHasALetter("new table", &newTable);
         }
     }
     wxTranslations::Set(nullptr);

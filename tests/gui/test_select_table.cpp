@@ -128,12 +128,12 @@ TEST_F(SelectTableTest, EachModeShowsItsRowsAndMessageAndBrowses) {
 
     // Browsing starts in the plot style folder, or at the file chosen.
     combo->SetValue("b.stb");
-    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), ExpectFileChoice("", dir.path()));
+    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), expectFileChoice("", dir.path()));
     EXPECT_EQ(combo->GetValue(), "b.stb");
     const wxString chosen = dir.file("site/plan.ctb");
-    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), ExpectFileChoice(chosen, dir.path()));
+    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), expectFileChoice(chosen, dir.path()));
     EXPECT_EQ(combo->GetValue(), chosen);
-    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), ExpectFileChoice("", dir.file("site")));
+    wxTEST_DIALOG(clickButton(dialog.get(), "BtnBrowse"), expectFileChoice("", dir.file("site")));
 }
 
 TEST_F(SelectTableTest, RefusesWhatItCannotOpenOrCreateAndKeepsTheInput) {
@@ -150,9 +150,6 @@ TEST_F(SelectTableTest, RefusesWhatItCannotOpenOrCreateAndKeepsTheInput) {
         {{"RadNew", 0, "", "Plan.stb"}, "Extension 'stb" + extension},
         // A copy takes its source's kind, whatever the type choice shows.
         {{"RadCopy", 1, "a.CTB", "c.stb"}, "Extension 'stb" + extension},
-        {{"RadCopy", 0, "a.CTB", "site/plan"}, "File 'site/plan' exists already."},
-        {{"RadNew", 0, "", "../escape"}, "'../escape" + badName},
-        {{"RadNew", 1, "", "plan "}, "'plan " + badName},
         // A folder that is not there is named before the editor runs; so is an absolute name's.
         {{"RadNew", 0, "", "newsite/plan"}, "Folder '" + dir.file("newsite") + "' does not exist."},
         {{"RadCopy", 0, "a.CTB", dir.file("site/")}, "'" + dir.file("site/") + badName},
@@ -288,7 +285,6 @@ TEST_F(NewTableTest, RefusesNamesThatDoNotFitAndWritesNothing) {
         {false, dir.path(), "Plan.CTB", "Extension 'ctb" + extension},
         {true, dir.path(), "Plan", "File 'Plan' exists already."},
         {true, dir.path(), "site/plan", "'site/plan" + badName},
-        {false, dir.path(), ".ctb", "'.ctb" + badName},
         {false, missing, "Plan",
          "Failed to save file: " + missing + "/Plan.stb (" + wxSysErrorMsgStr(ENOENT) + ")"},
     };

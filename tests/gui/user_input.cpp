@@ -71,6 +71,21 @@ GtkTreeView* findTreeView(GtkWidget* widget) {
     return found;
 }
 
+// A window property that holds one value of type, as the window manager sets it.
+unsigned char* windowProperty(Window window, const char* name, Atom type, unsigned long& count) {
+    Atom actualType = None;
+    int format = 0;
+    unsigned long remaining = 0;
+    unsigned char* value = nullptr;
+    XGetWindowProperty(xDisplay(), window, XInternAtom(xDisplay(), name, False), 0, 1024, False,
+                       type, &actualType, &format, &count, &remaining, &value);
+    return value;
+}
+
+GtkWindow* gtkTopLevel(const wxWindow* window) {
+    return GTK_WINDOW(wxGetTopLevelParent(const_cast<wxWindow*>(window))->GetHandle());
+}
+
 } // namespace
 
 void pressKeys(const char* keys) {
@@ -103,21 +118,6 @@ void clickAt(const wxPoint& point) {
     XTestFakeButtonEvent(xDisplay(), 1, False, 30);
     XFlush(xDisplay());
 }
-
-namespace {
-
-// A window property that holds one value of type, as the window manager sets it.
-unsigned char* windowProperty(Window window, const char* name, Atom type, unsigned long& count) {
-    Atom actualType = None;
-    int format = 0;
-    unsigned long remaining = 0;
-    unsigned char* value = nullptr;
-    XGetWindowProperty(xDisplay(), window, XInternAtom(xDisplay(), name, False), 0, 1024, False,
-                       type, &actualType, &format, &count, &remaining, &value);
-    return value;
-}
-
-} // namespace
 
 wxString activeWindowTitle() {
     unsigned long count = 0;
@@ -193,14 +193,6 @@ GtkWidget* activeGtkDialog() {
     GtkWidget* dialog = shownGtkDialog();
     return dialog && gtk_window_is_active(GTK_WINDOW(dialog)) ? dialog : nullptr;
 }
-
-namespace {
-
-GtkWindow* gtkTopLevel(const wxWindow* window) {
-    return GTK_WINDOW(wxGetTopLevelParent(const_cast<wxWindow*>(window))->GetHandle());
-}
-
-} // namespace
 
 bool receivesKeys(const wxWindow* window) {
     return gtk_window_is_active(gtkTopLevel(window));
