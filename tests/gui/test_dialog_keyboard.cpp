@@ -82,13 +82,18 @@ protected:
 
 } // namespace
 
-// The file field's label takes the caret into its text, where the first letters typed pop up
-// the completion; Down picks it, Enter takes it and Enter again opens it.
+// The file field's label takes the caret into its text (from the first choice, since the dialog
+// opens with the caret already there), where the first letters typed pop up the completion;
+// Down picks it, Enter takes it and Enter again opens it.
 TEST_F(DialogKeyboardTest, OpensATableWithTheKeyboardAlone) {
-    whenSelectionActive("alt+f")
+    whenSelectionActive("alt+p")
+        .then(
+            "the focus on the first choice",
+            [this] { return focusedControl(selection, {"RadOpen"}) == "RadOpen"; },
+            [] { pressKeys("alt+f"); })
         .then(
             "the caret in the file field",
-            [this] { return gtkFocus(selection) == textEntry(sourceFile()); },
+            [this] { return !shownGtkDialog() && gtkFocus(selection) == textEntry(sourceFile()); },
             [] { typeText("si"); })
         .then(
             "the completion pops up",
