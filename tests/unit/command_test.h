@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 
@@ -24,11 +23,6 @@ struct CommandResult {
     std::string out;
     std::string err;
 };
-
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 inline std::string shellQuoted(const std::string& text) {
     return "'" + text + "'";

@@ -10,7 +10,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -30,11 +29,6 @@ namespace {
 
 std::string fixturePath(const char* name) {
     return std::string(PSTYLE_TEST_DATA_DIR) + "/" + name;
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 PlotStyleTablePtr readBytes(const std::string& bytes, std::string& error) {
@@ -211,7 +205,7 @@ TEST(PlotStyleReader, DamagedForeignAndHostileFilesAreRefusedInBoundedMemory) {
     EXPECT_FALSE(readPlotStyleTableFile(PSTYLE_TEST_DATA_DIR, error));
     EXPECT_EQ(CPlotStyleTable::read(u"/nonexistent/folder/plan.ctb"), nullptr);
 
-    std::string bytes = fileBytes(fixturePath("canonical.ctb"));
+    std::string bytes = readFile(fixturePath("canonical.ctb"));
     // The header numbers are hints only; absurd ones must not lead to huge allocations.
     for (const int fill : {0x00, 0xFF}) {
         std::memset(bytes.data() + 48, fill, 12);
@@ -336,7 +330,7 @@ TEST(PlotStyleWriter, WritesTheCanonicalFormUnderAnyLocale) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
         << "the de_DE.UTF-8 locale is missing; scripts/deps generates it";
-    const std::string fixture = fileBytes(fixturePath("canonical.ctb"));
+    const std::string fixture = readFile(fixturePath("canonical.ctb"));
     std::string error;
     PlotStyleTablePtr table = readBytes(fixture, error);
     const std::string bytes = table ? canonicalBytes(*table) : "";
@@ -417,7 +411,7 @@ TEST_F(AtomicTableWrite, RefusesTargetsThatAreNoTableFile) {
     std::u16string reason;
     EXPECT_TRUE(colorDependent->canWrite(fs::path(path("New.ctb")).u16string().c_str(), reason));
     EXPECT_EQ(entries(), before);
-    EXPECT_EQ(fileBytes(path("Text.ctb")), "not a table");
+    EXPECT_EQ(readFile(path("Text.ctb")), "not a table");
     // An empty file takes a table, also through a link (which the safe file suite sees stay).
     std::ofstream(path("Empty.ctb"));
     fs::create_symlink("Empty.ctb", path("Link.ctb"));

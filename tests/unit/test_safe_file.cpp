@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 
 #include <fcntl.h>
 #include <grp.h>
@@ -34,11 +33,6 @@ namespace {
 constexpr uid_t kOtherUser = 4242;
 constexpr gid_t kOtherGroup = 4242;
 constexpr std::chrono::milliseconds kShortPatience{300};
-
-std::string contents(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 void put(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -108,7 +102,7 @@ TEST_F(SafeFile, FollowsOnlyTheLinksTheProtectedLinksRuleWouldFollow) {
 
     for (const char* link : {"relative.ctb", "absolute.ctb", "shared/own.ctb"}) {
         EXPECT_EQ(save(path(link), link).problem, Problem::none) << link;
-        EXPECT_EQ(contents(path("plan.ctb")), link);
+        EXPECT_EQ(readFile(path("plan.ctb")), link);
         EXPECT_TRUE(fs::is_symlink(path(link)));
     }
     const Failure dangling = save(path("dangling.ctb"), "new");
@@ -132,12 +126,12 @@ TEST_F(SafeFile, FollowsOnlyTheLinksTheProtectedLinksRuleWouldFollow) {
         EXPECT_EQ(refused.problem, Problem::unsafeLink) << link;
         EXPECT_EQ(refused.subject, shared + "/" + link);
         EXPECT_NE(refused.message().find(shared + "/" + link), std::string::npos);
-        EXPECT_EQ(contents(path("plan.ctb")), "shared/own.ctb");
+        EXPECT_EQ(readFile(path("plan.ctb")), "shared/own.ctb");
     }
     // The folder's owner may make links there that everyone follows.
     ASSERT_EQ(chown(shared.c_str(), kOtherUser, kOtherGroup), 0);
     EXPECT_EQ(save(shared + "/other.ctb", "owner's").problem, Problem::none);
-    EXPECT_EQ(contents(path("plan.ctb")), "owner's");
+    EXPECT_EQ(readFile(path("plan.ctb")), "owner's");
 }
 
 TEST_F(SafeFile, WritesStreamsDirectlyAndRefusesWhatIsNoTarget) {
@@ -154,7 +148,7 @@ TEST_F(SafeFile, WritesStreamsDirectlyAndRefusesWhatIsNoTarget) {
     const Failure wrongKind = save(path("notes.txt"), "x", options);
     EXPECT_EQ(wrongKind.problem, Problem::wrongKind);
     EXPECT_EQ(wrongKind.message(), path("notes.ctb") + " is not a text");
-    EXPECT_EQ(contents(path("notes.ctb")), "old");
+    EXPECT_EQ(readFile(path("notes.ctb")), "old");
     Failure checked;
     EXPECT_FALSE(checkWriteTarget(path("notes.txt"), options, checked));
     EXPECT_EQ(checked.message(), wrongKind.message());
@@ -202,7 +196,7 @@ TEST_F(SafeFile, KeepsModeAttributesAndAclOfAReplacedFile) {
     run("setfacl -b " + path("plain.ctb"));
     EXPECT_EQ(save(path("plain.ctb"), "new").problem, Problem::none);
     EXPECT_EQ(attribute(path("plain.ctb"), "system.posix_acl_access"), "none");
-    EXPECT_EQ(contents(path("plain.ctb")), "new");
+    EXPECT_EQ(readFile(path("plain.ctb")), "new");
 }
 
 TEST_F(SafeFile, WritesInPlaceWhatARenameCouldNotKeep) {
@@ -212,9 +206,9 @@ TEST_F(SafeFile, WritesInPlaceWhatARenameCouldNotKeep) {
     const ino_t inode = statusOf(plan).st_ino;
     EXPECT_EQ(save(plan, "new and longer").problem, Problem::none);
     EXPECT_EQ(statusOf(plan).st_ino, inode);
-    EXPECT_EQ(contents(path("linked.ctb")), "new and longer");
+    EXPECT_EQ(readFile(path("linked.ctb")), "new and longer");
     EXPECT_EQ(save(plan, "short").problem, Problem::none);
-    EXPECT_EQ(contents(path("linked.ctb")), "short");
+    EXPECT_EQ(readFile(path("linked.ctb")), "short");
     EXPECT_EQ(entries(), (std::vector<std::string>{"linked.ctb", "plan.ctb"})) << "no backup";
 
     if (geteuid() != 0) {
@@ -264,7 +258,7 @@ TEST_F(SafeFile, PermissionsAreTheSystemsAnswerAndRootRefusesOnlyFilesWithoutWri
                                     : saveNew();
             EXPECT_EQ(problem, int(c.writes[role] ? Problem::none : Problem::readOnly));
             ASSERT_EQ(chmod(plan.c_str(), 0600), 0);
-            EXPECT_EQ(contents(plan), c.writes[role] ? "new" : "old");
+            EXPECT_EQ(readFile(plan), c.writes[role] ? "new" : "old");
         }
     }
 }
@@ -287,7 +281,7 @@ TEST_F(SafeFile, AFailedSaveLeavesTheOldFileAndNothingBeside) {
             const Failure failure = save(path(name), bytes);
             setrlimit(RLIMIT_FSIZE, &before);
             EXPECT_EQ(failure.error, EFBIG);
-            EXPECT_EQ(contents(path(name)), "the old table");
+            EXPECT_EQ(readFile(path(name)), "the old table");
             EXPECT_EQ(entries(),
                       (std::vector<std::string>{"linked.ctb", "plan.ctb", "single.ctb"}));
         }
@@ -364,7 +358,7 @@ TEST_F(SafeFile, LocksSerialiseEditsAcrossProgramsWithoutDeadlock) {
         EXPECT_EQ(lockedElsewhere(site), 1);
     }
     EXPECT_EQ(lockedElsewhere(plan), 0);
-    EXPECT_EQ(contents(plan), "2");
+    EXPECT_EQ(readFile(plan), "2");
 
     // Another program that does not lock replaces or creates a locked file: the edit is refused.
     std::vector<FileLock> locks;
@@ -375,7 +369,7 @@ TEST_F(SafeFile, LocksSerialiseEditsAcrossProgramsWithoutDeadlock) {
     put(path("new.ctb"), "theirs");
     for (const std::string& path : {plan, path("new.ctb")}) {
         EXPECT_EQ(save(path, "ours").problem, Problem::changed);
-        EXPECT_EQ(contents(path), "theirs");
+        EXPECT_EQ(readFile(path), "theirs");
     }
 }
 

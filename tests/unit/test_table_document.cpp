@@ -6,7 +6,6 @@
 #include <cmath>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <limits>
 #include <string>
 
@@ -27,11 +26,6 @@ namespace {
 
 using Outcome = EditResult::Outcome;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-std::string readBytes(const wxString& path) {
-    std::ifstream in(path.fn_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::vector<wxString> styleNames(const CPlotStyleTable& table) {
     std::vector<wxString> names;
@@ -77,9 +71,8 @@ protected:
 
     // The bytes the document's table would be saved as.
     std::string bytesOf(const TableDocument& document) const {
-        const wxString probe = file("probe.stb").GetFullPath();
-        document.table()->write(toHostText(probe).c_str());
-        return readBytes(probe);
+        document.table()->write(toHostText(file("probe.stb").GetFullPath()).c_str());
+        return readFile(path("probe.stb"));
     }
 };
 
@@ -89,7 +82,7 @@ TEST_F(TableDocumentTest, LoadsAsTheEditorDoesAndKnowsTheFile) {
     const wxFileName existing = writeTable(
         "office.stb", false, [](CPlotStyleTable& table) { table.addStyle(u"Walls", 0, nullptr); });
     const wxFileName other = writeTable("other.ctb", true, [](CPlotStyleTable&) {});
-    const std::string otherBytes = readBytes(other.GetFullPath());
+    const std::string otherBytes = readFile(path("other.ctb"));
     std::ofstream(file("damaged.ctb").GetFullPath().fn_str()) << "not a table";
     const struct {
         wxFileName target;
@@ -119,14 +112,14 @@ TEST_F(TableDocumentTest, LoadsAsTheEditorDoesAndKnowsTheFile) {
     document.load();
     EXPECT_EQ(document.fileIdentity(),
               safefile::identityOf(std::string(existing.GetFullPath().fn_str())));
-    EXPECT_TRUE(readBytes(other.GetFullPath()) == otherBytes) << "the source is never written";
+    EXPECT_TRUE(readFile(path("other.ctb")) == otherBytes) << "the source is never written";
 }
 
 // A failed save keeps the file, the name and the changes, and tells the system's cause; a good
 // one clears the modified flag and takes the new file's identity.
 TEST_F(TableDocumentTest, SavesOrKeepsEverythingAsItWas) {
     TableDocument document = loaded("plan.ctb", true, [](CPlotStyleTable&) {});
-    const std::string original = readBytes(file("plan.ctb").GetFullPath());
+    const std::string original = readFile(path("plan.ctb"));
     const safefile::FileIdentity loadedIdentity = document.fileIdentity();
     ASSERT_TRUE(document.setTableDescription("Site").changed());
 
@@ -136,7 +129,7 @@ TEST_F(TableDocumentTest, SavesOrKeepsEverythingAsItWas) {
     EXPECT_EQ(document.fileName(), file("plan.ctb"));
     EXPECT_TRUE(document.isModified());
     EXPECT_EQ(document.fileIdentity(), loadedIdentity);
-    EXPECT_TRUE(readBytes(file("plan.ctb").GetFullPath()) == original);
+    EXPECT_TRUE(readFile(path("plan.ctb")) == original);
 
     // Under the other kind's extension a table would not open as itself. (That a file the system
     // does not let us write is refused before anything is written, set's refusals show.)
@@ -236,7 +229,7 @@ TEST_F(TableDocumentTest, ValuesFromOtherProgramsPassThroughUnchanged) {
         table.CustomLineWeightUnits = 1;
     };
     const wxFileName source = writeTable("foreign.ctb", true, foreign);
-    const std::string original = readBytes(source.GetFullPath());
+    const std::string original = readFile(path("foreign.ctb"));
     TableDocument copy(file("copy.ctb"));
     ASSERT_EQ(copy.load(source.GetFullPath()), TableDocument::LoadOutcome::Read);
     EXPECT_EQ(copy.setStyleProperty({0, 1}, StyleProperty::Screening, 250).outcome,
@@ -247,7 +240,7 @@ TEST_F(TableDocumentTest, ValuesFromOtherProgramsPassThroughUnchanged) {
     ASSERT_TRUE(copy.setStyleProperty({2}, StyleProperty::Screening, 40).changed());
     EXPECT_TRUE(copy.undo());
     ASSERT_TRUE(copy.save().saved);
-    EXPECT_TRUE(readBytes(file("copy.ctb").GetFullPath()) == original);
+    EXPECT_TRUE(readFile(path("copy.ctb")) == original);
 
     // Names that differ only in the case of a letter outside ASCII are one name, also in the C
     // locale in which hosts run, so convert cannot make two of them.
