@@ -1,36 +1,19 @@
 // pstyle check as an office's standards repository runs it, in a git hook or a CI step: a
 // folder of tables that other programs wrote, some damaged, judged by the lines printed and the
 // exit status.
-#include <cstdio>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
-#include <kesutils/plot_style_table.h>
-
 #include "command_test.h"
-#include "psl_text.h"
-#include "table_container.h"
 
 namespace {
 
 class CheckCommand : public PstyleCommands {
 protected:
-    void writeTable(const CPlotStyleTable& table, const std::string& name) {
-        ASSERT_TRUE(table.write(toHostText(wxString::FromUTF8(path(name))).c_str()));
-    }
-
-    // A table file whose text another program wrote.
-    void writeText(bool colorDependent, const std::string& text, const std::string& name) {
-        std::string bytes;
-        ASSERT_TRUE(packTableContainer(colorDependent, text, bytes));
-        std::ofstream(path(name), std::ios::binary) << bytes;
-    }
-
     CommandResult check(const std::string& arguments) { return pstyle("check " + arguments); }
 };
 
@@ -45,22 +28,11 @@ TEST_F(CheckCommand, OneLinePerFindingInEveryTableOfAFolder) {
     std::ofstream(path("office/notes.txt")) << "not a table";
     ASSERT_EQ(mkfifo(path("office/pipe.ctb").c_str(), 0600), 0);
 
-    const PlotStyleTablePtr marked(CPlotStyleTable::create(false, nullptr));
-    marked->Description = u"Walls\u2028and doors";
-    ASSERT_TRUE(marked->addStyle(u"Wall{s}", 0, nullptr));
-    ASSERT_TRUE(marked->addStyle(u"Thin", 1, nullptr));
-    marked->style(2)->setDesc(u"thin\tlines");
-    writeTable(*marked, "office/site/marked.stb");
-    // Colour-dependent by its header, without 255 styles or a colour index table, and without
-    // lineweights; then a named table of 24 lineweights.
-    const std::string styles = "plot_style{\n 0{\n  name=\"Normal\n }\n 1{\n  name=\"A\n }\n}\n";
-    writeText(true, "description=\"\n" + styles, "office/site/short.ctb");
-    std::string rows;
-    for (int row = 0; row < 24; ++row) {
-        rows += " " + std::to_string(row) + "=0.25\n";
+    // Marks in texts; colour-dependent by its header, without 255 styles or a colour index table,
+    // and without lineweights; a named table of 24 lineweights.
+    for (const char* name : {"marked.stb", "short.ctb", "rows.stb"}) {
+        copied(fixture(std::string("check-") + name), std::string("office/site/") + name);
     }
-    writeText(false, "description=\"\n" + styles + "custom_lineweight_table{\n" + rows + "}\n",
-              "office/site/rows.stb");
 
     const CommandResult run = check(shellQuoted(path("office")));
     EXPECT_EQ(run.status, 1);

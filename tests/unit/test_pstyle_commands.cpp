@@ -3,7 +3,6 @@
 // convert on tables from independent writers and on the sample tables; and the comma-separated
 // export line by line.
 #include <algorithm>
-#include <cmath>
 #include <fstream>
 #include <string>
 
@@ -22,26 +21,8 @@
 #include "plot_style_codec.h"
 #include "psl_csv_export.h"
 #include "psl_text.h"
-#include "table_container.h"
 
 namespace {
-
-// A named table as other programs leave them: a scale factor that is not a number, lineweight
-// rows of -1, 1e308 and nan in use, screening and pens far out of their ranges.
-void writeAbsurdTable(const std::string& path) {
-    PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
-    table->ScaleFactor = std::nan("");
-    for (const auto& [row, value] : {std::pair(1, -1.0), {2, 1e308}, {3, std::nan("")}}) {
-        table->LineWeights[row] = value;
-        table->addStyle(toHostText(wxString::Format("S%d", row)).c_str(), row - 1, nullptr);
-        table->style(row)->LineWeight = row + 1;
-    }
-    table->style(1)->Screening = -5;
-    table->style(1)->PhysPenNum = -7;
-    table->style(2)->VirtPenNum = 100000;
-    std::string error;
-    EXPECT_TRUE(writePlotStyleTableFile(*table, path, error)) << error;
-}
 
 PlotStyleTablePtr readTable(const std::string& path) {
     return PlotStyleTablePtr(CPlotStyleTable::read(toHostText(wxString::FromUTF8(path)).c_str()));
@@ -153,14 +134,7 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
     const std::string damaged =
         shellQuoted(copied(fixture("damaged-truncated.ctb"), "damaged.ctb"));
     const std::string notATable = shellQuoted(copied(fixture("not-a-table.ctb"), "text.ctb"));
-    // A named table whose third line is no key=value line.
-    std::string brokenBytes;
-    ASSERT_TRUE(packTableContainer(false,
-                                   "description=\"\naci_table_available=FALSE\nno value here\n"
-                                   "plot_style{\n 0{\n  name=\"Normal\n }\n}\n",
-                                   brokenBytes));
-    std::ofstream(path("broken.stb"), std::ios::binary) << brokenBytes;
-    const std::string broken = shellQuoted(path("broken.stb"));
+    const std::string broken = shellQuoted(copied(fixture("no-value-line-3.stb"), "broken.stb"));
     ASSERT_TRUE(wxMkdir(wxString::FromUTF8(path("folder.ctb").c_str())));
     ASSERT_EQ(symlink(path("table.ctb").c_str(), path("symlink.ctb").c_str()), 0);
     const std::string readOnly = shellQuoted(copied(fixture("canonical.ctb"), "read-only.ctb"));
@@ -168,7 +142,7 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
     // A named table that another program stored under a colour-dependent name.
     const std::string namedAsCtb =
         shellQuoted(copied(fixture("canonical-aci-table.stb"), "named.ctb"));
-    writeAbsurdTable(path("absurd.stb"));
+    copied(fixture("absurd-values.stb"), "absurd.stb");
     std::string error;
     ASSERT_TRUE(writePlotStyleTableFile(*largestTable(false, 1001, 8), path("many.stb"), error));
     // More styles than rows fit a PNG image.
@@ -526,8 +500,7 @@ TEST_F(PstyleCommands, ScriptsWorkAlikeInEveryLanguage) {
 // Values that only another program writes are kept, printed in a few characters and drawn
 // within their row.
 TEST_F(PstyleCommands, AbsurdValuesPassThroughShortAndDrawnWithinTheirRows) {
-    writeAbsurdTable(path("absurd.stb"));
-    const std::string absurd = shellQuoted(path("absurd.stb"));
+    const std::string absurd = shellQuoted(copied(fixture("absurd-values.stb"), "absurd.stb"));
     const std::string exported = pstyle("export " + absurd).out;
     for (const char* line : {",ScaleFactor,nan\n", ",1,-1.000000\n", ",2,1e+308\n", ",3,nan\n",
                              ",S1,S1,,C3FFFFFF,C3FFFFFF,1,-7,0,-5,"}) {

@@ -11,10 +11,7 @@
 #include <wx/image.h>
 #include <wx/xml/xml.h>
 
-#include <kesutils/plot_style_table.h>
-
 #include "command_test.h"
-#include "psl_text.h"
 
 namespace {
 
@@ -57,21 +54,11 @@ protected:
     }
 
     std::string shell(const std::string& command) const { return runShell(command).out; }
-
-    // A new table with description in the test's folder.
-    std::string tableDescribed(const std::u16string& description, const std::string& name) {
-        const PlotStyleTablePtr table(CPlotStyleTable::create(false, nullptr));
-        table->Description = description;
-        EXPECT_TRUE(table->write(toHostText(wxString::FromUTF8(path(name))).c_str()));
-        return path(name);
-    }
 };
 
 } // namespace
 
 TEST_F(SheetCommand, SvgHasAGroupPerStyleAndThePngIsOfTheDocumentedSize) {
-    // Texts are escaped for XML.
-    const std::string marked = tableDescribed(u"Walls & <doors>", "marked.stb");
     struct Case {
         std::string table;
         int rows;
@@ -80,7 +67,8 @@ TEST_F(SheetCommand, SvgHasAGroupPerStyleAndThePngIsOfTheDocumentedSize) {
     };
     const Case tables[] = {
         {fixture("canonical-aci-table.stb"), 4, "Normal (2-4, 6-255)", "object"},
-        {marked, 1, "Normal", "object"},
+        // Texts are escaped for XML: its description is "Walls & <doors>".
+        {fixture("sheet-markup.stb"), 1, "Normal", "object"},
         {fixture("canonical.ctb"), 255, "Color 1", "0.0098\""},
     };
     for (const auto& [table, rows, firstStyle, lineWeight] : tables) {
@@ -221,10 +209,8 @@ TEST_F(SheetCommand, PdfPagesCarryTheHeadingAndWholeRows) {
 // Pango falls back to the system's fonts for scripts that DejaVu Sans lacks: the PDF's text
 // reads back as written, and only a character that no font has is reported.
 TEST_F(SheetCommand, DescriptionsInOtherScriptsAreDrawnAsGlyphs) {
-    const std::string scripts = shellQuoted(tableDescribed(
-        u"\u5EFA\u7B51\u5E73\u9762\u56FE \u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC "
-        u"\u0645\u062E\u0637\u0637",
-        "scripts.stb"));
+    // Chinese, Greek and Arabic.
+    const std::string scripts = shellQuoted(fixture("sheet-scripts.stb"));
     for (const char* output : {"s.pdf", "s.png"}) {
         const CommandResult run = pstyle("sheet " + scripts + " -o " + shellQuoted(path(output)));
         EXPECT_EQ(run.status, 0);
@@ -235,7 +221,8 @@ TEST_F(SheetCommand, DescriptionsInOtherScriptsAreDrawnAsGlyphs) {
     EXPECT_NE(text.find("\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC"), std::string::npos)
         << text;
 
-    const std::string privateUse = shellQuoted(tableDescribed(u"Plan \uE000\uE001", "p.stb"));
+    // "Plan " and two characters of the private use area.
+    const std::string privateUse = shellQuoted(fixture("sheet-private-use.stb"));
     const CommandResult boxes = pstyle("sheet " + privateUse + " -o " + shellQuoted(path("p.pdf")));
     EXPECT_EQ(boxes.status, 0);
     EXPECT_EQ(boxes.err, "pstyle: " + path("p.pdf") +
