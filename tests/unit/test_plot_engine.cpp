@@ -56,14 +56,6 @@ const PaperText* textOf(const PaperPlot& plot, const std::string& content) {
     return nullptr;
 }
 
-void expectDashes(const PaperPath& path, std::vector<double> dashes, double offset) {
-    ASSERT_EQ(path.dashes.size(), dashes.size());
-    for (std::size_t i = 0; i < dashes.size(); ++i) {
-        EXPECT_NEAR(path.dashes[i], dashes[i], 1e-6) << "dash " << i;
-    }
-    EXPECT_NEAR(path.dashOffset, offset, 1e-6);
-}
-
 // A colour-dependent table whose styles 1-8 each show one thing a style does.
 PlotStyleTablePtr colorTable() {
     PlotStyleTablePtr table(CPlotStyleTable::create(true, nullptr));
@@ -156,34 +148,37 @@ TEST(PlotEngine, ColorDependentStylesByColorLayerAndBlock) {
 TEST(PlotEngine, LinetypesEndsAndJoins) {
     const auto drawing = readDrawing("looks.dxf");
     const PaperPlot plot = plotDrawing(*drawing, *colorTable(), {});
-
-    // Dashed at the legend sheet's half millimetre per unit, times the table's factor.
-    const PaperPath* styled = pathFrom(plot, 10, 65);
-    ASSERT_TRUE(styled);
-    expectDashes(*styled, {10, 6}, 0);
-
-    // The drawing's TESTDASH, 10 on and 5 off, times the entity's 2 and $LTSCALE 0.5.
+    struct Case {
+        double x, y;
+        std::vector<double> dashes;
+        double offset;
+        LineEnd end;
+    };
+    const Case cases[] = {
+        // Dashed at the legend sheet's half millimetre per unit, times the table's factor.
+        {10, 65, {10, 6}, 0, LineEnd::Round},
+        // The drawing's TESTDASH, 10 on and 5 off, times the entity's 2 and $LTSCALE 0.5.
+        {10, 60, {10 * kScale, 5 * kScale}, 0, LineEnd::Square},
+        // GAPFIRST: 2 off, 4 on, 2 off at half scale starts inside the merged gap.
+        {10, 55, {2 * kScale, 2 * kScale}, 3 * kScale, LineEnd::Square},
+        // ISO Dash on the frame leaves the table's factor alone; a drawing without $ENDCAPS.
+        {0, 0, {5, 3}, 0, LineEnd::Round},
+        {10, 90, {}, 0, LineEnd::Round},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "the line from " << c.x << ", " << c.y);
+        const PaperPath* path = pathFrom(plot, c.x, c.y);
+        ASSERT_TRUE(path);
+        ASSERT_EQ(path->dashes.size(), c.dashes.size());
+        for (std::size_t i = 0; i < c.dashes.size(); ++i) {
+            EXPECT_NEAR(path->dashes[i], c.dashes[i], 1e-6) << "dash " << i;
+        }
+        EXPECT_NEAR(path->dashOffset, c.offset, 1e-6);
+        EXPECT_EQ(path->end, c.end);
+    }
     const PaperPath* own = pathFrom(plot, 10, 60);
-    ASSERT_TRUE(own);
-    expectDashes(*own, {10 * kScale, 5 * kScale}, 0);
-    EXPECT_EQ(own->end, LineEnd::Square);
     EXPECT_EQ(own->join, LineJoin::Bevel);
     EXPECT_EQ(own->color, 0x00FFFFu);
-
-    // GAPFIRST: 2 off, 4 on, 2 off at half scale starts inside the merged gap.
-    const PaperPath* gapFirst = pathFrom(plot, 10, 55);
-    ASSERT_TRUE(gapFirst);
-    expectDashes(*gapFirst, {2 * kScale, 2 * kScale}, 3 * kScale);
-
-    // ISO Dash leaves the table's factor alone; the frame plots with it.
-    const PaperPath* frame = pathFrom(plot, 0, 0);
-    ASSERT_TRUE(frame);
-    expectDashes(*frame, {5, 3}, 0);
-    EXPECT_EQ(frame->end, LineEnd::Round) << "a drawing without $ENDCAPS";
-
-    const PaperPath* solid = pathFrom(plot, 10, 90);
-    ASSERT_TRUE(solid);
-    EXPECT_TRUE(solid->dashes.empty());
 }
 
 TEST(PlotEngine, NamedStylesThroughPlotStyleNames) {
