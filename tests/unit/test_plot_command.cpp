@@ -134,9 +134,11 @@ protected:
 
 } // namespace
 
-// The pens drawing has one 0.5 mm line per colour, at y = 100 - 12 × colour.
-TEST_F(PlotCommand, SvgStrokesCarryEachStylesColourLineweightAndLinetype) {
-    const CommandResult run = plot("pens.dxf", penTable("pens.ctb"), "p.svg");
+// The pens drawing has one 0.5 mm line per colour, at y = 100 - 12 × colour. The compare case
+// reads the lines' colours in pixels.
+TEST_F(PlotCommand, StrokesInSvgAndPngCarryEachStylesColourLineweightAndLinetype) {
+    const std::string table = penTable("pens.ctb");
+    const CommandResult run = plot("pens.dxf", table, "p.svg");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     const std::vector<std::vector<SvgPath>> groups = plotGroups(path("p.svg"));
@@ -164,12 +166,8 @@ TEST_F(PlotCommand, SvgStrokesCarryEachStylesColourLineweightAndLinetype) {
         const auto dashArray = line->attributes.find("stroke-dasharray");
         EXPECT_EQ(dashArray == line->attributes.end() ? wxString() : dashArray->second, dashes);
     }
-}
 
-// The compare case reads the lines' colours in pixels.
-TEST_F(PlotCommand, PngLinesAreAsWideAsTheirLineweightsAndBrokenByTheirDashes) {
-    const CommandResult run = plot("pens.dxf", penTable("pens.ctb"), "p.png");
-    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(plot("pens.dxf", table, "p.png").status, 0);
     const wxImage png(wxString::FromUTF8(path("p.png")), wxBITMAP_TYPE_PNG);
     ASSERT_TRUE(png.IsOk());
     EXPECT_EQ(png.GetWidth(), 1754); // 297 mm at 150 dpi
