@@ -1,6 +1,6 @@
 // pstyle sheet as a user prints a table: the SVG's groups and texts, the PNG's size and the
 // pixels of its sample lines, PDF pages read back with poppler's tools, and descriptions in
-// scripts other than Latin. Only sheet loads the drawing module.
+// scripts other than Latin.
 #include <algorithm>
 #include <sstream>
 #include <string>
@@ -227,19 +227,4 @@ TEST_F(SheetCommand, DescriptionsInOtherScriptsAreDrawnAsGlyphs) {
     EXPECT_EQ(boxes.status, 0);
     EXPECT_EQ(boxes.err, "pstyle: " + path("p.pdf") +
                              ": 2 characters have no font on this system and show as boxes\n");
-}
-
-// The drawing libraries are the module's: the program neither links the module nor calls cairo
-// or Pango itself, so the sheets above come from the module it loads (the command suite sees that
-// the commands without images do not load it).
-TEST_F(SheetCommand, TheProgramLeavesTheDrawingLibrariesToItsModule) {
-    const std::string program = shellQuoted(PSTYLE_PROGRAM);
-    const std::string needed = shell("readelf -d " + program);
-    ASSERT_NE(needed.find("(NEEDED)"), std::string::npos);
-    EXPECT_EQ(needed.find("libpstyle_draw"), std::string::npos);
-    const std::string imported = shell("nm -D --undefined-only " + program);
-    ASSERT_NE(imported.find("fwrite"), std::string::npos);
-    for (const char* library : {"cairo_", "pango_"}) {
-        EXPECT_EQ(imported.find(library), std::string::npos) << library;
-    }
 }
