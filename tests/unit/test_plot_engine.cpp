@@ -1,8 +1,6 @@
 // The plot engine on drawings that an independent DXF writer made (tests/data/drawings/README.md
 // tells what each holds): which style each entity gets and what the style does to it on paper.
 #include <cmath>
-#include <cstdio>
-#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -354,15 +352,8 @@ TEST(PlotEngine, TextsArePlainWithHeightRotationAndAlignment) {
 
 TEST(PlotEngine, BareDrawingsOfOtherWriters) {
     // Only an entities section, a text without an alignment point, old-style codes.
-    const std::string path = testing::TempDir() + "bare.dxf";
-    std::ofstream(path)
-        << "0\nSECTION\n2\nENTITIES\n"
-           "0\nLINE\n8\nA\n10\n0\n20\n0\n11\n200\n21\n100\n"
-           "0\nTEXT\n8\nA\n10\n100\n20\n50\n40\n2\n50\n90\n1\n%%c20 %%U\\U+00e9t\xe9\n"
-           "0\nENDSEC\n0\nEOF\n";
-    wxString error;
-    const auto drawing = readDxfDrawing(path, error);
-    ASSERT_TRUE(drawing) << error;
+    const auto drawing = readDrawing("bare.dxf");
+    ASSERT_TRUE(drawing);
     const PaperPlot plot =
         plotDrawing(*drawing, *PlotStyleTablePtr(CPlotStyleTable::create(true, nullptr)), {});
     EXPECT_TRUE(plot.skipped.empty());
@@ -370,7 +361,6 @@ TEST(PlotEngine, BareDrawingsOfOtherWriters) {
     ASSERT_TRUE(text);
     EXPECT_TRUE(near(text->position, paper(100, 50)));
     EXPECT_NEAR(text->rotation, 90, 1e-9);
-    std::remove(path.c_str());
 }
 
 TEST(PlotEngine, DamagedDrawings) {
@@ -381,23 +371,8 @@ TEST(PlotEngine, DamagedDrawings) {
     EXPECT_EQ(plot.skipped, (std::map<std::string, int>{{"INSERT", 1}}));
 
     // Eight levels of ten references each to the next block: 100 million lines.
-    std::string nested = "0\nSECTION\n2\nBLOCKS\n";
-    for (int level = 1; level <= 8; ++level) {
-        nested += "0\nBLOCK\n8\n0\n2\nL" + std::to_string(level) + "\n70\n0\n10\n0\n20\n0\n";
-        for (int i = 0; i < 10; ++i) {
-            nested += level < 8 ? "0\nINSERT\n8\n0\n2\nL" + std::to_string(level + 1) + "\n10\n" +
-                                      std::to_string(i) + "\n20\n0\n"
-                                : "0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n";
-        }
-        nested += "0\nENDBLK\n";
-    }
-    nested += "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nINSERT\n8\n0\n2\nL1\n10\n0\n20\n0\n"
-              "0\nENDSEC\n0\nEOF\n";
-    const std::string many = testing::TempDir() + "many.dxf";
-    std::ofstream(many) << nested;
-    wxString error;
-    const auto manyLines = readDxfDrawing(many, error);
-    ASSERT_TRUE(manyLines) << error;
+    const auto manyLines = readDrawing("nested.dxf");
+    ASSERT_TRUE(manyLines);
     PlotOptions limited;
     limited.entityLimit = 1000;
     const PaperPlot capped = plotDrawing(*manyLines, *table, limited);
@@ -405,23 +380,17 @@ TEST(PlotEngine, DamagedDrawings) {
     EXPECT_GT(capped.items.size(), 500u);
     EXPECT_LE(capped.items.size(), 1000u);
     EXPECT_GT(capped.skipped.at("INSERT"), 0);
-    std::remove(many.c_str());
 
     // A file that is no drawing is the command suite's refusal; the program finds a missing one
     // before the reader does.
-    error.clear();
+    wxString error;
     EXPECT_FALSE(readDxfDrawing(testing::TempDir() + "missing.dxf", error));
     EXPECT_EQ(error, "No such file or directory");
 
     // Cut off in the middle of its entities: what was read still plots.
-    std::ifstream whole(kDrawings + "looks.dxf");
-    const std::string text((std::istreambuf_iterator<char>(whole)), {});
-    const std::string cut = testing::TempDir() + "cut.dxf";
-    std::ofstream(cut) << text.substr(0, text.rfind("AcDbBlockReference"));
-    const auto truncated = readDxfDrawing(cut, error);
+    const auto truncated = readDrawing("cut-off.dxf");
     ASSERT_TRUE(truncated);
     EXPECT_TRUE(pathFrom(plotDrawing(*truncated, *table, {}), 10, 90));
-    std::remove(cut.c_str());
 }
 
 } // namespace
