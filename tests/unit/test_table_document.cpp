@@ -35,16 +35,6 @@ std::vector<wxString> styleNames(const CPlotStyleTable& table) {
     return names;
 }
 
-// Millimetres each style plots with, 0 for the object's lineweight.
-std::vector<double> plottedWeights(const CPlotStyleTable& table) {
-    std::vector<double> weights;
-    for (int row = 0; row < int(table.size()); ++row) {
-        const int index = table.style(row)->LineWeight;
-        weights.push_back(index >= 1 ? table.LineWeights[index - 1] : 0.0);
-    }
-    return weights;
-}
-
 class TableDocumentTest : public TempFolderTest {
 protected:
     // name may lead into a subfolder.
@@ -414,9 +404,13 @@ TEST_F(TableDocumentTest, LineweightsAreRoundedLimitedAndSortedWithTheirStyles) 
         (std::vector<double>{0.15, 0.18, 0.3, 0.35}));
     EXPECT_EQ((std::vector<int>{order[2], order[3], order[4], order[5]}),
               (std::vector<int>{4, 2, 3, 5}));
-    const std::vector<double> plotted = plottedWeights(*document.table());
-    EXPECT_EQ(std::vector<double>(plotted.begin(), plotted.begin() + 5),
-              (std::vector<double>{0.3, 0.15, 0.18, 0.35, 2.4}));
+    const CPlotStyleTable& moved = *document.table();
+    for (const auto& [row, weight] :
+         {std::pair(0, 0.3), {1, 0.15}, {2, 0.18}, {3, 0.35}, {4, 2.4}}) {
+        // Row 0 is the object's lineweight.
+        const int index = moved.style(row)->LineWeight;
+        EXPECT_EQ(index >= 1 ? moved.LineWeights[index - 1] : 0.0, weight) << row;
+    }
 
     // Sorting rows already in order changes nothing, yet counts as a change; so do the units.
     ASSERT_TRUE(document.save().saved);
