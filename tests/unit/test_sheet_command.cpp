@@ -52,8 +52,6 @@ protected:
         wxImage::CleanUpHandlers();
         PstyleCommands::TearDown();
     }
-
-    std::string shell(const std::string& command) const { return runShell(command).out; }
 };
 
 } // namespace
@@ -150,7 +148,7 @@ TEST_F(SheetCommand, PdfPagesCarryTheHeadingAndWholeRows) {
     for (const auto& [options, pages, size] : cases) {
         SCOPED_TRACE(options);
         ASSERT_EQ(pstyle("sheet " + table + " -o " + pdf + options).status, 0);
-        const std::string info = shell("pdfinfo -f 1 -l 99 " + pdf);
+        const std::string info = runShell("pdfinfo -f 1 -l 99 " + pdf).out;
         EXPECT_NE(info.find("Pages:           " + std::to_string(pages) + "\n"), std::string::npos)
             << info;
         int sized = 0;
@@ -161,7 +159,7 @@ TEST_F(SheetCommand, PdfPagesCarryTheHeadingAndWholeRows) {
         EXPECT_EQ(sized, pages) << info;
 
         // pdftotext ends each page with a form feed.
-        std::istringstream text(shell("pdftotext -layout " + pdf + " -"));
+        std::istringstream text(runShell("pdftotext -layout " + pdf + " -").out);
         std::vector<int> styles;
         std::string pageText;
         for (int page = 1; std::getline(text, pageText, '\f') && page <= pages; ++page) {
@@ -191,7 +189,7 @@ TEST_F(SheetCommand, PdfPagesCarryTheHeadingAndWholeRows) {
 
         // The last 7 mm of every page are blank.
         const std::string raster = "run" + std::to_string(++run);
-        shell("pdftoppm -r 20 -gray " + pdf + " " + shellQuoted(path(raster)));
+        runShell("pdftoppm -r 20 -gray " + pdf + " " + shellQuoted(path(raster)));
         wxArrayString images;
         wxDir::GetAllFiles(wxString::FromUTF8(dir_), &images, raster + "-*.pgm");
         EXPECT_EQ(int(images.size()), pages);
@@ -216,7 +214,7 @@ TEST_F(SheetCommand, DescriptionsInOtherScriptsAreDrawnAsGlyphs) {
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.err, "");
     }
-    const std::string text = shell("pdftotext " + shellQuoted(path("s.pdf")) + " -");
+    const std::string text = runShell("pdftotext " + shellQuoted(path("s.pdf")) + " -").out;
     EXPECT_NE(text.find("\u5EFA\u7B51\u5E73\u9762\u56FE"), std::string::npos) << text;
     EXPECT_NE(text.find("\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC"), std::string::npos)
         << text;
