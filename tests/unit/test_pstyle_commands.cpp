@@ -221,7 +221,6 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
         {"set " + both + "dither=yes", "bad value 'yes' for dither: on or off"},
         {"set " + both + "screening=5 screening=6", "screening is given twice"},
         {"set " + both + "lineweight=0.33", "0.33 mm is not one of the table's lineweights"},
-        {"set " + both + "lineweight=nan", "bad value 'nan' for lineweight"},
         {"set " + named + " " + other + " --styles heavy screening=5",
          path("other.stb") + ": the table has no style named 'heavy'"},
         {"set " + named + " --styles Normal screening=5", "'Normal' is the table's base style"},
