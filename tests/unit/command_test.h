@@ -65,10 +65,6 @@ protected:
         return run;
     }
 
-    static std::string fixture(const std::string& name) {
-        return std::string(PSTYLE_TEST_DATA_DIR) + "/" + name;
-    }
-
 #ifdef PSTYLE_SAMPLE_DIR
     // One of the sample tables installed beside the program.
     static std::string sample(const std::string& name) {

@@ -1,4 +1,5 @@
-// A folder of the test's own, made before each test and removed with all it holds after it.
+// What the unit suites share: the fixtures of tests/data, reading a file whole, and a folder of
+// the test's own, made before each test and removed with all it holds after it.
 #pragma once
 
 #include <algorithm>
@@ -11,6 +12,10 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+
+inline std::string fixture(const std::string& name) {
+    return std::string(PSTYLE_TEST_DATA_DIR) + "/" + name;
+}
 
 inline std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -27,10 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string fixturePath(const char* name) {
-    return std::string(PSTYLE_TEST_DATA_DIR) + "/" + name;
-}
-
 PlotStyleTablePtr readBytes(const std::string& bytes, std::string& error) {
     return readPlotStyleTableFromMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                         bytes.size(), error);
@@ -38,7 +34,7 @@ PlotStyleTablePtr readBytes(const std::string& bytes, std::string& error) {
 
 PlotStyleTablePtr readFixture(const char* name) {
     std::string error;
-    PlotStyleTablePtr table = readPlotStyleTableFile(fixturePath(name), error);
+    PlotStyleTablePtr table = readPlotStyleTableFile(fixture(name), error);
     EXPECT_TRUE(table) << name << ": " << error;
     return table;
 }
@@ -198,14 +194,14 @@ TEST(PlotStyleReader, FixturesReadAsTheirWritersWroteThem) {
 TEST(PlotStyleReader, DamagedForeignAndHostileFilesAreRefusedInBoundedMemory) {
     for (const char* name : {"damaged-truncated.ctb", "damaged-bitflip.ctb", "not-a-table.ctb"}) {
         std::string error;
-        EXPECT_FALSE(readPlotStyleTableFile(fixturePath(name), error)) << name;
+        EXPECT_FALSE(readPlotStyleTableFile(fixture(name), error)) << name;
         EXPECT_FALSE(error.empty()) << name;
     }
     std::string error;
     EXPECT_FALSE(readPlotStyleTableFile(PSTYLE_TEST_DATA_DIR, error));
     EXPECT_EQ(CPlotStyleTable::read(u"/nonexistent/folder/plan.ctb"), nullptr);
 
-    std::string bytes = readFile(fixturePath("canonical.ctb"));
+    std::string bytes = readFile(fixture("canonical.ctb"));
     // The header numbers are hints only; absurd ones must not lead to huge allocations.
     for (const int fill : {0x00, 0xFF}) {
         std::memset(bytes.data() + 48, fill, 12);
@@ -330,14 +326,14 @@ TEST(PlotStyleWriter, WritesTheCanonicalFormUnderAnyLocale) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
         << "the de_DE.UTF-8 locale is missing; scripts/deps generates it";
-    const std::string fixture = readFile(fixturePath("canonical.ctb"));
+    const std::string original = readFile(fixture("canonical.ctb"));
     std::string error;
-    PlotStyleTablePtr table = readBytes(fixture, error);
+    PlotStyleTablePtr table = readBytes(original, error);
     const std::string bytes = table ? canonicalBytes(*table) : "";
     std::setlocale(LC_ALL, previous.c_str());
     ASSERT_TRUE(table) << error;
 
-    std::string expected = textOf(fixture);
+    std::string expected = textOf(original);
     const std::size_t styleSix = expected.find("\n 6{\n");
     ASSERT_NE(styleSix, std::string::npos);
     expected.insert(expected.find("  color=-1\n", styleSix) + 11, "  mode_color=-1\n");

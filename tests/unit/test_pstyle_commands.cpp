@@ -28,10 +28,6 @@ PlotStyleTablePtr readTable(const std::string& path) {
     return PlotStyleTablePtr(CPlotStyleTable::read(toHostText(wxString::FromUTF8(path)).c_str()));
 }
 
-PlotStyleTablePtr readFixture(const char* name) {
-    return readTable(std::string(PSTYLE_TEST_DATA_DIR) + "/" + name);
-}
-
 } // namespace
 
 TEST_F(PstyleCommands, ExportPrintsEveryReadableTableOrWritesItToAFile) {
@@ -593,7 +589,7 @@ TEST_F(PstyleCommands, ConvertMakesANamedTableWithOneStylePerColourAndItsAciTabl
 }
 
 TEST(CsvExport, ColorDependentTableHasHeaderAciTableStylesAndLineWeights) {
-    const PlotStyleTablePtr table = readFixture("canonical.ctb");
+    const PlotStyleTablePtr table = readTable(fixture("canonical.ctb"));
     ASSERT_TRUE(table);
     const wxArrayString lines = csvExportLines(*table, "canonical.ctb");
     // 8 header lines, ACI section (head, 255, end), styles (head, titles, 255, end), lineweights
@@ -629,7 +625,7 @@ TEST(CsvExport, QuotesExactlyTheTextsThatWouldShiftColumns) {
     };
     for (const auto& [text, field] : cases) {
         SCOPED_TRACE(field);
-        const PlotStyleTablePtr table = readFixture("canonical-aci-table.stb");
+        const PlotStyleTablePtr table = readTable(fixture("canonical-aci-table.stb"));
         ASSERT_TRUE(table);
         CPlotStyle* heavy = table->AciTable[0];
         heavy->setName(text);
