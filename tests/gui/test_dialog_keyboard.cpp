@@ -83,18 +83,57 @@ protected:
 } // namespace
 
 // The file field's label takes the caret into its text (from the first choice, since the dialog
-// opens with the caret already there), where the first letters typed pop up the completion;
-// Down picks it, Enter takes it and Enter again opens it.
+// opens with the caret already there). A file chooser cancelled gives the focus back to the field
+// that had it; a file chosen moves it to OK, so that Enter opens the file instead of the chooser
+// again. The first letters typed in the field pop up the completion; Down picks it, Enter takes it
+// and Enter again opens it.
 TEST_F(DialogKeyboardTest, OpensATableWithTheKeyboardAlone) {
+    const wxString chosen = dir.file("a.ctb");
+    const auto caretInField = [this] {
+        return !shownGtkDialog() && gtkFocus(selection) == textEntry(sourceFile());
+    };
+    const auto focusedButton = [this] {
+        return focusedControl(selection, {"BtnBrowse", "wxID_OK", "ComboSourceFile"});
+    };
+    wxString focusAfterCancel;
+    wxString focusAfterChoice;
     whenSelectionActive("alt+p")
         .then(
             "the focus on the first choice",
             [this] { return focusedControl(selection, {"RadOpen"}) == "RadOpen"; },
             [] { pressKeys("alt+f"); })
+        .then("the caret in the file field", caretInField, [] { pressKeys("alt+period"); })
         .then(
-            "the caret in the file field",
-            [this] { return !shownGtkDialog() && gtkFocus(selection) == textEntry(sourceFile()); },
-            [] { typeText("si"); })
+            "the file chooser is shown", [] { return activeGtkDialog(); },
+            [] { pressKeys("Escape"); })
+        .then(
+            "the selection dialog is active again",
+            [this] { return !shownGtkDialog() && receivesKeys(selection); },
+            [&] {
+                focusAfterCancel = focusedButton();
+                pressKeys("alt+period");
+            })
+        .then(
+            "the file chooser is shown again", [] { return activeGtkDialog(); },
+            [&] {
+                typeText(chosen);
+                pressKeys("Return");
+            })
+        .then(
+            "the chosen file is in the field",
+            [&] {
+                return !shownGtkDialog() && receivesKeys(selection) &&
+                       sourceFile()->GetValue() == chosen;
+            },
+            [&] {
+                focusAfterChoice = focusedButton();
+                pressKeys("alt+f");
+            })
+        .then("the caret in the file field again", caretInField,
+              [] {
+                  pressKeys("ctrl+a");
+                  typeText("si");
+              })
         .then(
             "the completion pops up",
             [this] { return shownCompletionPopup(textEntry(sourceFile())); },
@@ -112,52 +151,6 @@ TEST_F(DialogKeyboardTest, OpensATableWithTheKeyboardAlone) {
     EXPECT_TRUE(startPlotStyleEditor(nullptr));
     EXPECT_TRUE(user.finished());
     EXPECT_EQ(editedFile, dir.file("site/plan.ctb"));
-}
-
-// A file chooser cancelled gives the focus back to the field that had it; a file chosen moves it
-// to OK, so that Enter opens the file instead of the chooser again.
-TEST_F(DialogKeyboardTest, EnterAfterBrowsingOpensTheChosenTable) {
-    const wxString chosen = dir.file("site/plan.ctb");
-    wxString focusAfterCancel;
-    wxString focusAfterChoice;
-    whenSelectionActive("alt+f")
-        .then(
-            "the caret in the file field",
-            [this] { return gtkFocus(selection) == textEntry(sourceFile()); },
-            [] { pressKeys("alt+period"); })
-        .then(
-            "the file chooser is shown", [] { return activeGtkDialog(); },
-            [] { pressKeys("Escape"); })
-        .then(
-            "the selection dialog is active again",
-            [this] { return !shownGtkDialog() && receivesKeys(selection); },
-            [&] {
-                focusAfterCancel =
-                    focusedControl(selection, {"BtnBrowse", "wxID_OK", "ComboSourceFile"});
-                pressKeys("alt+period");
-            })
-        .then(
-            "the file chooser is shown again", [] { return activeGtkDialog(); },
-            [&] {
-                typeText(chosen);
-                pressKeys("Return");
-            })
-        .then(
-            "the chosen file is in the field",
-            [&] {
-                return !shownGtkDialog() && receivesKeys(selection) &&
-                       sourceFile()->GetValue() == chosen;
-            },
-            [&] {
-                focusAfterChoice =
-                    focusedControl(selection, {"BtnBrowse", "wxID_OK", "ComboSourceFile"});
-                pressKeys("Return");
-            });
-    whenEditorActive("Escape");
-    user.start();
-    EXPECT_TRUE(startPlotStyleEditor(nullptr));
-    EXPECT_TRUE(user.finished());
-    EXPECT_EQ(editedFile, chosen);
     EXPECT_EQ(focusAfterCancel.ToStdString(), "ComboSourceFile");
     EXPECT_EQ(focusAfterChoice.ToStdString(), "wxID_OK");
 }
