@@ -8,8 +8,6 @@
 
 #include <gtk/gtk.h>
 
-#include <kesutils/ut_services.h>
-
 #include "editor_test_support.h"
 #include "pstyle_lib.h"
 #include "user_input.h"
@@ -39,10 +37,7 @@ class DialogKeyboardTest : public EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
-        ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", dir.path());
-        dir.copyTestData("canonical.ctb", "a.ctb");
-        wxMkdir(dir.file("site"));
-        dir.copyTestData("independent-writer-64bit-header.ctb", "site/plan.ctb");
+        fillPlotStyleFolder();
     }
 
     // The steps that wait until the selection dialog is the active window, then press keys.
@@ -88,7 +83,7 @@ protected:
 // again. The first letters typed in the field pop up the completion; Down picks it, Enter takes it
 // and Enter again opens it.
 TEST_F(DialogKeyboardTest, OpensATableWithTheKeyboardAlone) {
-    const wxString chosen = dir.file("a.ctb");
+    const wxString chosen = dir.file("a.CTB");
     const auto caretInField = [this] {
         return !shownGtkDialog() && gtkFocus(selection) == textEntry(sourceFile());
     };
@@ -312,7 +307,7 @@ TEST_F(DialogKeyboardTest, EditorControlsGetTheKeysBackAfterBoxesAndTheChooser) 
                 pressKeys("ctrl+Return");
             });
     user.start();
-    EXPECT_TRUE(editPlotStyleTable(dir.file("a.ctb"), nullptr));
+    EXPECT_TRUE(editPlotStyleTable(dir.file("a.CTB"), nullptr));
     EXPECT_TRUE(user.finished());
     EXPECT_EQ(afterOpen.ToStdString(), "TextTableDescr");
     EXPECT_EQ(afterRefusal.ToStdString(), "ListLineWeights");

@@ -18,8 +18,6 @@
 #include <wx/translation.h>
 #include <wx/utils.h>
 
-#include <kesutils/ut_services.h>
-
 #include "editor_test_support.h"
 #include "psl_catalogues.h"
 #include "psl_dlg_new_table.h"
@@ -173,18 +171,15 @@ TEST_F(LargeScreenTest, EveryTextOfTheDialogsFitsAndHasItsLetterInEnglishAndGerm
                                              "(7.8740\") sein."));
             }
         }
-        DlgSelectTable select;
-        ut::loadDialog(&select, nullptr, "DlgSelectTable");
-        select.Show();
+        const auto select = showDialog<DlgSelectTable>("DlgSelectTable");
         for (const char* mode : {"RadOpen", "RadNew", "RadCopy"}) {
-            chooseRadio(&select, mode);
-            expectEveryTextFits(mode, &select, true);
+            chooseRadio(select.get(), mode);
+            expectEveryTextFits(mode, select.get(), true);
         }
         for (bool colorDependent : {true, false}) {
-            DlgNewTable newTable(colorDependent, dir.path());
-            ut::loadDialog(&newTable, nullptr, "DlgNewTable");
-            newTable.Show();
-            expectEveryTextFits("new table", &newTable, true);
+            const auto newTable =
+                showDialog<DlgNewTable>("DlgNewTable", colorDependent, dir.path());
+            expectEveryTextFits("new table", newTable.get(), true);
         }
     }
     wxTranslations::Set(nullptr);
