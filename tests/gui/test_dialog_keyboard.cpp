@@ -40,19 +40,6 @@ protected:
         fillPlotStyleFolder();
     }
 
-    // The steps that wait until the selection dialog is the active window, then press keys.
-    UserSteps& whenSelectionActive(const char* keys) {
-        return user.then(
-            "the selection dialog is active",
-            [this] {
-                selection = activeModalDialog();
-                return selection && receivesKeys(selection);
-            },
-            [keys] { pressKeys(keys); });
-    }
-
-    wxComboBox* sourceFile() const { return findControl<wxComboBox>(selection, "ComboSourceFile"); }
-
     // The steps that wait for the editor to get the keys, note its file, then press keys.
     UserSteps& whenEditorActive(const char* keys) {
         return user.then(
@@ -71,7 +58,6 @@ protected:
 
     UserSteps user;
     DlgPlotStyleEditor* editor = nullptr;
-    wxDialog* selection = nullptr;
     wxString editedFile;
 };
 
@@ -84,18 +70,26 @@ protected:
 // and Enter again opens it.
 TEST_F(DialogKeyboardTest, OpensATableWithTheKeyboardAlone) {
     const wxString chosen = dir.file("a.CTB");
-    const auto caretInField = [this] {
+    wxDialog* selection = nullptr;
+    const auto sourceFile = [&] { return findControl<wxComboBox>(selection, "ComboSourceFile"); };
+    const auto caretInField = [&] {
         return !shownGtkDialog() && gtkFocus(selection) == textEntry(sourceFile());
     };
-    const auto focusedButton = [this] {
+    const auto focusedButton = [&] {
         return focusedControl(selection, {"BtnBrowse", "wxID_OK", "ComboSourceFile"});
     };
     wxString focusAfterCancel;
     wxString focusAfterChoice;
-    whenSelectionActive("alt+p")
+    user.then(
+            "the selection dialog is active",
+            [&] {
+                selection = activeModalDialog();
+                return selection && receivesKeys(selection);
+            },
+            [] { pressKeys("alt+p"); })
         .then(
             "the focus on the first choice",
-            [this] { return focusedControl(selection, {"RadOpen"}) == "RadOpen"; },
+            [&] { return focusedControl(selection, {"RadOpen"}) == "RadOpen"; },
             [] { pressKeys("alt+f"); })
         .then("the caret in the file field", caretInField, [] { pressKeys("alt+period"); })
         .then(
@@ -103,7 +97,7 @@ TEST_F(DialogKeyboardTest, OpensATableWithTheKeyboardAlone) {
             [] { pressKeys("Escape"); })
         .then(
             "the selection dialog is active again",
-            [this] { return !shownGtkDialog() && receivesKeys(selection); },
+            [&] { return !shownGtkDialog() && receivesKeys(selection); },
             [&] {
                 focusAfterCancel = focusedButton();
                 pressKeys("alt+period");
@@ -130,16 +124,15 @@ TEST_F(DialogKeyboardTest, OpensATableWithTheKeyboardAlone) {
                   typeText("si");
               })
         .then(
-            "the completion pops up",
-            [this] { return shownCompletionPopup(textEntry(sourceFile())); },
+            "the completion pops up", [&] { return shownCompletionPopup(textEntry(sourceFile())); },
             [] { pressKeys("Down"); })
         .then(
             "the completion is in the field",
-            [this] { return sourceFile()->GetValue() == "site/plan.ctb"; },
+            [&] { return sourceFile()->GetValue() == "site/plan.ctb"; },
             [] { pressKeys("Return"); })
         .then(
             "the completion has gone",
-            [this] { return !shownCompletionPopup(textEntry(sourceFile())); },
+            [&] { return !shownCompletionPopup(textEntry(sourceFile())); },
             [] { pressKeys("Return"); });
     whenEditorActive("Escape");
     user.start();
@@ -171,12 +164,7 @@ TEST_F(DialogKeyboardTest, CreatesANewTableWithTheKeyboardAlone) {
             "the refusal is shown", [] { return activeGtkDialog(); }, [] { pressKeys("Return"); })
         .then(
             "the dialog is active again", [&] { return !shownGtkDialog() && receivesKeys(dialog); },
-            [] {
-                for (int key = 0; key < 4; ++key) {
-                    pressKeys("BackSpace");
-                }
-                pressKeys("alt+l");
-            })
+            [] { pressKeys("BackSpace BackSpace BackSpace BackSpace alt+l"); })
         .then(
             "the name corrected and the editor turned off",
             [&] {
@@ -206,13 +194,10 @@ TEST_F(DialogKeyboardTest, EditorKeysWhateverHasTheFocus) {
     const auto screening = [this] { return findControl<wxSpinCtrl>(editor, "SpinScreening"); };
     wxString left;
     int heavy = 0;
-    whenEditorActive("alt+2").then("the Form View is shown", [] { pressKeys("alt+y"); });
-    user.then(
+    whenEditorActive("alt+2 alt+y")
+        .then(
             "the style list has the focus", [this] { return editorFocusIn("ListStyles"); },
-            [] {
-                pressKeys("ctrl+a");
-                pressKeys("alt+r");
-            })
+            [] { pressKeys("ctrl+a alt+r"); })
         .then(
             "Screening says Varies",
             [&] {
@@ -223,8 +208,7 @@ TEST_F(DialogKeyboardTest, EditorKeysWhateverHasTheFocus) {
                 const int middle = field.y + field.height / 2;
                 clickAt(wxPoint(field.GetRight() - field.height / 2, middle));
                 clickAt(wxPoint(field.GetRight() - 3 * field.height / 2, middle));
-                pressKeys("Up");
-                pressKeys("ctrl+a");
+                pressKeys("Up ctrl+a");
                 typeText("abc");
                 pressKeys("Tab");
             })
@@ -270,11 +254,12 @@ TEST_F(DialogKeyboardTest, EditorControlsGetTheKeysBackAfterBoxesAndTheChooser) 
     wxString afterOpen;
     wxString afterRefusal;
     whenEditorActive("alt+d")
-        .then("the description is typed into",
-              [] {
-                  typeText("x");
-                  pressKeys("alt+o");
-              })
+        .then(
+            "the caret in the description", [this] { return editorFocusIn("TextTableDescr"); },
+            [] {
+                typeText("x");
+                pressKeys("alt+o");
+            })
         .then(
             "the question is shown", [] { return GTK_IS_MESSAGE_DIALOG(activeGtkDialog()); },
             [] { pressKeys("alt+n"); })
@@ -292,10 +277,7 @@ TEST_F(DialogKeyboardTest, EditorControlsGetTheKeysBackAfterBoxesAndTheChooser) 
             },
             [&] {
                 afterOpen = focusedControl(editor, {"TextTableDescr", "BtnOpen"});
-                for (const char* keys :
-                     {"alt+3", "alt+l", "Down", "Return", "minus", "1", "Return"}) {
-                    pressKeys(keys);
-                }
+                pressKeys("alt+3 alt+l Down Return minus 1 Return");
             })
         .then(
             "the refusal is shown", [] { return activeGtkDialog(); }, [] { pressKeys("Return"); })
