@@ -109,10 +109,6 @@ inline wxg::ImageCombo* imagePicker(const wxWindow* editor, const char* name) {
     return findControl<wxg::ImageCombo>(editor, name);
 }
 
-inline wxg::ColorCombo* colorPicker(const wxWindow* editor) {
-    return findControl<wxg::ColorCombo>(editor, "ComboColor");
-}
-
 inline std::vector<wxString> rowTexts(const wxListCtrl* list) {
     std::vector<wxString> texts;
     for (int row = 0; row < list->GetItemCount(); ++row) {
@@ -151,7 +147,7 @@ inline void pick(wxWindow* editor, const char* name, int value) {
 }
 
 inline void pickColor(wxWindow* editor, int item) {
-    colorPicker(editor)->SetSelection(item);
+    findControl<wxg::ColorCombo>(editor, "ComboColor")->SetSelection(item);
     sendCommand(editor, "ComboColor", wxEVT_COMBOBOX, item);
 }
 
