@@ -190,7 +190,6 @@ TEST_F(SelectTableTest, RunsTheEditorOnTheChosenTable) {
         const char* closeEditorWith;
     };
     const Case cases[] = {
-        {{"RadOpen", 0, "site/plan.ctb", ""}, dir.file("site/plan.ctb"), 255, "wxID_CANCEL"},
         {{"RadOpen", 0, outside, ""}, outside, 4, "wxID_CANCEL"},
         {{"RadNew", 1, "", "Plan"}, dir.file("Plan.stb"), 1, "wxID_OK"},
         {{"RadNew", 0, "", "site/Plan.CTB"}, dir.file("site/Plan.CTB"), 255, "wxID_OK"},
