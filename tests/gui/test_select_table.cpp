@@ -237,11 +237,6 @@ const char* const kNamedMessage =
     "A new named plot style table will be created (STB). It will contain one plot style named "
     "'Normal'. New plot styles can be added in the Editor.";
 
-void typeName(wxWindow* dialog, const wxString& name) {
-    findControl<wxTextCtrl>(dialog, "TextTableName")->SetValue(name);
-    refreshControls(dialog);
-}
-
 using NewTableTest = EditorTest;
 
 } // namespace
@@ -267,7 +262,7 @@ TEST_F(NewTableTest, RefusesNamesThatDoNotFitAndWritesNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         const auto dialog = showDialog<DlgNewTable>("DlgNewTable", c.colorDependent, c.folder);
-        typeName(dialog.get(), c.name);
+        findControl<wxTextCtrl>(dialog.get(), "TextTableName")->SetValue(c.name);
         NoModalDialogs noEditor;
         clickButton(dialog.get(), "wxID_OK");
         EXPECT_EQ(noEditor.ended, 0);
@@ -310,7 +305,7 @@ TEST_F(NewTableTest, CreatesTheFileAndHandsBackItsName) {
                 clickButton(dialog, "wxID_CANCEL");
                 return;
             }
-            typeName(dialog, c.typed);
+            findControl<wxTextCtrl>(dialog, "TextTableName")->SetValue(c.typed);
             findControl<wxCheckBox>(dialog, "CheckLaunchEditor")->SetValue(c.launchEditor);
             findControl<wxCheckBox>(dialog, "CheckUseInDrawing")->SetValue(c.useInDrawing);
             // The editor opens on the file already written; Cancel leaves it there.
