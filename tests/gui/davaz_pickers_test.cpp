@@ -67,12 +67,6 @@ void pressKey(wxWindow* window, int keyCode, wxEventType type = wxEVT_KEY_DOWN,
     window->GetEventHandler()->ProcessEvent(key);
 }
 
-OdCmColor byIndex(int index) {
-    OdCmColor color;
-    color.setColorIndex(index);
-    return color;
-}
-
 OdCmColor byRgb(int red, int green, int blue) {
     OdCmColor color;
     color.setRGB(red, green, blue);
@@ -190,7 +184,9 @@ TEST_F(DavazPickers, SelectOpensTheChooser) {
                       grid->GetEventHandler()->ProcessEvent(click);
                       return wxID_OK;
                   }));
-    EXPECT_EQ(byIndex(42), combo->color());
+    OdCmColor index42;
+    index42.setColorIndex(42);
+    EXPECT_EQ(index42, combo->color());
     EXPECT_EQ("Color 42", combo->GetString(8));
     EXPECT_EQ(picks_, std::vector<int>{8});
 

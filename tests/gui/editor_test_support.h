@@ -28,19 +28,18 @@
 #include <davaz/wxg_combo.h>
 
 #include <kesutils/plot_style_table.h>
+#include <kesutils/ut_services.h>
 
 #include "gui_test_support.h"
 #include "psl_dlg_plot_style_editor.h"
 #include "psl_resources.h"
 #include "psl_text.h"
 
-inline const char* const kEditorCaption = "Plot Style Table Editor";
-
 // Answers a message box after checking what it says.
 inline AnswerWith<wxMessageDialog> expectMessageBox(const wxString& message, int answer) {
     return AnswerWith<wxMessageDialog>([=](wxMessageDialog* dialog) {
         EXPECT_EQ(dialog->GetMessage(), message);
-        EXPECT_EQ(dialog->GetTitle(), kEditorCaption);
+        EXPECT_EQ(dialog->GetTitle(), "Plot Style Table Editor");
         return answer;
     });
 }
@@ -110,10 +109,6 @@ inline wxg::ImageCombo* imagePicker(const wxWindow* editor, const char* name) {
     return findControl<wxg::ImageCombo>(editor, name);
 }
 
-inline wxg::ColorCombo* colorPicker(const wxWindow* editor) {
-    return findControl<wxg::ColorCombo>(editor, "ComboColor");
-}
-
 inline std::vector<wxString> rowTexts(const wxListCtrl* list) {
     std::vector<wxString> texts;
     for (int row = 0; row < list->GetItemCount(); ++row) {
@@ -152,7 +147,7 @@ inline void pick(wxWindow* editor, const char* name, int value) {
 }
 
 inline void pickColor(wxWindow* editor, int item) {
-    colorPicker(editor)->SetSelection(item);
+    findControl<wxg::ColorCombo>(editor, "ComboColor")->SetSelection(item);
     sendCommand(editor, "ComboColor", wxEVT_COMBOBOX, item);
 }
 
@@ -223,6 +218,15 @@ private:
     void (*previousHandler_)(int);
 };
 
+// Builds a dialog from its layout, as the exports do, and shows it.
+template <class T, class... Args>
+std::unique_ptr<T> showDialog(const char* layout, Args&&... args) {
+    auto dialog = std::make_unique<T>(std::forward<Args>(args)...);
+    ut::loadDialog(dialog.get(), nullptr, layout);
+    dialog->Show();
+    return dialog;
+}
+
 class EditorTest : public testing::Test {
 protected:
     void SetUp() override { ensureResources(); }
@@ -233,6 +237,14 @@ protected:
         auto editor = std::make_unique<DlgPlotStyleEditor>(path, source, nullptr);
         editor->Show();
         return editor;
+    }
+
+    // Makes the scratch folder the plot style folder, with a.CTB and site/plan.ctb in it.
+    void fillPlotStyleFolder() {
+        ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", dir.path());
+        dir.copyTestData("canonical.ctb", "a.CTB");
+        wxMkdir(dir.file("site"));
+        dir.copyTestData("independent-writer-64bit-header.ctb", "site/plan.ctb");
     }
 
     // Clicks a button of the shown editor; true when that ended the dialog.

@@ -8,8 +8,6 @@
 
 #include <gtk/gtk.h>
 
-#include <kesutils/ut_services.h>
-
 #include "editor_test_support.h"
 #include "pstyle_lib.h"
 #include "user_input.h"
@@ -39,24 +37,8 @@ class DialogKeyboardTest : public EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
-        ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", dir.path());
-        dir.copyTestData("canonical.ctb", "a.ctb");
-        wxMkdir(dir.file("site"));
-        dir.copyTestData("independent-writer-64bit-header.ctb", "site/plan.ctb");
+        fillPlotStyleFolder();
     }
-
-    // The steps that wait until the selection dialog is the active window, then press keys.
-    UserSteps& whenSelectionActive(const char* keys) {
-        return user.then(
-            "the selection dialog is active",
-            [this] {
-                selection = activeModalDialog();
-                return selection && receivesKeys(selection);
-            },
-            [keys] { pressKeys(keys); });
-    }
-
-    wxComboBox* sourceFile() const { return findControl<wxComboBox>(selection, "ComboSourceFile"); }
 
     // The steps that wait for the editor to get the keys, note its file, then press keys.
     UserSteps& whenEditorActive(const char* keys) {
@@ -76,64 +58,48 @@ protected:
 
     UserSteps user;
     DlgPlotStyleEditor* editor = nullptr;
-    wxDialog* selection = nullptr;
     wxString editedFile;
 };
 
 } // namespace
 
 // The file field's label takes the caret into its text (from the first choice, since the dialog
-// opens with the caret already there), where the first letters typed pop up the completion;
-// Down picks it, Enter takes it and Enter again opens it.
+// opens with the caret already there). A file chooser cancelled gives the focus back to the field
+// that had it; a file chosen moves it to OK, so that Enter opens the file instead of the chooser
+// again. The first letters typed in the field pop up the completion; Down picks it, Enter takes it
+// and Enter again opens it.
 TEST_F(DialogKeyboardTest, OpensATableWithTheKeyboardAlone) {
-    whenSelectionActive("alt+p")
-        .then(
-            "the focus on the first choice",
-            [this] { return focusedControl(selection, {"RadOpen"}) == "RadOpen"; },
-            [] { pressKeys("alt+f"); })
-        .then(
-            "the caret in the file field",
-            [this] { return !shownGtkDialog() && gtkFocus(selection) == textEntry(sourceFile()); },
-            [] { typeText("si"); })
-        .then(
-            "the completion pops up",
-            [this] { return shownCompletionPopup(textEntry(sourceFile())); },
-            [] { pressKeys("Down"); })
-        .then(
-            "the completion is in the field",
-            [this] { return sourceFile()->GetValue() == "site/plan.ctb"; },
-            [] { pressKeys("Return"); })
-        .then(
-            "the completion has gone",
-            [this] { return !shownCompletionPopup(textEntry(sourceFile())); },
-            [] { pressKeys("Return"); });
-    whenEditorActive("Escape");
-    user.start();
-    EXPECT_TRUE(startPlotStyleEditor(nullptr));
-    EXPECT_TRUE(user.finished());
-    EXPECT_EQ(editedFile, dir.file("site/plan.ctb"));
-}
-
-// A file chooser cancelled gives the focus back to the field that had it; a file chosen moves it
-// to OK, so that Enter opens the file instead of the chooser again.
-TEST_F(DialogKeyboardTest, EnterAfterBrowsingOpensTheChosenTable) {
-    const wxString chosen = dir.file("site/plan.ctb");
+    const wxString chosen = dir.file("a.CTB");
+    wxDialog* selection = nullptr;
+    const auto sourceFile = [&] { return findControl<wxComboBox>(selection, "ComboSourceFile"); };
+    const auto caretInField = [&] {
+        return !shownGtkDialog() && gtkFocus(selection) == textEntry(sourceFile());
+    };
+    const auto focusedButton = [&] {
+        return focusedControl(selection, {"BtnBrowse", "wxID_OK", "ComboSourceFile"});
+    };
     wxString focusAfterCancel;
     wxString focusAfterChoice;
-    whenSelectionActive("alt+f")
+    user.then(
+            "the selection dialog is active",
+            [&] {
+                selection = activeModalDialog();
+                return selection && receivesKeys(selection);
+            },
+            [] { pressKeys("alt+p"); })
         .then(
-            "the caret in the file field",
-            [this] { return gtkFocus(selection) == textEntry(sourceFile()); },
-            [] { pressKeys("alt+period"); })
+            "the focus on the first choice",
+            [&] { return focusedControl(selection, {"RadOpen"}) == "RadOpen"; },
+            [] { pressKeys("alt+f"); })
+        .then("the caret in the file field", caretInField, [] { pressKeys("alt+period"); })
         .then(
             "the file chooser is shown", [] { return activeGtkDialog(); },
             [] { pressKeys("Escape"); })
         .then(
             "the selection dialog is active again",
-            [this] { return !shownGtkDialog() && receivesKeys(selection); },
+            [&] { return !shownGtkDialog() && receivesKeys(selection); },
             [&] {
-                focusAfterCancel =
-                    focusedControl(selection, {"BtnBrowse", "wxID_OK", "ComboSourceFile"});
+                focusAfterCancel = focusedButton();
                 pressKeys("alt+period");
             })
         .then(
@@ -149,15 +115,30 @@ TEST_F(DialogKeyboardTest, EnterAfterBrowsingOpensTheChosenTable) {
                        sourceFile()->GetValue() == chosen;
             },
             [&] {
-                focusAfterChoice =
-                    focusedControl(selection, {"BtnBrowse", "wxID_OK", "ComboSourceFile"});
-                pressKeys("Return");
-            });
+                focusAfterChoice = focusedButton();
+                pressKeys("alt+f");
+            })
+        .then("the caret in the file field again", caretInField,
+              [] {
+                  pressKeys("ctrl+a");
+                  typeText("si");
+              })
+        .then(
+            "the completion pops up", [&] { return shownCompletionPopup(textEntry(sourceFile())); },
+            [] { pressKeys("Down"); })
+        .then(
+            "the completion is in the field",
+            [&] { return sourceFile()->GetValue() == "site/plan.ctb"; },
+            [] { pressKeys("Return"); })
+        .then(
+            "the completion has gone",
+            [&] { return !shownCompletionPopup(textEntry(sourceFile())); },
+            [] { pressKeys("Return"); });
     whenEditorActive("Escape");
     user.start();
     EXPECT_TRUE(startPlotStyleEditor(nullptr));
     EXPECT_TRUE(user.finished());
-    EXPECT_EQ(editedFile, chosen);
+    EXPECT_EQ(editedFile, dir.file("site/plan.ctb"));
     EXPECT_EQ(focusAfterCancel.ToStdString(), "ComboSourceFile");
     EXPECT_EQ(focusAfterChoice.ToStdString(), "wxID_OK");
 }
@@ -183,12 +164,7 @@ TEST_F(DialogKeyboardTest, CreatesANewTableWithTheKeyboardAlone) {
             "the refusal is shown", [] { return activeGtkDialog(); }, [] { pressKeys("Return"); })
         .then(
             "the dialog is active again", [&] { return !shownGtkDialog() && receivesKeys(dialog); },
-            [] {
-                for (int key = 0; key < 4; ++key) {
-                    pressKeys("BackSpace");
-                }
-                pressKeys("alt+l");
-            })
+            [] { pressKeys("BackSpace BackSpace BackSpace BackSpace alt+l"); })
         .then(
             "the name corrected and the editor turned off",
             [&] {
@@ -218,13 +194,10 @@ TEST_F(DialogKeyboardTest, EditorKeysWhateverHasTheFocus) {
     const auto screening = [this] { return findControl<wxSpinCtrl>(editor, "SpinScreening"); };
     wxString left;
     int heavy = 0;
-    whenEditorActive("alt+2").then("the Form View is shown", [] { pressKeys("alt+y"); });
-    user.then(
+    whenEditorActive("alt+2 alt+y")
+        .then(
             "the style list has the focus", [this] { return editorFocusIn("ListStyles"); },
-            [] {
-                pressKeys("ctrl+a");
-                pressKeys("alt+r");
-            })
+            [] { pressKeys("ctrl+a alt+r"); })
         .then(
             "Screening says Varies",
             [&] {
@@ -235,8 +208,7 @@ TEST_F(DialogKeyboardTest, EditorKeysWhateverHasTheFocus) {
                 const int middle = field.y + field.height / 2;
                 clickAt(wxPoint(field.GetRight() - field.height / 2, middle));
                 clickAt(wxPoint(field.GetRight() - 3 * field.height / 2, middle));
-                pressKeys("Up");
-                pressKeys("ctrl+a");
+                pressKeys("Up ctrl+a");
                 typeText("abc");
                 pressKeys("Tab");
             })
@@ -282,11 +254,12 @@ TEST_F(DialogKeyboardTest, EditorControlsGetTheKeysBackAfterBoxesAndTheChooser) 
     wxString afterOpen;
     wxString afterRefusal;
     whenEditorActive("alt+d")
-        .then("the description is typed into",
-              [] {
-                  typeText("x");
-                  pressKeys("alt+o");
-              })
+        .then(
+            "the caret in the description", [this] { return editorFocusIn("TextTableDescr"); },
+            [] {
+                typeText("x");
+                pressKeys("alt+o");
+            })
         .then(
             "the question is shown", [] { return GTK_IS_MESSAGE_DIALOG(activeGtkDialog()); },
             [] { pressKeys("alt+n"); })
@@ -304,10 +277,7 @@ TEST_F(DialogKeyboardTest, EditorControlsGetTheKeysBackAfterBoxesAndTheChooser) 
             },
             [&] {
                 afterOpen = focusedControl(editor, {"TextTableDescr", "BtnOpen"});
-                for (const char* keys :
-                     {"alt+3", "alt+l", "Down", "Return", "minus", "1", "Return"}) {
-                    pressKeys(keys);
-                }
+                pressKeys("alt+3 alt+l Down Return minus 1 Return");
             })
         .then(
             "the refusal is shown", [] { return activeGtkDialog(); }, [] { pressKeys("Return"); })
@@ -319,7 +289,7 @@ TEST_F(DialogKeyboardTest, EditorControlsGetTheKeysBackAfterBoxesAndTheChooser) 
                 pressKeys("ctrl+Return");
             });
     user.start();
-    EXPECT_TRUE(editPlotStyleTable(dir.file("a.ctb"), nullptr));
+    EXPECT_TRUE(editPlotStyleTable(dir.file("a.CTB"), nullptr));
     EXPECT_TRUE(user.finished());
     EXPECT_EQ(afterOpen.ToStdString(), "TextTableDescr");
     EXPECT_EQ(afterRefusal.ToStdString(), "ListLineWeights");

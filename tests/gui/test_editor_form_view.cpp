@@ -92,6 +92,14 @@ TEST_F(FormViewTest, SelectionShowsSharedValuesAndMarksDifferences) {
         c.setDesc(u"Outer wall");
         c.ColorPolicy = 1;
         c.EndStyle = 2;
+        // Values that other programs may write.
+        CPlotStyle& foreign = *table.style(5);
+        foreign.LineType = 77;
+        foreign.EndStyle = 9;
+        foreign.FillStyle = 5;
+        foreign.PhysPenNum = 300;
+        foreign.Screening = 250;
+        table.style(6)->PhysPenNum = 4;
     });
     const auto editor = openEditor(path);
     wxWindow* form = editor.get();
@@ -119,7 +127,7 @@ TEST_F(FormViewTest, SelectionShowsSharedValuesAndMarksDifferences) {
     EXPECT_EQ(dither->Get3StateValue(), wxCHK_UNDETERMINED);
     EXPECT_TRUE(description->GetValue().empty()) << "descriptions differing in case differ";
     EXPECT_EQ(description->GetHint(), "Varies");
-    EXPECT_EQ(colorPicker(form)->GetValue(), "Varies");
+    EXPECT_EQ(findControl<wxg::ColorCombo>(form, "ComboColor")->GetValue(), "Varies");
     EXPECT_EQ(imagePicker(form, "ComboLineType")->GetValue(), "Varies");
     EXPECT_EQ(imagePicker(form, "ComboEndStyle")->GetValue(), "Use entity end style");
 
@@ -141,6 +149,37 @@ TEST_F(FormViewTest, SelectionShowsSharedValuesAndMarksDifferences) {
     refreshControls(form);
     EXPECT_EQ(physPen->GetTextValue(), "Automatic");
     EXPECT_TRUE(log.errors().empty());
+
+    // Values from other programs show as they are, and choosing them again changes nothing.
+    selectRows(form, {5});
+    const struct {
+        const char* picker;
+        const char* label;
+        unsigned int items;
+    } pickers[] = {{"ComboLineType", "Line type 77", 32},
+                   {"ComboEndStyle", "End style 9", 5},
+                   {"ComboFillStyle", "Fill style 5", 10}};
+    for (const auto& p : pickers) {
+        EXPECT_EQ(imagePicker(form, p.picker)->GetValue(), p.label) << p.picker;
+        pick(form, p.picker, imagePicker(form, p.picker)->getValue());
+    }
+    EXPECT_EQ(physPen->GetTextValue(), "300");
+    EXPECT_EQ(screening->GetTextValue(), "250");
+    spinTo(form, "SpinPhysPen", 300);
+    EXPECT_FALSE(editor->isModified()) << "the same values chosen again";
+
+    // A pen field emptied says "Varies" again once left; 0 typed over it counts.
+    selectRows(form, {6, 7});
+    EXPECT_EQ(physPen->GetTextValue(), "Varies");
+    for (const auto& p : pickers) {
+        EXPECT_EQ(imagePicker(form, p.picker)->GetCount(), p.items) << p.picker;
+    }
+    for (const char* typed : {"", "0"}) {
+        gtk_entry_set_text(GTK_ENTRY(physPen->GetHandle()), typed);
+        leaveField(form, "SpinPhysPen");
+    }
+    EXPECT_EQ(editor->currentTable()->style(6)->PhysPenNum, 0);
+    EXPECT_EQ(physPen->GetTextValue(), "Automatic");
 }
 
 TEST_F(FormViewTest, ChangesGoToEverySelectedStyleWhileFormViewIsShown) {
@@ -179,7 +218,7 @@ TEST_F(FormViewTest, ChangesGoToEverySelectedStyleWhileFormViewIsShown) {
 
     // The form shows what was written, and Save & Close writes it.
     selectRows(form, {9, 200});
-    EXPECT_EQ(colorPicker(form)->GetValue(), "Blue");
+    EXPECT_EQ(findControl<wxg::ColorCombo>(form, "ComboColor")->GetValue(), "Blue");
     EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
     const PlotStyleTablePtr written = readTable(path);
     ASSERT_TRUE(written);
@@ -210,7 +249,7 @@ TEST_F(FormViewTest, ColoursTravelBothWaysBetweenStyleAndPicker) {
     });
     const auto editor = openEditor(path);
     wxWindow* form = editor.get();
-    wxg::ColorCombo* picker = colorPicker(form);
+    wxg::ColorCombo* picker = findControl<wxg::ColorCombo>(form, "ComboColor");
     const CPlotStyleTable& table = *editor->currentTable();
 
     const struct {
@@ -272,52 +311,6 @@ TEST_F(FormViewTest, TypedInputReachesTheStylesOnEveryPathThatReadsTheForm) {
     }
 }
 
-TEST_F(FormViewTest, FieldsShowStoredValuesAsTheyAre) {
-    const wxString path = writeTable(dir, "foreign.ctb", true, [](CPlotStyleTable& table) {
-        CPlotStyle& style = *table.style(0);
-        style.LineType = 77;
-        style.EndStyle = 9;
-        style.FillStyle = 5;
-        style.PhysPenNum = 300;
-        style.Screening = 250;
-        table.style(1)->PhysPenNum = 4;
-    });
-    const auto editor = openEditor(path);
-    wxWindow* form = editor.get();
-    showFormView(form);
-    selectRows(form, {0});
-    const struct {
-        const char* picker;
-        const char* label;
-        unsigned int items;
-    } pickers[] = {{"ComboLineType", "Line type 77", 32},
-                   {"ComboEndStyle", "End style 9", 5},
-                   {"ComboFillStyle", "Fill style 5", 10}};
-    for (const auto& p : pickers) {
-        EXPECT_EQ(imagePicker(form, p.picker)->GetValue(), p.label) << p.picker;
-        pick(form, p.picker, imagePicker(form, p.picker)->getValue());
-    }
-    auto* physPen = findControl<wxSpinCtrl>(form, "SpinPhysPen");
-    auto* screening = findControl<wxSpinCtrl>(form, "SpinScreening");
-    EXPECT_EQ(physPen->GetTextValue(), "300");
-    EXPECT_EQ(screening->GetTextValue(), "250");
-    spinTo(form, "SpinPhysPen", 300);
-    EXPECT_FALSE(editor->isModified()) << "the same values chosen again";
-
-    // A pen field emptied says "Varies" again once left; 0 typed over it counts.
-    selectRows(form, {1, 2});
-    EXPECT_EQ(physPen->GetTextValue(), "Varies");
-    for (const auto& p : pickers) {
-        EXPECT_EQ(imagePicker(form, p.picker)->GetCount(), p.items) << p.picker;
-    }
-    for (const char* typed : {"", "0"}) {
-        gtk_entry_set_text(GTK_ENTRY(physPen->GetHandle()), typed);
-        leaveField(form, "SpinPhysPen");
-    }
-    EXPECT_EQ(editor->currentTable()->style(1)->PhysPenNum, 0);
-    EXPECT_EQ(physPen->GetTextValue(), "Automatic");
-}
-
 // Values show in the chosen unit and typed ones are taken in it; empty text, an edit cancelled
 // with Escape and the shown value confirmed are no edit.
 TEST_F(LineWeightTest, ValuesShowAndAreTakenInTheChosenUnit) {
@@ -372,11 +365,6 @@ TEST_F(LineWeightTest, ValuesShowAndAreTakenInTheChosenUnit) {
 // follow the picker and a change of units.
 TEST_F(LineWeightTest, EditedRowMovesIntoPlaceAndTheSelectionAndMarksFollow) {
     const wxString path = writeTable(dir, "move.ctb", true, [](CPlotStyleTable& table) {
-        const double head[] = {0.0, 0.05, 0.13, 0.15, 0.18, 0.35};
-        std::copy(std::begin(head), std::end(head), table.LineWeights);
-        for (int row = 6; row < CPlotStyleTable::kLineWeightCount; ++row) {
-            table.LineWeights[row] = 0.4 + 0.1 * (row - 6);
-        }
         for (const int row : {0, 1, 2, 3}) {
             table.style(row)->LineWeight = row + 3;
         }
@@ -389,14 +377,14 @@ TEST_F(LineWeightTest, EditedRowMovesIntoPlaceAndTheSelectionAndMarksFollow) {
 
     selectRows(form, {0});
     list->SetItemState(2, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-    EXPECT_FALSE(typeLineWeight(form, 2, "0.3"));
+    EXPECT_FALSE(typeLineWeight(form, 2, "0.16"));
     const std::vector<wxString> texts = rowTexts(list);
-    EXPECT_EQ(std::vector<wxString>(texts.begin() + 2, texts.begin() + 6),
-              (std::vector<wxString>{"0.1500", "0.1800", "0.3000", "0.3500"}));
-    EXPECT_EQ(list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED), 4)
+    EXPECT_EQ(std::vector<wxString>(texts.begin() + 1, texts.begin() + 7),
+              (std::vector<wxString>{"0.0500", "0.1000", "0.1300", "0.1500", "0.1600", "0.1800"}));
+    EXPECT_EQ(list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED), 5)
         << "the selection follows";
-    EXPECT_EQ(imagePicker(form, "ComboLineWeight")->GetSelection(), 5);
-    EXPECT_EQ(imagePicker(form, "ComboLineWeight")->GetString(5), "0.3000 mm");
+    EXPECT_EQ(imagePicker(form, "ComboLineWeight")->GetSelection(), 6);
+    EXPECT_EQ(imagePicker(form, "ComboLineWeight")->GetString(6), "0.1600 mm");
 
     showFormView(form);
     selectRows(form, {0, 1, 2, 3});

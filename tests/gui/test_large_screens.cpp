@@ -2,88 +2,139 @@
 // every label and button has an Alt+letter of its own, and images come with as many pixels as the
 // screen has for them; the resources hold every image. Also run with GDK_SCALE=2 and
 // GDK_DPI_SCALE=1.5.
+#include <map>
+
 #include <gtk/gtk.h>
 
-#include <wx/button.h>
+#include <wx/anybutton.h>
+#include <wx/bookctrl.h>
+#include <wx/choice.h>
+#include <wx/combobox.h>
 #include <wx/dcmemory.h>
 #include <wx/dir.h>
 #include <wx/display.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 #include <wx/translation.h>
 #include <wx/utils.h>
 
-#include <kesutils/ut_services.h>
-
 #include "editor_test_support.h"
-#include "layout_checks.h"
 #include "psl_catalogues.h"
 #include "psl_dlg_new_table.h"
 #include "psl_dlg_select_table.h"
+#include "psl_window_layout.h"
+#include "user_input.h"
 
 namespace {
 
-bool showsText(const wxWindow* window) {
-    const bool label =
-        dynamic_cast<const wxStaticText*>(window) || dynamic_cast<const wxCheckBox*>(window) ||
-        dynamic_cast<const wxRadioButton*>(window) || dynamic_cast<const wxButton*>(window);
-    return (label && !window->GetLabel().empty()) ||
-           dynamic_cast<const wxOwnerDrawnComboBox*>(window);
+// A frame's title names a group and leads to no control, so it is no label here.
+bool hasLabel(const wxWindow* window) {
+    return (dynamic_cast<const wxStaticText*>(window) || dynamic_cast<const wxAnyButton*>(window) ||
+            dynamic_cast<const wxCheckBox*>(window) ||
+            dynamic_cast<const wxRadioButton*>(window)) &&
+           !window->GetLabel().empty();
 }
 
-// "Name 'text': needs WxH, has WxH" for each shown label, button and picker below window of
-// which less is visible than its text needs.
-void collectClipped(const wxWindow* window, wxString& clipped) {
+// Fields of one line of text, whose letters' descenders need the natural height.
+bool isField(const wxWindow* window) {
+    if (auto* text = dynamic_cast<const wxTextCtrl*>(window)) {
+        return !text->IsMultiLine();
+    }
+    return dynamic_cast<const wxComboBox*>(window) || dynamic_cast<const wxChoice*>(window) ||
+           dynamic_cast<const wxSpinCtrl*>(window) || dynamic_cast<const wxSpinCtrlDouble*>(window);
+}
+
+struct Layout {
+    wxString faults; // "\n  what Name 'text': needs WxH, has WxH"
+    std::map<wxString, wxArrayString> labelsOfLetter;
+    wxString withoutLetter; // " Name" for each label without an Alt+letter
+};
+
+void addFault(Layout& layout, const char* what, const wxWindow* control, const wxSize& needed,
+              const wxSize& has) {
+    layout.faults +=
+        wxString::Format("\n  %s %s '%s': needs %dx%d, has %dx%d", what, control->GetName(),
+                         control->GetLabel(), needed.x, needed.y, has.x, has.y);
+}
+
+// Of each shown label, button and picker, as much is visible as its text needs; labels are as wide
+// and fields as high as GTK's natural size for their text.
+void inspectControl(const wxWindow* control, Layout& layout) {
+    const bool label = hasLabel(control);
+    const bool wraps = control->HasFlag(wxST_NO_AUTORESIZE); // a message wraps at its width
+    GtkWidget* widget = control->GetHandle();
+    if (label || dynamic_cast<const wxOwnerDrawnComboBox*>(control)) {
+        wxRect visible = control->GetScreenRect();
+        for (const wxWindow* around = control->GetParent(); !around->IsTopLevel();
+             around = around->GetParent()) {
+            visible.Intersect(around->GetScreenRect());
+        }
+        wxSize needed = control->GetBestSize();
+        if (wraps) {
+            int natural = 0;
+            gtk_widget_get_preferred_height_for_width(widget, control->GetSize().x, &needed.y,
+                                                      &natural);
+            needed.x = 0;
+        }
+        if (needed.x > visible.width || needed.y > visible.height) {
+            addFault(layout, "clipped", control, needed, visible.GetSize());
+        }
+    }
+    if ((label && !wraps) || isField(control)) {
+        const wxSize has(gtk_widget_get_allocated_width(widget),
+                         gtk_widget_get_allocated_height(widget));
+        int minimum = 0;
+        wxSize natural;
+        gtk_widget_get_preferred_width(widget, &minimum, &natural.x);
+        gtk_widget_get_preferred_height_for_width(widget, has.x, &minimum, &natural.y);
+        if (label ? has.x < natural.x : has.y < natural.y) {
+            addFault(layout, "below its natural size", control, natural, has);
+        }
+    }
+}
+
+// The controls shown below window, on the page each notebook shows.
+void inspect(const wxWindow* window, Layout& layout) {
+    if (auto* book = dynamic_cast<const wxBookCtrlBase*>(window)) { // its other pages are hidden
+        if (book->GetCurrentPage()) {
+            inspect(book->GetCurrentPage(), layout);
+        }
+        return;
+    }
     for (const wxWindow* child : window->GetChildren()) {
         if (!child->IsShown()) {
             continue;
         }
-        collectClipped(child, clipped);
-        if (!showsText(child)) {
-            continue;
-        }
-        wxRect visible = child->GetScreenRect();
-        for (const wxWindow* around = child->GetParent(); !around->IsTopLevel();
-             around = around->GetParent()) {
-            visible.Intersect(around->GetScreenRect());
-        }
-        wxSize needed = child->GetBestSize();
-        if (child->HasFlag(wxST_NO_AUTORESIZE)) { // a message wraps at its width
-            int natural = 0;
-            gtk_widget_get_preferred_height_for_width(child->GetHandle(), child->GetSize().x,
-                                                      &needed.y, &natural);
-            needed.x = 0;
-        }
-        if (needed.x > visible.width || needed.y > visible.height) {
-            clipped += wxString::Format("\n  %s '%s': needs %dx%d, has %dx%d", child->GetName(),
-                                        child->GetLabel(), needed.x, needed.y, visible.width,
-                                        visible.height);
+        inspect(child, layout);
+        inspectControl(child, layout);
+        if (hasLabel(child)) {
+            wxString shown;
+            const int index = wxControl::FindAccelIndex(child->GetLabel(), &shown);
+            if (index == wxNOT_FOUND) {
+                layout.withoutLetter += " " + child->GetName();
+            } else {
+                layout.labelsOfLetter[shown.Mid(index, 1).Lower()].push_back(child->GetLabel());
+            }
         }
     }
 }
 
-// Checks what dialog shows once GTK has laid it out; no two controls shown at once share an
-// Alt+letter.
-void expectEveryTextFits(const wxString& what, const wxWindow* dialog) {
-    ASSERT_TRUE(waitUntilLaidOut(dialog)) << what;
-    wxString clipped;
-    collectClipped(dialog, clipped);
-    EXPECT_TRUE(clipped.empty()) << what << clipped;
-    wxString small;
-    for (const Undersized& control : controlsBelowTheirNaturalSize(dialog)) {
-        small += "\n  " + control.control + " " + control.detail;
+// Checks what dialog shows once GTK has laid it out: every text fits and no two controls shown at
+// once share an Alt+letter. In the selection and new table dialogs every label and button has a
+// letter; only the message, which leads nowhere, has none.
+void expectEveryTextFits(const wxString& what, const wxWindow* dialog, bool everyLabelLettered) {
+    ASSERT_TRUE(waitUntil([dialog] { return isLaidOut(dialog); })) << what;
+    Layout layout;
+    inspect(dialog, layout);
+    for (const auto& [letter, labels] : layout.labelsOfLetter) {
+        if (labels.size() > 1) {
+            layout.faults += "\n  shared letter " + letter + ": " + wxJoin(labels, ',', '\0');
+        }
     }
-    EXPECT_TRUE(small.empty()) << what << small;
-    EXPECT_EQ(sharedMnemonics(shownMnemonics(dialog)), "") << what;
-}
-
-// In the selection and new table dialogs every label and button has a letter; only the message,
-// which leads nowhere, has none.
-void expectEveryLabelHasALetter(const wxString& what, const wxWindow* dialog) {
-    wxString without;
-    for (const Mnemonic& mnemonic : shownMnemonics(dialog)) {
-        without += mnemonic.letter.empty() ? " " + mnemonic.control : "";
+    EXPECT_TRUE(layout.faults.empty()) << what << layout.faults;
+    if (everyLabelLettered) {
+        EXPECT_EQ(layout.withoutLetter.ToStdString(), " StatMessage") << what;
     }
-    EXPECT_EQ(without.ToStdString(), " StatMessage") << what;
 }
 
 using LargeScreenTest = EditorTest;
@@ -106,7 +157,7 @@ TEST_F(LargeScreenTest, EveryTextOfTheDialogsFitsAndHasItsLetterInEnglishAndGerm
             auto* pages = findControl<wxNotebook>(editor.get(), "NoteBook");
             for (size_t page = 0; page < pages->GetPageCount(); ++page) {
                 pages->SetSelection(page);
-                expectEveryTextFits(table + ": " + pages->GetPageText(page), editor.get());
+                expectEveryTextFits(table + ": " + pages->GetPageText(page), editor.get(), false);
             }
             // In German the title, the pages and the refusals are German.
             if (language == std::string("de") && table == named) {
@@ -120,20 +171,15 @@ TEST_F(LargeScreenTest, EveryTextOfTheDialogsFitsAndHasItsLetterInEnglishAndGerm
                                              "(7.8740\") sein."));
             }
         }
-        DlgSelectTable select;
-        ut::loadDialog(&select, nullptr, "DlgSelectTable");
-        select.Show();
+        const auto select = showDialog<DlgSelectTable>("DlgSelectTable");
         for (const char* mode : {"RadOpen", "RadNew", "RadCopy"}) {
-            chooseRadio(&select, mode);
-            expectEveryTextFits(mode, &select);
-            expectEveryLabelHasALetter(mode, &select);
+            chooseRadio(select.get(), mode);
+            expectEveryTextFits(mode, select.get(), true);
         }
         for (bool colorDependent : {true, false}) {
-            DlgNewTable newTable(colorDependent, dir.path());
-            ut::loadDialog(&newTable, nullptr, "DlgNewTable");
-            newTable.Show();
-            expectEveryTextFits("new table", &newTable);
-            expectEveryLabelHasALetter("new table", &newTable);
+            const auto newTable =
+                showDialog<DlgNewTable>("DlgNewTable", colorDependent, dir.path());
+            expectEveryTextFits("new table", newTable.get(), true);
         }
     }
     wxTranslations::Set(nullptr);

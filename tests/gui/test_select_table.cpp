@@ -13,8 +13,6 @@
 
 #include <gtk/gtk.h>
 
-#include <kesutils/ut_services.h>
-
 #include "editor_test_support.h"
 #include "psl_dlg_new_table.h"
 #include "psl_dlg_select_table.h"
@@ -33,19 +31,9 @@ class SelectTableTest : public EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
-        ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", dir.path());
-        dir.copyTestData("canonical.ctb", "a.CTB");
+        fillPlotStyleFolder();
         dir.copyTestData("canonical-aci-table.stb", "b.stb");
         dir.copyTestData("canonical.ctb", "readme.txt");
-        wxMkdir(dir.file("site"));
-        dir.copyTestData("independent-writer-64bit-header.ctb", "site/plan.ctb");
-    }
-
-    static std::unique_ptr<DlgSelectTable> openDialog() {
-        auto dialog = std::make_unique<DlgSelectTable>();
-        ut::loadDialog(dialog.get(), nullptr, "DlgSelectTable");
-        dialog->Show();
-        return dialog;
     }
 
     static void choose(wxWindow* dialog, const Choice& choice) {
@@ -86,7 +74,7 @@ wxString shownRows(const wxWindow* dialog) {
 } // namespace
 
 TEST_F(SelectTableTest, EachModeShowsItsRowsAndMessageAndBrowses) {
-    const auto dialog = openDialog();
+    const auto dialog = showDialog<DlgSelectTable>("DlgSelectTable");
     auto* combo = findControl<wxComboBox>(dialog.get(), "ComboSourceFile");
     EXPECT_EQ(combo->GetCount(), 3u);
     EXPECT_NE(combo->FindString("site/plan.ctb"), wxNOT_FOUND);
@@ -138,23 +126,19 @@ TEST_F(SelectTableTest, EachModeShowsItsRowsAndMessageAndBrowses) {
 
 TEST_F(SelectTableTest, RefusesWhatItCannotOpenOrCreateAndKeepsTheInput) {
     const wxString notATable = " is not a valid plot style table file.";
-    const wxString extension = "' is not valid for this type of plot style table.";
-    const wxString badName = "' is not a valid table name.";
     struct Case {
         Choice choice;
         wxString message;
     };
+    // The rules of new names are the table files'; a refused name is reported before the editor
+    // runs. A copy takes its source's kind, whatever the type choice shows.
     const Case cases[] = {
         {{"RadOpen", 0, "readme.txt", ""}, "readme.txt" + notATable},
         {{"RadCopy", 0, "site", "c"}, "site" + notATable},
-        {{"RadNew", 0, "", "Plan.stb"}, "Extension 'stb" + extension},
-        // A copy takes its source's kind, whatever the type choice shows.
-        {{"RadCopy", 1, "a.CTB", "c.stb"}, "Extension 'stb" + extension},
-        // A folder that is not there is named before the editor runs; so is an absolute name's.
-        {{"RadNew", 0, "", "newsite/plan"}, "Folder '" + dir.file("newsite") + "' does not exist."},
-        {{"RadCopy", 0, "a.CTB", dir.file("site/")}, "'" + dir.file("site/") + badName},
+        {{"RadCopy", 1, "a.CTB", "c.stb"},
+         "Extension 'stb' is not valid for this type of plot style table."},
     };
-    const auto dialog = openDialog();
+    const auto dialog = showDialog<DlgSelectTable>("DlgSelectTable");
     NoModalDialogs noEditor;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -174,7 +158,7 @@ TEST_F(SelectTableTest, ThousandsOfTablesFillTheDropDownUpToItsLimitAndAllComple
     for (unsigned index = 0; index < DlgSelectTable::kMaxListedTables; ++index) {
         std::ofstream(dir.file(wxString::Format("t%04u.ctb", index)).fn_str());
     }
-    const auto dialog = openDialog();
+    const auto dialog = showDialog<DlgSelectTable>("DlgSelectTable");
     auto* combo = findControl<wxComboBox>(dialog.get(), "ComboSourceFile");
     EXPECT_EQ(combo->GetCount(), DlgSelectTable::kMaxListedTables);
     wxArrayString files;
@@ -206,7 +190,6 @@ TEST_F(SelectTableTest, RunsTheEditorOnTheChosenTable) {
         const char* closeEditorWith;
     };
     const Case cases[] = {
-        {{"RadOpen", 0, "site/plan.ctb", ""}, dir.file("site/plan.ctb"), 255, "wxID_CANCEL"},
         {{"RadOpen", 0, outside, ""}, outside, 4, "wxID_CANCEL"},
         {{"RadNew", 1, "", "Plan"}, dir.file("Plan.stb"), 1, "wxID_OK"},
         {{"RadNew", 0, "", "site/Plan.CTB"}, dir.file("site/Plan.CTB"), 255, "wxID_OK"},
@@ -254,18 +237,6 @@ const char* const kNamedMessage =
     "A new named plot style table will be created (STB). It will contain one plot style named "
     "'Normal'. New plot styles can be added in the Editor.";
 
-std::unique_ptr<DlgNewTable> openNewTableDialog(bool colorDependent, const wxString& folder) {
-    auto dialog = std::make_unique<DlgNewTable>(colorDependent, folder);
-    ut::loadDialog(dialog.get(), nullptr, "DlgNewTable");
-    dialog->Show();
-    return dialog;
-}
-
-void typeName(wxWindow* dialog, const wxString& name) {
-    findControl<wxTextCtrl>(dialog, "TextTableName")->SetValue(name);
-    refreshControls(dialog);
-}
-
 using NewTableTest = EditorTest;
 
 } // namespace
@@ -290,8 +261,8 @@ TEST_F(NewTableTest, RefusesNamesThatDoNotFitAndWritesNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
-        const auto dialog = openNewTableDialog(c.colorDependent, c.folder);
-        typeName(dialog.get(), c.name);
+        const auto dialog = showDialog<DlgNewTable>("DlgNewTable", c.colorDependent, c.folder);
+        findControl<wxTextCtrl>(dialog.get(), "TextTableName")->SetValue(c.name);
         NoModalDialogs noEditor;
         clickButton(dialog.get(), "wxID_OK");
         EXPECT_EQ(noEditor.ended, 0);
@@ -334,7 +305,7 @@ TEST_F(NewTableTest, CreatesTheFileAndHandsBackItsName) {
                 clickButton(dialog, "wxID_CANCEL");
                 return;
             }
-            typeName(dialog, c.typed);
+            findControl<wxTextCtrl>(dialog, "TextTableName")->SetValue(c.typed);
             findControl<wxCheckBox>(dialog, "CheckLaunchEditor")->SetValue(c.launchEditor);
             findControl<wxCheckBox>(dialog, "CheckUseInDrawing")->SetValue(c.useInDrawing);
             // The editor opens on the file already written; Cancel leaves it there.

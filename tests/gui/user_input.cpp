@@ -1,5 +1,7 @@
 #include "user_input.h"
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
@@ -31,17 +33,6 @@ void fakeKey(KeySym key, bool down) {
         return;
     }
     XTestFakeKeyEvent(xDisplay(), code, down, CurrentTime);
-}
-
-KeySym modifierKey(const wxString& name) {
-    if (name == "ctrl") {
-        return XK_Control_L;
-    }
-    if (name == "shift") {
-        return XK_Shift_L;
-    }
-    EXPECT_EQ(name, "alt");
-    return XK_Alt_L;
 }
 
 void pressWith(const std::vector<KeySym>& modifiers, KeySym key) {
@@ -89,14 +80,19 @@ GtkWindow* gtkTopLevel(const wxWindow* window) {
 } // namespace
 
 void pressKeys(const char* keys) {
-    const wxArrayString parts = wxSplit(keys, '+', '\0');
-    std::vector<KeySym> modifiers;
-    for (std::size_t part = 0; part + 1 < parts.size(); ++part) {
-        modifiers.push_back(modifierKey(parts[part]));
+    const std::map<wxString, KeySym> modifierKeys = {
+        {"ctrl", XK_Control_L}, {"shift", XK_Shift_L}, {"alt", XK_Alt_L}};
+    for (const wxString& chord : wxSplit(keys, ' ', '\0')) {
+        const wxArrayString parts = wxSplit(chord, '+', '\0');
+        std::vector<KeySym> modifiers;
+        for (std::size_t part = 0; part + 1 < parts.size(); ++part) {
+            ASSERT_TRUE(modifierKeys.count(parts[part])) << chord;
+            modifiers.push_back(modifierKeys.at(parts[part]));
+        }
+        const KeySym key = XStringToKeysym(parts.Last().utf8_str());
+        ASSERT_NE(key, KeySym(NoSymbol)) << chord;
+        pressWith(modifiers, key);
     }
-    const KeySym key = XStringToKeysym(parts.Last().utf8_str());
-    ASSERT_NE(key, KeySym(NoSymbol)) << keys;
-    pressWith(modifiers, key);
 }
 
 void typeText(const wxString& text) {
@@ -206,11 +202,6 @@ UserSteps& UserSteps::then(const char* what, std::function<bool()> ready,
                            std::function<void()> act) {
     steps_.push_back({what, std::move(ready), std::move(act)});
     return *this;
-}
-
-UserSteps& UserSteps::then(const char* what, std::function<void()> act) {
-    return then(
-        what, [] { return true; }, std::move(act));
 }
 
 void UserSteps::start() {

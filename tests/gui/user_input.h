@@ -13,7 +13,7 @@
 typedef struct _GtkWidget GtkWidget;
 class wxWindow;
 
-// Presses and releases a key with modifiers: "alt+f", "Return", "ctrl+shift+z", "period".
+// Presses and releases keys in turn, each with its modifiers: "alt+f", "ctrl+shift+z period".
 void pressKeys(const char* keys);
 // Types text key by key, with Shift where a character needs it.
 void typeText(const wxString& text);
@@ -44,7 +44,6 @@ GtkWidget* gtkFocus(const wxWindow* window);
 class UserSteps : public wxTimer {
 public:
     UserSteps& then(const char* what, std::function<bool()> ready, std::function<void()> act);
-    UserSteps& then(const char* what, std::function<void()> act);
     void start();
     bool finished() const { return next_ == steps_.size(); }
 
