@@ -9,7 +9,6 @@
 #include <wx/xrc/xmlres.h>
 
 #include "psl_dialog_sizes.h"
-#include "psl_label_mnemonics.h"
 #include "psl_log.h"
 #include "psl_message_panel.h"
 #include "psl_table_document.h"
@@ -37,7 +36,6 @@ void DlgNewTable::onInitDialog(wxInitDialogEvent&) {
         ->SetValidator(wxGenericValidator(&launchEditor));
     XRCCTRL(*this, "CheckUseInDrawing", wxCheckBox)
         ->SetValidator(wxGenericValidator(&useInDrawing));
-    setLabelField(this, "StatTableName", "TextTableName");
 
     showMessage(this, colorDependent
                           ? _("A new color-dependent plot style table will be created (CTB). It "

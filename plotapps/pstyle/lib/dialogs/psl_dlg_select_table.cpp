@@ -17,7 +17,6 @@
 
 #include "psl_dialog_sizes.h"
 #include "psl_dlg_plot_style_editor.h"
-#include "psl_label_mnemonics.h"
 #include "psl_log.h"
 #include "psl_message_panel.h"
 #include "psl_plot_style_files.h"
@@ -119,10 +118,6 @@ void DlgSelectTable::onInitDialog(wxInitDialogEvent&) {
     XRCCTRL(*this, "ComboSourceFile", wxComboBox)->SetValidator(wxGenericValidator(&sourceFile));
     XRCCTRL(*this, "TextTableName", wxTextCtrl)
         ->SetValidator(wxTextValidator(wxFILTER_NONE, &tableName));
-
-    setLabelField(this, "StatTableType", "ChoiceTableType");
-    setLabelField(this, "StatSourceFile", "ComboSourceFile");
-    setLabelField(this, "StatTableName", "TextTableName");
 
     TransferDataToWindow();
     updateControls();
