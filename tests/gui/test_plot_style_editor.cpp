@@ -33,10 +33,6 @@ std::vector<long> selectedRows(const wxListCtrl* list) {
     return rows;
 }
 
-bool renameRow(wxWindow* editor, long row, const wxString& name) {
-    return endLabelEdit(editor, "ListStyles", row, name);
-}
-
 bool mayStartRenaming(wxWindow* editor, long row) {
     wxListCtrl* list = styleList(editor);
     wxListEvent event(wxEVT_LIST_BEGIN_LABEL_EDIT, list->GetId());
@@ -44,14 +40,6 @@ bool mayStartRenaming(wxWindow* editor, long row) {
     event.SetIndex(row);
     list->GetEventHandler()->ProcessEvent(event);
     return event.IsAllowed();
-}
-
-std::vector<wxString> styleNames(const CPlotStyleTable& table) {
-    std::vector<wxString> names;
-    for (int row = 0; row < int(table.size()); ++row) {
-        names.push_back(toWxString(table.style(row)->locName()));
-    }
-    return names;
 }
 
 } // namespace
@@ -294,17 +282,18 @@ TEST_F(EditorCommandsTest, NamedTablesGainLoseAndRenameStyles) {
     selectRows(form, {1});
     spinTo(form, "SpinScreening", 40);
     wxTEST_DIALOG(clickButton(form, "BtnStyleAddForm"), expectStyleName("Style 3", "Doors"));
-    EXPECT_EQ(styleNames(table), (std::vector<wxString>{"Normal", "Walls", "Doors", "Style 2"}));
+    EXPECT_EQ(rowTexts(styleList(form)),
+              (std::vector<wxString>{"Normal", "Walls", "Doors", "Style 2"}));
     EXPECT_EQ(table.style(2)->Screening, 40);
     EXPECT_EQ(selectedRows(styleList(form)), std::vector<long>{2});
 
     // A refused name stays unstored; a taken one shows as stored.
     log.clear();
-    EXPECT_FALSE(renameRow(form, 2, "STYLE 2"));
+    EXPECT_FALSE(endLabelEdit(form, "ListStyles", 2, "STYLE 2"));
     ASSERT_EQ(log.errors().size(), 1u);
     EXPECT_EQ(log.errors()[0].function, "DlgPlotStyleEditor::onEndLabelEdit");
-    EXPECT_FALSE(renameRow(form, 2, " Gates  "));
-    EXPECT_TRUE(renameRow(form, 3, "Stairs"));
+    EXPECT_FALSE(endLabelEdit(form, "ListStyles", 2, " Gates  "));
+    EXPECT_TRUE(endLabelEdit(form, "ListStyles", 3, "Stairs"));
     EXPECT_EQ(rowTexts(styleList(form))[2], "Gates");
     EXPECT_FALSE(mayStartRenaming(form, 0)) << "the base style keeps its name";
 
@@ -322,7 +311,7 @@ TEST_F(EditorCommandsTest, NamedTablesGainLoseAndRenameStyles) {
     wxTEST_DIALOG(clickButton(form, "BtnStyleAddForm"), expectStyleName("Style 2", ""));
 
     EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
-    EXPECT_EQ(styleNames(*readTable(dir.file("plan.stb"))),
+    EXPECT_EQ(rowTexts(styleList(openEditor(dir.file("plan.stb")).get())),
               (std::vector<wxString>{"Normal", "Gates"}));
 }
 
