@@ -19,8 +19,6 @@
 
 namespace {
 
-const wxColour kRed(255, 0, 0);
-
 // Registers a 13 x 13 red test image with the global resources.
 void registerTestImage() {
     if (wxXmlResource::Get()->GetResourceNode("TestRed")) {
@@ -28,7 +26,7 @@ void registerTestImage() {
     }
     wxFileSystem::AddHandler(new wxMemoryFSHandler);
     wxImage red(13, 13);
-    red.SetRGB(wxRect(0, 0, 13, 13), kRed.Red(), kRed.Green(), kRed.Blue());
+    red.SetRGB(wxRect(0, 0, 13, 13), 255, 0, 0);
     wxMemoryFSHandler::AddFile("davaz-test-red.png", red, wxBITMAP_TYPE_PNG);
     wxMemoryFSHandler::AddFile(
         "davaz-test.xrc",
@@ -118,8 +116,8 @@ TEST_F(DavazPickers, ImageComboValuesLabelsAndVaries) {
     combo->setValue(0);
     combo->setVaries(true);
     EXPECT_EQ("Varies", combo->GetValue());
-    EXPECT_NE(kRed, imageCentreColour(*combo, 1, wxODCB_PAINTING_CONTROL, combo->imageSize()));
-    EXPECT_EQ(kRed, imageCentreColour(*combo, 1, 0, combo->imageSize()));
+    EXPECT_NE(*wxRED, imageCentreColour(*combo, 1, wxODCB_PAINTING_CONTROL, combo->imageSize()));
+    EXPECT_EQ(*wxRED, imageCentreColour(*combo, 1, 0, combo->imageSize()));
 
     // The down arrow on the closed control picks the next item as a user would.
     combo->setValue(4);
@@ -145,7 +143,7 @@ TEST_F(DavazPickers, ImageComboValuesLabelsAndVaries) {
 
     // The list is wide enough for its longest label; a new image size applies to every image.
     combo->setImageSize(wxSize(80, 6));
-    EXPECT_EQ(kRed, imageCentreColour(*combo, 1, 0, combo->imageSize()));
+    EXPECT_EQ(*wxRED, imageCentreColour(*combo, 1, 0, combo->imageSize()));
     const wxString longest = "Medium Dash Dot Short Dash Dot";
     combo->append(longest, 5, "TestRed");
     EXPECT_GE(combo->GetWidestItemWidth(),
@@ -160,7 +158,7 @@ TEST_F(DavazPickers, ColorComboItemsAndColors) {
     // The swatches show the colours they plot.
     const wxSize swatch(14, 14);
     EXPECT_EQ(imageCentreColour(*combo, 7, 0, swatch), *wxBLACK);
-    EXPECT_EQ(imageCentreColour(*combo, 1, 0, swatch), kRed);
+    EXPECT_EQ(imageCentreColour(*combo, 1, 0, swatch), *wxRED);
 }
 
 TEST_F(DavazPickers, SelectOpensTheChooser) {

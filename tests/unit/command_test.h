@@ -15,6 +15,7 @@
 #include <wx/dir.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
+#include <wx/image.h>
 
 #include "temp_folder.h"
 
@@ -89,5 +90,20 @@ protected:
         }
         content.erase(path("stderr.txt"));
         return content;
+    }
+};
+
+// Commands whose pictures a test reads back: PNG files, and PDF pages rastered to PNM.
+class PictureCommands : public PstyleCommands {
+protected:
+    void SetUp() override {
+        PstyleCommands::SetUp();
+        wxImage::AddHandler(new wxPNGHandler);
+        wxImage::AddHandler(new wxPNMHandler);
+    }
+    // Without an application, nothing else removes them.
+    void TearDown() override {
+        wxImage::CleanUpHandlers();
+        PstyleCommands::TearDown();
     }
 };

@@ -10,14 +10,7 @@
 
 #include "command_test.h"
 
-namespace {
-
-class CheckCommand : public PstyleCommands {
-protected:
-    CommandResult check(const std::string& arguments) { return pstyle("check " + arguments); }
-};
-
-} // namespace
+using CheckCommand = PstyleCommands;
 
 TEST_F(CheckCommand, OneLinePerFindingInEveryTableOfAFolder) {
     ASSERT_TRUE(wxMkdir(wxString::FromUTF8(path("office"))));
@@ -34,7 +27,7 @@ TEST_F(CheckCommand, OneLinePerFindingInEveryTableOfAFolder) {
         copied(fixture(std::string("check-") + name), std::string("office/site/") + name);
     }
 
-    const CommandResult run = check(shellQuoted(path("office")));
+    const CommandResult run = pstyle("check " + shellQuoted(path("office")));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out,
@@ -58,7 +51,7 @@ TEST_F(CheckCommand, OneLinePerFindingInEveryTableOfAFolder) {
                        "incomplete\n"));
 
     // The same as comma-separated lines, for a spreadsheet.
-    const std::string csv = check("--csv " + shellQuoted(path("office/site"))).out;
+    const std::string csv = pstyle("check --csv " + shellQuoted(path("office/site"))).out;
     EXPECT_EQ(csv, "file,finding,style,property,expected,found\n" +
                        prefixed(path("office/"),
                                 "site/marked.stb,line-break,,description,,U+2028\n"
@@ -69,11 +62,11 @@ TEST_F(CheckCommand, OneLinePerFindingInEveryTableOfAFolder) {
                                 "site/short.ctb,lineweight-rows,,lineweights,27,0\n"));
 
     // Sound tables give nothing to say; files given by name are checked whatever their name.
-    const CommandResult clean =
-        check(shellQuoted(path("office/good.ctb")) + " " + shellQuoted(sample("named.stb")));
+    const CommandResult clean = pstyle("check " + shellQuoted(path("office/good.ctb")) + " " +
+                                       shellQuoted(sample("named.stb")));
     EXPECT_EQ(clean.status, 0);
     EXPECT_EQ(clean.out, "");
-    const CommandResult notATable = check(shellQuoted(path("office/notes.txt")));
+    const CommandResult notATable = pstyle("check " + shellQuoted(path("office/notes.txt")));
     EXPECT_EQ(notATable.status, 1);
     EXPECT_EQ(notATable.out.rfind(path("office/notes.txt") + ": cannot be read: ", 0), 0u);
 }
@@ -90,15 +83,18 @@ TEST_F(CheckCommand, AgainstAReferenceEveryDifferenceInTheFormOfDiff) {
     ASSERT_FALSE(diff.out.empty());
 
     // The named table in the folder is not compared with a colour-dependent reference.
-    const CommandResult run = check("--against " + reference + " " + shellQuoted(dir_));
+    const CommandResult run = pstyle("check --against " + reference + " " + shellQuoted(dir_));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, prefixed(changed + ": ", diff.out));
 
     const std::string diffCsv = pstyle("diff --csv " + reference + " " + shellQuoted(changed)).out;
-    const CommandResult csv = check("--csv --against " + reference + " " + shellQuoted(changed));
+    const CommandResult csv =
+        pstyle("check --csv --against " + reference + " " + shellQuoted(changed));
     EXPECT_EQ(csv.status, 1);
     EXPECT_EQ(csv.out, "file,finding,style,property,expected,found\n" +
                            prefixed(changed + ",differs,", diffCsv.substr(diffCsv.find('\n') + 1)));
 
-    EXPECT_EQ(check("--against " + reference + " " + shellQuoted(sample("default.ctb"))).status, 0);
+    EXPECT_EQ(
+        pstyle("check --against " + reference + " " + shellQuoted(sample("default.ctb"))).status,
+        0);
 }

@@ -80,18 +80,8 @@ bool isWhite(const wxImage& image, int column, int row) {
            image.GetBlue(column, row) == 255;
 }
 
-class PlotCommand : public PstyleCommands {
+class PlotCommand : public PictureCommands {
 protected:
-    void SetUp() override {
-        PstyleCommands::SetUp();
-        wxImage::AddHandler(new wxPNGHandler);
-    }
-    // Without an application, nothing else removes it.
-    void TearDown() override {
-        wxImage::CleanUpHandlers();
-        PstyleCommands::TearDown();
-    }
-
     // The sample colour-dependent table with colours 1, 3 and 4 changed, each in one respect.
     std::string penTable(const std::string& name, const std::string& firstColor = "#C03010") {
         const std::string table = copied(sample("default.ctb"), name);

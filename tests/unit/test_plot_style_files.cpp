@@ -23,11 +23,7 @@ protected:
     void SetUp() override {
         TempFolderTest::SetUp();
         root_ = wxString::FromUTF8(dir_);
-        usePlotStylePath(root_);
-    }
-
-    static void usePlotStylePath(const wxString& path) {
-        ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", path);
+        ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", root_);
     }
 
     wxString touch(const wxString& relative) const {
@@ -69,7 +65,7 @@ TEST_F(PlotStyleFolder, ListsTablesByExtensionInAnyCaseAndSubfoldersRelativeToTh
 TEST_F(PlotStyleFolder, MissingFolderListsNothing) {
     wxArrayString files;
     for (const wxString& folder : {root_ + "/missing", touch("plain-file.ctb"), wxString()}) {
-        usePlotStylePath(folder);
+        ut::setString(ut::ECfgGroup::PlotSettings, "PlotStylePath", folder);
         EXPECT_EQ(getPlotStyleFiles(files), 0u) << folder;
     }
     EXPECT_TRUE(files.empty());

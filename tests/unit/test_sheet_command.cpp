@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/colour.h>
 #include <wx/image.h>
 #include <wx/xml/xml.h>
 
@@ -15,44 +16,26 @@
 
 namespace {
 
-struct Rgb {
-    int red;
-    int green;
-    int blue;
-};
-
 // How many pixels of each pixel row of the image have the colour (each channel within 1).
-std::vector<int> pixelsPerRow(const wxImage& image, Rgb color) {
+std::vector<int> pixelsPerRow(const wxImage& image, const wxColour& color) {
     std::vector<int> counts(image.GetHeight());
     for (int y = 0; y < image.GetHeight(); ++y) {
         for (int x = 0; x < image.GetWidth(); ++x) {
-            counts[y] += std::abs(image.GetRed(x, y) - color.red) <= 1 &&
-                         std::abs(image.GetGreen(x, y) - color.green) <= 1 &&
-                         std::abs(image.GetBlue(x, y) - color.blue) <= 1;
+            counts[y] += std::abs(image.GetRed(x, y) - color.Red()) <= 1 &&
+                         std::abs(image.GetGreen(x, y) - color.Green()) <= 1 &&
+                         std::abs(image.GetBlue(x, y) - color.Blue()) <= 1;
         }
     }
     return counts;
 }
 
 // The pixel rows with at least 200 pixels of the colour, which only a sample line draws.
-int rowsWithLineOf(const wxImage& image, Rgb color) {
+int rowsWithLineOf(const wxImage& image, const wxColour& color) {
     const std::vector<int> counts = pixelsPerRow(image, color);
     return int(std::count_if(counts.begin(), counts.end(), [](int count) { return count >= 200; }));
 }
 
-class SheetCommand : public PstyleCommands {
-protected:
-    void SetUp() override {
-        PstyleCommands::SetUp();
-        wxImage::AddHandler(new wxPNGHandler);
-        wxImage::AddHandler(new wxPNMHandler);
-    }
-    // Without an application, nothing else removes them.
-    void TearDown() override {
-        wxImage::CleanUpHandlers();
-        PstyleCommands::TearDown();
-    }
-};
+using SheetCommand = PictureCommands;
 
 } // namespace
 
