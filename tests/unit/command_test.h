@@ -17,7 +17,7 @@
 #include <wx/filename.h>
 #include <wx/image.h>
 
-#include "temp_folder.h"
+#include "unit_test_support.h"
 
 struct CommandResult {
     int status;

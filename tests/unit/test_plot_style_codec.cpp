@@ -21,7 +21,7 @@
 #include "plot_style_codec.h"
 #include "table_container.h"
 #include "table_text.h"
-#include "temp_folder.h"
+#include "unit_test_support.h"
 
 namespace fs = std::filesystem;
 

@@ -14,7 +14,7 @@
 #include <kesutils/ut_services.h>
 
 #include "pstyle_lib.h"
-#include "temp_folder.h"
+#include "unit_test_support.h"
 
 namespace {
 

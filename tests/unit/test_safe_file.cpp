@@ -23,7 +23,7 @@
 
 #include <safe_file.h>
 
-#include "temp_folder.h"
+#include "unit_test_support.h"
 
 namespace fs = std::filesystem;
 using namespace safefile;

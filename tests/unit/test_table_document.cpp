@@ -20,7 +20,7 @@
 #include "psl_table_edit.h"
 #include "psl_text.h"
 #include "psl_value_text.h"
-#include "temp_folder.h"
+#include "unit_test_support.h"
 
 namespace {
 

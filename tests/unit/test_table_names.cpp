@@ -7,7 +7,7 @@
 #include <wx/filename.h>
 
 #include "psl_table_files.h"
-#include "temp_folder.h"
+#include "unit_test_support.h"
 
 namespace {
 
