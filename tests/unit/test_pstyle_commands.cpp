@@ -92,8 +92,7 @@ TEST_F(PstyleCommands, CommandsWithoutAWindowLoadNoGuiLibrary) {
         "set " + table + " screening=50",
         "convert " + table + " " + at("named.stb"),
         "check " + shellQuoted(dir_),
-        "plot " + shellQuoted(PSTYLE_TEST_DATA_DIR "/drawings/pens.dxf") + " " + table + " -o " +
-            at("plot.svg"),
+        "plot " + shellQuoted(fixture("drawings/pens.dxf")) + " " + table + " -o " + at("plot.svg"),
     };
     for (const std::string& command : commands) {
         SCOPED_TRACE(command);
@@ -145,7 +144,7 @@ TEST_F(PstyleCommands, SayWhatIsWrongOnOneLineAndWriteNothing) {
     const std::string both = named + " " + table + " ";
     const std::string notAName = " is not a valid name to save to. A ";
     const std::string sameTable = ": the output would replace the table being exported";
-    const std::string drawing = shellQuoted(PSTYLE_TEST_DATA_DIR "/drawings/named.dxf") + " ";
+    const std::string drawing = shellQuoted(fixture("drawings/named.dxf")) + " ";
     const std::string png = " -o " + at("out.png");
     const std::pair<std::string, std::string> cases[] = {
         {"frobnicate", "unknown command 'frobnicate'"},
